@@ -1,0 +1,55 @@
+#include "earth/ApplicationGE.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPluginLoader>
+#include <unistd.h>
+
+namespace Carte {
+
+namespace {
+
+QStringList DossiersPlugin()
+{
+    return {QCoreApplication::applicationDirPath(),
+            QCoreApplication::applicationDirPath() + QStringLiteral("/earth/globe"),
+            QStringLiteral(QUAYLIGHT_PLUGINDIR)};
+}
+
+} // namespace
+
+std::unique_ptr<ApplicationGE> CreerObjet(const QString& identifiant, QString* erreur)
+{
+    auto echec = [erreur](const QString& raison) {
+        if (erreur)
+            *erreur = raison;
+        return std::unique_ptr<ApplicationGE>();
+    };
+    if (identifiant != QLatin1String(IdentifiantGE))
+        return echec(QStringLiteral("unknown object %1").arg(identifiant));
+
+    // The map library starts a web engine, whose sandbox refuses to run as root.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+
+    QString raisons;
+    for (const QString& dossier : DossiersPlugin()) {
+        const QString chemin = dossier + QStringLiteral("/libquaylight_globe.so");
+        if (!QFileInfo::exists(chemin))
+            continue;
+        QPluginLoader chargeur(chemin);
+        auto* fabrique = qobject_cast<FabriqueGlobe*>(chargeur.instance());
+        if (!fabrique) {
+            raisons += chargeur.errorString() + QLatin1Char('\n');
+            continue;
+        }
+        if (auto objet = fabrique->Creer())
+            return objet;
+        raisons += QStringLiteral("%1: the globe could not be created\n").arg(chemin);
+    }
+    return echec(raisons.isEmpty() ? QStringLiteral("the globe plugin is not installed")
+                                   : raisons.trimmed());
+}
+
+} // namespace Carte

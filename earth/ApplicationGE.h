@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QtPlugin>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
+class QSettings;
+
+// A failing call on the map object. Callers decide whether it is reported.
+class EchecGE : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct CameraGE {
+    double FocusPointLatitude = 0;
+    double FocusPointLongitude = 0;
+};
+
+// The map the editor drives: the five operations of its automation object.
+// Every operation may throw EchecGE.
+class ApplicationGE {
+public:
+    virtual ~ApplicationGE() = default;
+    // Non-zero once the map is shown and ready.
+    virtual int32_t IsInitialized() = 0;
+    // Flies the view to a look-at; range in metres.
+    virtual void SetCameraParams(double latitude, double longitude, double altitude,
+                                 int32_t altitudeMode, double range, double tilt, double azimuth,
+                                 double speed) = 0;
+    // Shows the placemark described by a KML Placemark fragment.
+    virtual void LoadKmlData(const QString& kml) = 0;
+    // The point at the centre of the view.
+    virtual CameraGE GetCamera(int32_t considerTerrain) = 0;
+};
+
+// Interface of the globe plugin, loaded at run time so that the editor does
+// not pay for the map library when the map is not wanted.
+class FabriqueGlobe {
+public:
+    virtual ~FabriqueGlobe() = default;
+    virtual std::unique_ptr<ApplicationGE> Creer() = 0;
+};
+
+#define FabriqueGlobe_iid "org.quaylight.FabriqueGlobe/1.0"
+Q_DECLARE_INTERFACE(FabriqueGlobe, FabriqueGlobe_iid)
+
+namespace Carte {
+// Identifier under which the map object is created.
+inline const char* const IdentifiantGE = "GoogleEarth.ApplicationGE";
+
+// Creates the object named by the identifier by loading the globe plugin.
+// Returns null, with the reason in erreur, when it cannot be created.
+std::unique_ptr<ApplicationGE> CreerObjet(const QString& identifiant, QString* erreur = nullptr);
+} // namespace Carte

@@ -1,0 +1,166 @@
+#include "GlobeMarble.h"
+
+#include "earth/Placemark.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QSettings>
+#include <QVBoxLayout>
+#include <marble/GeoDataDocument.h>
+#include <marble/GeoDataLookAt.h>
+#include <marble/GeoDataPlacemark.h>
+#include <marble/GeoDataTreeModel.h>
+#include <marble/MarbleModel.h>
+#include <marble/MarbleWidget.h>
+
+namespace {
+
+struct Theme {
+    const char* nom;
+    const char* identifiant;
+};
+
+// Atlas and Blue Marble ship with the map data and work offline;
+// OpenStreetMap loads its tiles from the network.
+const Theme Themes[] = {
+    {"Atlas", "earth/srtm/srtm.dgml"},
+    {"Blue Marble", "earth/bluemarble/bluemarble.dgml"},
+    {"OpenStreetMap", "earth/openstreetmap/openstreetmap.dgml"},
+};
+
+std::unique_ptr<QSettings> Reglages()
+{
+    auto r = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                         QStringLiteral("Quaylight"), QStringLiteral("Quaylight"));
+    r->beginGroup(QStringLiteral("Globe"));
+    return r;
+}
+
+} // namespace
+
+FenetreGlobe::FenetreGlobe()
+{
+    setObjectName(QStringLiteral("Globe"));
+    setWindowTitle(QStringLiteral("Quaylight - carte"));
+    themes = new QComboBox(this);
+    themes->setObjectName(QStringLiteral("Themes"));
+    for (const Theme& t : Themes)
+        themes->addItem(QString::fromLatin1(t.nom), QString::fromLatin1(t.identifiant));
+
+    carte = new Marble::MarbleWidget(this);
+    carte->setObjectName(QStringLiteral("Carte"));
+    carte->setProjection(Marble::Spherical);
+    carte->setShowOverviewMap(false);
+    carte->setAnimationsEnabled(true);
+    carte->installEventFilter(this);
+
+    document = new Marble::GeoDataDocument;
+    document->setName(QStringLiteral("Quaylight"));
+    carte->model()->treeModel()->addDocument(document);
+
+    auto* colonne = new QVBoxLayout(this);
+    colonne->setContentsMargins(0, 0, 0, 0);
+    colonne->addWidget(themes);
+    colonne->addWidget(carte, 1);
+
+    auto reglages = Reglages();
+    const int choisi = reglages->value(QStringLiteral("theme"), 0).toInt();
+    themes->setCurrentIndex(choisi >= 0 && choisi < themes->count() ? choisi : 0);
+    ChoisirTheme(themes->currentIndex());
+    connect(themes, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &FenetreGlobe::ChoisirTheme);
+    if (!restoreGeometry(reglages->value(QStringLiteral("geometrie")).toByteArray()))
+        resize(800, 600);
+}
+
+FenetreGlobe::~FenetreGlobe()
+{
+    SauverGeometrie();
+    // The tree model does not own the documents added to it.
+    carte->model()->treeModel()->removeDocument(document);
+    delete document;
+}
+
+void FenetreGlobe::ChoisirTheme(int index)
+{
+    carte->setMapThemeId(themes->itemData(index).toString());
+    Reglages()->setValue(QStringLiteral("theme"), index);
+}
+
+void FenetreGlobe::SauverGeometrie()
+{
+    Reglages()->setValue(QStringLiteral("geometrie"), saveGeometry());
+}
+
+void FenetreGlobe::AjouterPlacemark(const QString& nom, double longitude, double latitude)
+{
+    auto* placemark = new Marble::GeoDataPlacemark(nom);
+    placemark->setCoordinate(longitude, latitude, 0, Marble::GeoDataCoordinates::Degree);
+    carte->model()->treeModel()->addFeature(document, placemark);
+}
+
+bool FenetreGlobe::eventFilter(QObject* objet, QEvent* event)
+{
+    // Ready once the globe has been drawn with its theme.
+    if (objet == carte && event->type() == QEvent::Paint && !prete) {
+        const bool resultat = QWidget::eventFilter(objet, event);
+        prete = carte->mapTheme() != nullptr;
+        return resultat;
+    }
+    return QWidget::eventFilter(objet, event);
+}
+
+void FenetreGlobe::closeEvent(QCloseEvent* event)
+{
+    // The editor keeps using the map for the whole run: closing only hides it.
+    SauverGeometrie();
+    hide();
+    event->ignore();
+}
+
+ApplicationGlobe::ApplicationGlobe() : fenetre(new FenetreGlobe)
+{
+    fenetre->show();
+}
+
+ApplicationGlobe::~ApplicationGlobe()
+{
+    delete fenetre;
+}
+
+int32_t ApplicationGlobe::IsInitialized()
+{
+    return fenetre->isVisible() && fenetre->Prete() ? 1 : 0;
+}
+
+void ApplicationGlobe::SetCameraParams(double latitude, double longitude, double altitude, int32_t,
+                                       double range, double, double, double)
+{
+    Marble::GeoDataLookAt vue;
+    vue.setLatitude(latitude, Marble::GeoDataCoordinates::Degree);
+    vue.setLongitude(longitude, Marble::GeoDataCoordinates::Degree);
+    vue.setAltitude(altitude);
+    // The globe refuses a look-at beyond its theme's zoom limits, so the
+    // range is kept within them (distances in km).
+    Marble::MarbleWidget* carte = fenetre->Carte();
+    const double proche = carte->distanceFromZoom(carte->maximumZoom()) * 1000;
+    const double loin = carte->distanceFromZoom(carte->minimumZoom()) * 1000;
+    vue.setRange(qBound(proche, range, loin));
+    carte->flyTo(vue, Marble::Automatic);
+}
+
+void ApplicationGlobe::LoadKmlData(const QString& kml)
+{
+    PlacemarkKml p;
+    if (!LirePlacemark(kml, p))
+        throw EchecGE("the placemark has no readable coordinates");
+    fenetre->AjouterPlacemark(p.nom, p.longitude, p.latitude);
+}
+
+CameraGE ApplicationGlobe::GetCamera(int32_t)
+{
+    CameraGE camera;
+    camera.FocusPointLatitude = fenetre->Carte()->centerLatitude();
+    camera.FocusPointLongitude = fenetre->Carte()->centerLongitude();
+    return camera;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "earth/ApplicationGE.h"
+
+#include <QWidget>
+
+class QComboBox;
+namespace Marble {
+class GeoDataDocument;
+class MarbleWidget;
+} // namespace Marble
+
+// The top-level globe window that stands in for the map application.
+class FenetreGlobe : public QWidget {
+    Q_OBJECT
+public:
+    FenetreGlobe();
+    ~FenetreGlobe() override;
+
+    bool Prete() const { return prete; }
+    Marble::MarbleWidget* Carte() const { return carte; }
+    void AjouterPlacemark(const QString& nom, double longitude, double latitude);
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ChoisirTheme(int index);
+    void SauverGeometrie();
+
+    Marble::MarbleWidget* carte;
+    QComboBox* themes;
+    Marble::GeoDataDocument* document;
+    bool prete = false;
+};
+
+class ApplicationGlobe : public ApplicationGE {
+public:
+    ApplicationGlobe();
+    ~ApplicationGlobe() override;
+
+    int32_t IsInitialized() override;
+    void SetCameraParams(double latitude, double longitude, double altitude, int32_t altitudeMode,
+                         double range, double tilt, double azimuth, double speed) override;
+    void LoadKmlData(const QString& kml) override;
+    CameraGE GetCamera(int32_t considerTerrain) override;
+
+    FenetreGlobe* Fenetre() const { return fenetre; }
+
+private:
+    FenetreGlobe* fenetre;
+};

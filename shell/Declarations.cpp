@@ -1,0 +1,33 @@
+#include "shell/Declarations.h"
+
+#include "earth/ApplicationGE.h"
+
+namespace Declarations {
+
+PoiTable Table;
+int16_t NumPOI = 0;
+QString FichierGPX;
+QString NomFichierGPX;
+QString DossierGPX;
+std::array<QString, 51> MsgBoite;
+QString Langue;
+QString AdresseAide;
+int32_t Connecte = 0;
+std::unique_ptr<ApplicationGE> AppliGE;
+
+void Reinitialiser()
+{
+    Table.Vider();
+    NumPOI = 0;
+    FichierGPX.clear();
+    NomFichierGPX.clear();
+    DossierGPX.clear();
+    for (QString& m : MsgBoite)
+        m.clear();
+    Langue.clear();
+    AdresseAide.clear();
+    Connecte = 0;
+    AppliGE.reset();
+}
+
+} // namespace Declarations

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "gpx/PoiTable.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class ApplicationGE;
+
+// The program's shared state, alive for the whole run.
+namespace Declarations {
+
+extern PoiTable Table;
+extern int16_t NumPOI;
+extern QString FichierGPX;
+extern QString NomFichierGPX;
+extern QString DossierGPX;
+// Message table, slots 0 to 50; slot 0 is never set or shown.
+extern std::array<QString, 51> MsgBoite;
+extern QString Langue;
+extern QString AdresseAide;
+extern int32_t Connecte;
+// The map object; empty unless the map was wanted and could be created.
+extern std::unique_ptr<ApplicationGE> AppliGE;
+
+// Back to the state before start-up (used at start-up and between tests).
+void Reinitialiser();
+
+} // namespace Declarations

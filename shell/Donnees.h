@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// Files shipped with the program (language files, help page): looked for in
+// the current working directory first, then in the installed data folder.
+namespace Donnees {
+// The path of the first existing candidate, "" when there is none.
+QString Chercher(const QString& nomRelatif);
+} // namespace Donnees

@@ -1,0 +1,189 @@
+#include "shell/Entree.h"
+
+#include "earth/ApplicationGE.h"
+#include "shell/Declarations.h"
+#include "shell/Donnees.h"
+#include "shell/Langues.h"
+#include "shell/Plateforme.h"
+#include "shell/Reglages.h"
+#include "ui/Creer_POI.h"
+#include "ui/TexteLien1.h"
+#include "ui/Twips.h"
+
+#include <QGroupBox>
+#include <QListWidget>
+#include <QLocale>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QUrl>
+#include <memory>
+
+namespace Entree {
+
+namespace {
+
+std::unique_ptr<Creer_POI> principale;
+std::unique_ptr<TexteLien1> description;
+Etape etape = Etape::Arretee;
+QPointer<QTimer> sondage;
+
+// Built-in message texts; language files may replace any slot.
+const char* const MessagesParDefaut[11] = {
+    "",
+    "Selectionner d'abord un Poi",
+    "",
+    "Fichier, chemin ou URL accentué invalide",
+    "Sauver le fichier ?",
+    "Le nom du fichier est manquant",
+    "Sélectionner un lien d'abord",
+    "",
+    "",
+    "Choisir Modifier, Ajouter ou Supprimer",
+    "",
+};
+
+// A stored position in twips, read by the user's locale; absent or not a
+// number leaves the coordinate as it is.
+void AppliquerPosition(QWidget& fenetre, const char* cleGauche, const char* cleHaut)
+{
+    bool ok = false;
+    const float gauche = QLocale().toFloat(Reglages::Lire(cleGauche), &ok);
+    if (ok)
+        fenetre.move(Twips::VersPixels(gauche), fenetre.pos().y());
+    const float haut = QLocale().toFloat(Reglages::Lire(cleHaut), &ok);
+    if (ok)
+        fenetre.move(fenetre.pos().x(), Twips::VersPixels(haut));
+}
+
+void Message16()
+{
+    Plateforme::Courante().Message(principale.get(), Declarations::MsgBoite[16],
+                                   Plateforme::Boutons::OK);
+}
+
+// Asks the map whether it is ready; true once start-up is over.
+bool SonderCarte()
+{
+    try {
+        if (Declarations::AppliGE->IsInitialized() == 0)
+            return false;
+    } catch (const EchecGE& e) {
+        qWarning("Quaylight: the map did not answer: %s", e.what());
+        Message16();
+    }
+    etape = Etape::Terminee;
+    return true;
+}
+
+void AttendreCarte()
+{
+    etape = Etape::AttenteCarte;
+    QString erreur;
+    Declarations::AppliGE =
+        Plateforme::Courante().CreerObjet(QLatin1String(Carte::IdentifiantGE), &erreur);
+    if (!Declarations::AppliGE) {
+        qWarning("Quaylight: the map could not be created: %s", qUtf8Printable(erreur));
+        Message16();
+        etape = Etape::Terminee;
+        return;
+    }
+    if (SonderCarte())
+        return;
+    // Polled from the event loop so the window stays responsive meanwhile.
+    sondage = new QTimer(principale.get());
+    sondage->setInterval(IntervalleSondage);
+    QObject::connect(sondage, &QTimer::timeout, [] {
+        if (!Declarations::AppliGE || SonderCarte())
+            sondage->deleteLater();
+    });
+    sondage->start();
+}
+
+// Start-up after the map question has been answered.
+void Suite()
+{
+    Creer_POI& f = *principale;
+    f.POIS->show();
+    f.Google->hide();
+    if (f.Option2[1]->isChecked())
+        f.Pickup_X_Y->hide();
+    Declarations::Connecte = Plateforme::Courante().ConnexionInternet();
+    if (!f.Option2[0]->isChecked()) {
+        etape = Etape::Terminee;
+        return;
+    }
+    AttendreCarte();
+}
+
+} // namespace
+
+void Demarrer()
+{
+    Terminer();
+    Declarations::Reinitialiser();
+
+    principale = std::make_unique<Creer_POI>();
+    Creer_POI& f = *principale;
+    f.LIENS->move(Twips::VersPixels(360), Twips::VersPixels(120));
+    f.show();
+    f.ListeLiens->clear();
+    f.ListePOI->clear();
+
+    description = std::make_unique<TexteLien1>();
+    description->show();
+    description->hide();
+
+    AppliquerPosition(f, Reglages::Creer_POI_MargeG, Reglages::Creer_POI_Haut);
+    AppliquerPosition(*description, Reglages::TexteLien1_MargeG, Reglages::TexteLien1_Haut);
+    Declarations::Langue = Reglages::Lire(Reglages::Lang);
+
+    for (int i = 0; i < 11; ++i)
+        Declarations::MsgBoite[i] = QString::fromUtf8(MessagesParDefaut[i]);
+    Declarations::AdresseAide = AdresseAideParDefaut();
+    Langues::EtapeLangue(f, *description);
+
+    Creer_POI::DecocherOption(f.Option2[1]);
+    Creer_POI::DecocherOption(f.Option2[0]);
+    f.POIS->hide();
+    etape = Etape::AttenteReponse;
+    for (QRadioButton* option : f.Option2)
+        QObject::connect(option, &QRadioButton::toggled, [](bool coche) {
+            if (coche && etape == Etape::AttenteReponse)
+                Suite();
+        });
+}
+
+Etape EtapeCourante()
+{
+    return etape;
+}
+
+Creer_POI* FenetrePrincipale()
+{
+    return principale.get();
+}
+
+TexteLien1* FenetreDescription()
+{
+    return description.get();
+}
+
+void Terminer()
+{
+    etape = Etape::Arretee;
+    Declarations::AppliGE.reset();
+    description.reset();
+    principale.reset();
+}
+
+QString AdresseAideParDefaut()
+{
+    const QString page = Donnees::Chercher(QStringLiteral("help/index.html"));
+    return QUrl::fromLocalFile(page.isEmpty() ? QStringLiteral(QUAYLIGHT_DATADIR "/help/index.html")
+                                              : page)
+        .toString();
+}
+
+} // namespace Entree

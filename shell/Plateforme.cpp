@@ -1,0 +1,16 @@
+#include "shell/Plateforme.h"
+
+namespace {
+Plateforme* installee = nullptr;
+}
+
+Plateforme& Plateforme::Courante()
+{
+    static PlateformeQt qt;
+    return installee ? *installee : qt;
+}
+
+void Plateforme::Installer(Plateforme* p)
+{
+    installee = p;
+}

@@ -1,0 +1,15 @@
+# Debian packages of the project, and their installation when missing.
+PAQUETS_EXECUTION=(cmake g++ make qtbase5-dev libmarble-dev marble-data marble-plugins)
+PAQUETS_TESTS=(xvfb xauth gpsbabel libxml2-utils libbenchmark-dev)
+
+installer_paquets() {
+    local manquants=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")
+    done
+    [ ${#manquants[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${manquants[@]}"
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+// The main window: menu bar, the start-up question panel Google, the
+// waypoint panel POIS and the link panel LIENS. Controls carry their layout
+// names as object names; language files address them by these names.
+class Creer_POI : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Creer_POI(QWidget* parent = nullptr);
+
+    // A control, menu or menu item by its layout name ("Option1(2)" for an
+    // element of an option-button array); null when there is none.
+    QObject* Controle(const QString& nom) const;
+
+    // Handlers, named after the control and the event.
+    void Ouvrir_Fichier_Click();
+    void Sauver_Fichier_Click();
+    void Sauver_sous_Click();
+    void Montre_Fichier_Click();
+    void Gestion_Liens_Click();
+    void Aide_Click();
+    void Quitter_Click();
+    void Form_QueryUnload(bool& cancel, int unloadmode);
+    void LangFR_Click();
+    void LangEN_Click();
+    void LangSelf_Click();
+    void ListePOI_Click();
+    void Lat_Long_Click();
+    void Nom_WP_Click();
+    void Option1_Click(int index);
+    void Validation_Click();
+    void Pickup_X_Y_Click();
+    void Fichier_lien_Click();
+    void Valider_lien_Click();
+    void Tester_Lien_Click();
+    void Supprimer_Lien_Click();
+    void Descriptif_Click();
+
+    // Fits the menu bar's entries into the window's width; run again after
+    // their captions change.
+    void AjusterBarreMenus();
+
+    // Waypoint list, rebuilt from the table.
+    void RemplirListePOI();
+
+    // Clears an option button even inside an exclusive group.
+    static void DecocherOption(QRadioButton* option);
+
+    QMenu* Menu_Fichier;
+    QAction* Ouvrir_Fichier;
+    QAction* Sauver_Fichier;
+    QAction* Sauver_sous;
+    QAction* Montre_Fichier;
+    QAction* Gestion_Liens;
+    QAction* Aide;
+    QAction* Quitter;
+
+    QGroupBox* Google;
+    std::array<QRadioButton*, 2> Option2;
+
+    QGroupBox* POIS;
+    QPushButton* LangFR;
+    QPushButton* LangEN;
+    QPushButton* LangSelf;
+    QLabel* Label2;
+    QLineEdit* LeNomFichier;
+    QLabel* Label1;
+    QListWidget* ListePOI;
+    QLineEdit* Lat_Long;
+    QPushButton* Pickup_X_Y;
+    QLineEdit* Nom_WP;
+    std::array<QRadioButton*, 3> Option1;
+    QPushButton* Validation;
+
+    QGroupBox* LIENS;
+    QLabel* Label9;
+    QLineEdit* Text7;
+    QPushButton* Descriptif;
+    QLabel* Label4;
+    QLineEdit* Text3;
+    QLabel* Label5;
+    QLineEdit* Text4;
+    QLabel* Label6;
+    QLineEdit* Text1;
+    QLabel* Label7;
+    QLineEdit* Text2;
+    QPushButton* Fichier_lien;
+    QPushButton* Valider_lien;
+    QLabel* Label8;
+    QListWidget* ListeLiens;
+    QPushButton* Tester_Lien;
+    QPushButton* Supprimer_Lien;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* objet, QEvent* event) override;
+
+private:
+    void ConstruireMenus();
+    void ConstruireGoogle(QWidget* zone);
+    void ConstruirePOIS(QWidget* zone);
+    void ConstruireLIENS(QWidget* zone);
+    void ConnecterEvenements();
+
+    // Set while the program closes the window itself, so that the close
+    // request is not taken for the user's.
+    bool fermetureParProgramme = false;
+};

@@ -1,0 +1,76 @@
+#include "ui/TexteLien1.h"
+
+#include "ui/Images.h"
+#include "ui/Twips.h"
+
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+void Placer(QWidget* w, const char* nom, int gauche, int haut, int largeur, int hauteur,
+            int tabIndex)
+{
+    w->setObjectName(QLatin1String(nom));
+    w->setGeometry(Twips::VersPixels(gauche), Twips::VersPixels(haut), Twips::VersPixels(largeur),
+                   Twips::VersPixels(hauteur));
+    w->setProperty("tabIndex", tabIndex);
+}
+} // namespace
+
+TexteLien1::TexteLien1(QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("TexteLien1"));
+    setWindowTitle(QStringLiteral("Saisie du texte de description"));
+    setWindowIcon(Images::IconeFenetre());
+    setFont(Images::PoliceFenetres());
+    setFixedSize(Twips::VersPixels(8220), Twips::VersPixels(3210));
+
+    Text1 = new QPlainTextEdit(this);
+    Placer(Text1, "Text1", 0, 360, 8175, 2775, 0);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Enregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);
+    Placer(Enregistrer, "Enregistrer", 0, 0, 4095, 375, 1);
+    Fermer = new QPushButton(QStringLiteral("Fermer"), this);
+    Placer(Fermer, "Fermer", 4080, 0, 4095, 375, 2);
+    QWidget::setTabOrder(Text1, Enregistrer);
+    QWidget::setTabOrder(Enregistrer, Fermer);
+
+    connect(Enregistrer, &QPushButton::clicked, this, &TexteLien1::Enregistrer_Click);
+    connect(Fermer, &QPushButton::clicked, this, &TexteLien1::Fermer_Click);
+}
+
+QObject* TexteLien1::Controle(const QString& nom) const
+{
+    return nom.isEmpty() ? nullptr : findChild<QWidget*>(nom);
+}
+
+void TexteLien1::closeEvent(QCloseEvent* event)
+{
+    bool cancel = false;
+    Form_QueryUnload(cancel, fermetureParProgramme ? 1 : 0);
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void TexteLien1::Form_QueryUnload(bool& cancel, int unloadmode)
+{
+    // Fermer is the only way for the user to put the window away.
+    if (unloadmode == 0)
+        cancel = true;
+}
+
+void TexteLien1::FermerParProgramme()
+{
+    fermetureParProgramme = true;
+    close();
+    fermetureParProgramme = false;
+}
+
+// Built with the description editor.
+void TexteLien1::Enregistrer_Click() {}
+void TexteLien1::Fermer_Click() {}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class QPlainTextEdit;
+class QPushButton;
+
+// The description window: a tool window created hidden at start-up and only
+// shown and hidden afterwards.
+class TexteLien1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TexteLien1(QWidget* parent = nullptr);
+
+    // A control by its layout name; null when there is none.
+    QObject* Controle(const QString& nom) const;
+
+    void Enregistrer_Click();
+    void Fermer_Click();
+    void Form_QueryUnload(bool& cancel, int unloadmode);
+    // Closes the window when the program ends.
+    void FermerParProgramme();
+
+    QPushButton* Enregistrer;
+    QPushButton* Fermer;
+    QPlainTextEdit* Text1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool fermetureParProgramme = false;
+};
