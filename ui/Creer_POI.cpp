@@ -398,9 +398,6 @@ void Creer_POI::Quitter_Click()
 }
 
 // Commands built with the GPX documents, editing, links and map features.
-void Creer_POI::Ouvrir_Fichier_Click() {}
-void Creer_POI::Sauver_Fichier_Click() {}
-void Creer_POI::Sauver_sous_Click() {}
 void Creer_POI::Gestion_Liens_Click() {}
 void Creer_POI::Aide_Click() {}
 void Creer_POI::LangFR_Click() {}

@@ -55,6 +55,9 @@ public:
     // Waypoint list, rebuilt from the table.
     void RemplirListePOI();
 
+    // Shows message numero of the message table, OK button only.
+    void Message(int numero);
+
     // Clears an option button even inside an exclusive group.
     static void DecocherOption(QRadioButton* option);
 
@@ -108,6 +111,13 @@ protected:
     bool eventFilter(QObject* objet, QEvent* event) override;
 
 private:
+    // Writes the table to chemin; false, after telling the user, on failure.
+    bool EcrireDocument(const QString& chemin);
+    // A failure the user must know of: what failed, on which file, why, and
+    // what now.
+    void MessageEchec(const QString& quoi, const QString& chemin, const QString& raison,
+                      const QString& suite);
+
     void ConstruireMenus();
     void ConstruireGoogle(QWidget* zone);
     void ConstruirePOIS(QWidget* zone);

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "gpx/PoiTable.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// GPX files, read line by line with fixed cuts as the chart plotter writes
+// them, and written in the one-element-per-line layout it reads.
+namespace Fichiers {
+
+// Lines of a text: CR LF, a lone CR and a lone LF each end a line. A last
+// line without an end is still a line.
+QStringList DecouperLignes(const QString& texte);
+
+// A whole file. False, with the reason, when it cannot be read.
+bool LireOctets(const QString& chemin, QByteArray& octets, QString& erreur);
+
+// The lines of a Windows-1252 text.
+QStringList LignesWindows1252(const QByteArray& octets);
+
+// True when a line holds a route or a track.
+bool ChercherRoutesTraces(const QStringList& lignes);
+
+// Replaces the table with the file's waypoints (the first 100) and their
+// links (the first 50 of each).
+void LirePOI(const QStringList& lignes, PoiTable& table);
+
+// The GPX document of the table. Empty symbols become "anchorage" in the
+// table. False, naming the character, when a value holds a character the
+// file cannot carry.
+bool TexteGPX(PoiTable& table, QByteArray& octets, QString& erreur);
+
+// Writes the table to chemin through a temporary file renamed over it: on
+// failure the previous file is intact. False with the reason.
+bool EcrireGPX(const QString& chemin, PoiTable& table, QString& erreur);
+
+// Replaces a file's contents safely, as EcrireGPX does.
+bool EcrireOctets(const QString& chemin, const QByteArray& octets, QString& erreur);
+
+// A path split at its last separator ("/" or "\"): the folder with its
+// trailing separator, and the file name.
+void DecomposerChemin(const QString& chemin, QString& dossier, QString& nom);
+
+// The file name box: the whole path up to 30 characters, otherwise "...."
+// and its last 31 characters.
+QString AffichageNomFichier(const QString& chemin);
+
+// Keeps the file as generation 30 of the "tmp" folder beside it, the older
+// generations moving down one place (1 is the oldest). Failures are skipped.
+void TournerSauvegardes(const QString& fichier, const QString& dossier, const QString& nom);
+
+// The lines with every link to a local file pointed into dossier: what
+// follows the target's last separator is kept, the path before it replaced.
+QStringList RelocaliserLignes(const QStringList& lignes, const QString& dossier);
+
+// Rewrites the file, whose contents are octets, with its local links pointed
+// into its folder, through the work file "Temp.gpx" left in that folder.
+// lignes receives the file's lines as they now stand on disk. False with the
+// reason, and the file unchanged, when it could not be rewritten.
+bool RelocaliserLiensFichier(const QString& fichier, const QString& dossier,
+                             const QByteArray& octets, QStringList& lignes, QString& erreur);
+
+} // namespace Fichiers
