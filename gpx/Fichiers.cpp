@@ -5,11 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <map>
+#include <unordered_map>
 #include <vector>
 
 namespace Fichiers {
@@ -22,15 +23,120 @@ const QString Crlf = QStringLiteral("\r\n");
 // taken and its value stays empty.
 constexpr int PositionMax = 32766;
 
+// First position of an ASCII tag in a line, -1 when absent. Lines are
+// searched for a handful of tags each: a plain scan beats the general search.
+int Position(QStringView ligne, QLatin1String motif)
+{
+    const int n = motif.size();
+    const QChar* d = ligne.data();
+    const char16_t premier = static_cast<unsigned char>(motif[0].toLatin1());
+    for (int i = 0, fin = int(ligne.size()) - n; i <= fin; ++i) {
+        if (d[i].unicode() != premier)
+            continue;
+        int k = 1;
+        while (k < n && d[i + k].unicode() == static_cast<unsigned char>(motif[k].toLatin1()))
+            ++k;
+        if (k == n)
+            return i;
+    }
+    return -1;
+}
+
+// First positions of several tags, each starting with "<", in one scan of
+// the line; -1 for a tag that is absent.
+template <size_t N>
+std::array<int, N> Reperer(QStringView ligne, const std::array<QLatin1String, N>& motifs)
+{
+    std::array<int, N> positions;
+    positions.fill(-1);
+    size_t restants = N;
+    const QChar* d = ligne.data();
+    const int taille = int(ligne.size());
+    for (int i = 0; i < taille && restants > 0; ++i) {
+        if (d[i].unicode() != '<')
+            continue;
+        for (size_t m = 0; m < N; ++m) {
+            if (positions[m] >= 0)
+                continue;
+            const QLatin1String& motif = motifs[m];
+            const int n = motif.size();
+            if (i + n > taille)
+                continue;
+            int k = 1;
+            while (k < n && d[i + k].unicode() == static_cast<unsigned char>(motif[k].toLatin1()))
+                ++k;
+            if (k == n) {
+                positions[m] = i;
+                --restants;
+            }
+        }
+    }
+    return positions;
+}
+
+// For each text, the first line that holds it (-1 when none does), in one
+// pass over the lines per distinct length with a rolling hash.
+std::vector<int> PremieresLignes(const QStringList& lignes, const std::vector<QString>& textes)
+{
+    std::vector<int> resultat(textes.size(), -1);
+    constexpr quint64 Base = 1000003;
+    std::map<int, std::vector<size_t>> parLongueur;
+    for (size_t t = 0; t < textes.size(); ++t)
+        if (!textes[t].isEmpty())
+            parLongueur[textes[t].size()].push_back(t);
+
+    for (const auto& [longueur, indices] : parLongueur) {
+        auto hacher = [](QStringView v) {
+            quint64 h = 0;
+            for (QChar c : v)
+                h = h * Base + c.unicode();
+            return h;
+        };
+        std::unordered_map<quint64, std::vector<size_t>> cherches;
+        std::vector<quint8> filtre(1 << 16, 0);
+        for (size_t t : indices) {
+            const quint64 h = hacher(textes[t]);
+            cherches[h].push_back(t);
+            filtre[h & 0xFFFF] = 1;
+        }
+        quint64 puissance = 1;
+        for (int k = 1; k < longueur; ++k)
+            puissance *= Base;
+        size_t restants = indices.size();
+        for (int n = 0; n < lignes.size() && restants > 0; ++n) {
+            const QString& ligne = lignes[n];
+            if (ligne.size() < longueur)
+                continue;
+            const QChar* d = ligne.constData();
+            quint64 h = hacher(QStringView(d, longueur));
+            for (int i = 0;; ++i) {
+                if (filtre[h & 0xFFFF]) {
+                    auto trouve = cherches.find(h);
+                    if (trouve != cherches.end())
+                        for (size_t t : trouve->second)
+                            if (resultat[t] < 0 && QStringView(d + i, longueur) == textes[t]) {
+                                resultat[t] = n;
+                                --restants;
+                            }
+                }
+                if (i + longueur >= ligne.size())
+                    break;
+                h = (h - d[i].unicode() * puissance) * Base + d[i + longueur].unicode();
+            }
+        }
+    }
+    return resultat;
+}
+
 // The value that runs from `debut` characters after a tag at p up to a
 // closing part of `fin` characters ending the line; empty when too short.
-QString Couper(const QString& ligne, int p, int debut, int fin)
+QString Couper(QStringView ligne, int p, int debut, int fin)
 {
     if (p < 0 || p > PositionMax)
         return QString();
     const int de = p + debut;
-    const int n = ligne.size() - fin - de;
-    return n > 0 ? ligne.mid(de, n) : QString();
+    const int n = int(ligne.size()) - fin - de;
+    return n > 0 ? ligne.mid(de, n).toString() : QString();
 }
 
 // A character reference "&#233;" or "&#xE9;" at i: its text and length.
@@ -75,31 +181,31 @@ QString DecoderEntites(const QString& s, bool garderAmp = false)
                    {QLatin1String("&apos;"), QLatin1Char('\'')}};
     QString r;
     r.reserve(s.size());
-    for (int i = 0; i < s.size();) {
-        if (s[i] != QLatin1Char('&')) {
-            r += s[i++];
-            continue;
-        }
+    int copie = 0; // characters before this index are in r
+    for (int i = s.indexOf(QLatin1Char('&')); i >= 0 && i < s.size();
+         i = s.indexOf(QLatin1Char('&'), i)) {
         QString texte;
         int longueur = 0;
-        if (ReferenceNumerique(s, i, texte, longueur)) {
-            r += texte;
-            i += longueur;
-            continue;
-        }
-        bool trouve = false;
-        for (const auto& e : Entites) {
-            if (QStringView(s).mid(i).startsWith(e.entite)) {
-                const bool garder = garderAmp && e.caractere == QLatin1Char('&');
-                r += garder ? QString(e.entite) : QString(e.caractere);
-                i += e.entite.size();
-                trouve = true;
-                break;
+        if (!ReferenceNumerique(s, i, texte, longueur)) {
+            for (const auto& e : Entites) {
+                if (QStringView(s).mid(i).startsWith(e.entite)) {
+                    const bool garder = garderAmp && e.caractere == QLatin1Char('&');
+                    texte = garder ? QString(e.entite) : QString(e.caractere);
+                    longueur = e.entite.size();
+                    break;
+                }
             }
         }
-        if (!trouve)
-            r += s[i++];
+        if (longueur == 0) {
+            ++i;
+            continue;
+        }
+        r += QStringView(s).mid(copie, i - copie);
+        r += texte;
+        i += longueur;
+        copie = i;
     }
+    r += QStringView(s).mid(copie);
     return r;
 }
 
@@ -141,12 +247,21 @@ bool Utf8Valide(const QByteArray& octets)
     return true;
 }
 
-// One line of a Windows-1252 value in a file declared UTF-8. Its bytes are
+// A Windows-1252 value in a file declared UTF-8. Its bytes are
 // kept when they already read as UTF-8 (text another program wrote, read
 // back byte for byte); otherwise each character past ASCII becomes a
 // character reference, so the file stays well-formed.
 bool OctetsLigne(const QString& ligne, QByteArray& octets, QChar* manquant)
 {
+    const int debut = octets.size();
+    octets.resize(debut + ligne.size());
+    char* sortie = octets.data() + debut;
+    int i = 0;
+    for (const QChar* c = ligne.constData(); i < ligne.size() && c[i].unicode() < 0x80; ++i)
+        sortie[i] = char(c[i].unicode());
+    if (i == ligne.size())
+        return true;
+    octets.truncate(debut);
     QByteArray brut;
     if (!UTF8::VersWindows1252(ligne, brut, manquant))
         return false;
@@ -163,38 +278,83 @@ bool OctetsLigne(const QString& ligne, QByteArray& octets, QChar* manquant)
     return true;
 }
 
-QString EchapperTexte(QString s)
+// True when an entity or character reference ("&amp;", "&#233;") starts at i.
+bool EntiteEn(const QString& s, int i)
 {
-    s.replace(QLatin1Char('&'), QLatin1String("&amp;"));
-    s.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    s.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    return s;
+    int j = i + 1;
+    auto lettre = [&](int k) { return k < s.size() && s[k].unicode() < 128 && s[k].isLetter(); };
+    auto chiffre = [&](int k, bool hexa) {
+        return k < s.size() && s[k].unicode() < 128 &&
+               (hexa ? std::isxdigit(s[k].toLatin1()) != 0 : s[k].isDigit());
+    };
+    if (j < s.size() && s[j] == QLatin1Char('#')) {
+        const bool hexa = j + 1 < s.size() && s[j + 1] == QLatin1Char('x');
+        j += hexa ? 2 : 1;
+        const int debut = j;
+        while (chiffre(j, hexa))
+            ++j;
+        return j > debut && j < s.size() && s[j] == QLatin1Char(';');
+    }
+    if (!lettre(j))
+        return false;
+    while (lettre(j) || chiffre(j, false))
+        ++j;
+    return j < s.size() && s[j] == QLatin1Char(';');
+}
+
+enum class Contexte { Texte, Attribut, Cible };
+
+// Escapes what XML text must not hold; in an attribute the double quote
+// too. A link target keeps the entities it holds ("&amp;" above all): only
+// a bare "&" is escaped there.
+QString Echapper(const QString& s, Contexte contexte)
+{
+    QString r;
+    for (int i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
+        const char* entite = nullptr;
+        if (c == QLatin1Char('&'))
+            entite = contexte == Contexte::Cible && EntiteEn(s, i) ? nullptr : "&amp;";
+        else if (c == QLatin1Char('<'))
+            entite = "&lt;";
+        else if (c == QLatin1Char('>'))
+            entite = "&gt;";
+        else if (c == QLatin1Char('"') && contexte != Contexte::Texte)
+            entite = "&quot;";
+        if (!entite) {
+            if (!r.isNull())
+                r += c;
+            continue;
+        }
+        if (r.isNull()) {
+            r.reserve(s.size() + 16);
+            r = s.left(i);
+        }
+        r += QLatin1String(entite);
+    }
+    return r.isNull() ? s : r;
+}
+
+QString EchapperTexte(const QString& s)
+{
+    return Echapper(s, Contexte::Texte);
 }
 
 QString EchapperAttribut(const QString& s)
 {
-    return EchapperTexte(s).replace(QLatin1Char('"'), QLatin1String("&quot;"));
+    return Echapper(s, Contexte::Attribut);
 }
 
-// A link target keeps the entities it holds ("&amp;" above all); only a
-// bare "&" is escaped.
 QString EchapperCible(const QString& s)
 {
-    static const QRegularExpression ampNu(
-        QStringLiteral("&(?!(?:[A-Za-z][A-Za-z0-9]*|#[0-9]+|#x[0-9A-Fa-f]+);)"));
-    QString r = s;
-    r.replace(ampNu, QStringLiteral("&amp;"));
-    r.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    r.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    r.replace(QLatin1Char('"'), QLatin1String("&quot;"));
-    return r;
+    return Echapper(s, Contexte::Cible);
 }
 
 // Removes leading and trailing spaces, tabs kept.
-QString SansEspaces(const QString& s)
+QStringView SansEspaces(QStringView s)
 {
     int debut = 0;
-    int fin = s.size();
+    int fin = int(s.size());
     while (debut < fin && s[debut] == QLatin1Char(' '))
         ++debut;
     while (fin > debut && s[fin - 1] == QLatin1Char(' '))
@@ -233,38 +393,17 @@ void LireLiens(const QStringList& lignes, const std::vector<QString>& tempsBruts
             table.LienTexte[i][k].clear();
         }
     }
-    // One search in the whole text finds the first line holding a time:
-    // a time text never spans a line end.
-    QString tout;
-    std::vector<int> debuts;
-    debuts.reserve(lignes.size());
-    for (const QString& l : lignes) {
-        debuts.push_back(tout.size());
-        tout += l;
-        tout += QLatin1Char('\n');
-    }
-    QHash<QString, int> premiereLigne;
+    const std::vector<int> premieres = PremieresLignes(lignes, tempsBruts);
+    static const std::array<QLatin1String, 3> Balises = {
+        QLatin1String("<link"), QLatin1String("<text>"), QLatin1String("</wpt>")};
 
     for (int i = 1; i <= table.NbPOI; ++i) {
-        const QString& temps = tempsBruts[i];
-        if (temps.isEmpty())
-            continue;
-        auto trouve = premiereLigne.constFind(temps);
-        if (trouve == premiereLigne.constEnd()) {
-            const int position = tout.indexOf(temps);
-            const int ligne = position < 0
-                                  ? -1
-                                  : int(std::upper_bound(debuts.begin(), debuts.end(), position) -
-                                        debuts.begin()) -
-                                        1;
-            trouve = premiereLigne.insert(temps, ligne);
-        }
-        if (*trouve < 0)
+        if (premieres[i] < 0)
             continue;
         bool lienIgnore = false;
-        for (int n = *trouve + 1; n < lignes.size(); ++n) {
-            const QString ligne = SansEspaces(lignes[n]);
-            const int pLien = ligne.indexOf(QLatin1String("<link"));
+        for (int n = premieres[i] + 1; n < lignes.size(); ++n) {
+            const QStringView ligne = SansEspaces(lignes[n]);
+            const auto [pLien, pTexte, pFin] = Reperer(ligne, Balises);
             if (pLien >= 0) {
                 lienIgnore = table.NbLiens[i] >= MaxLiens;
                 if (!lienIgnore) {
@@ -273,11 +412,10 @@ void LireLiens(const QStringList& lignes, const std::vector<QString>& tempsBruts
                         DecoderEntites(Couper(ligne, pLien, 12, 2), true);
                 }
             }
-            const int pTexte = ligne.indexOf(QLatin1String("<text>"));
             // The text of a link beyond the 50th is skipped with its link.
             if (pTexte >= 0 && table.NbLiens[i] > 0 && !lienIgnore)
                 table.LienTexte[i][table.NbLiens[i]] = DecoderEntites(Couper(ligne, pTexte, 6, 7));
-            if (ligne.contains(QLatin1String("</wpt>")))
+            if (pFin >= 0)
                 break;
         }
     }
@@ -330,10 +468,13 @@ QStringList LignesWindows1252(const QByteArray& octets)
 
 bool ChercherRoutesTraces(const QStringList& lignes)
 {
+    static const std::array<QLatin1String, 4> Balises = {
+        QLatin1String("<rte>"), QLatin1String("<trk>"), QLatin1String("<trkpt>"),
+        QLatin1String("<rtept>")};
     for (const QString& l : lignes)
-        if (l.contains(QLatin1String("<rte>")) || l.contains(QLatin1String("<trk>")) ||
-            l.contains(QLatin1String("<trkpt>")) || l.contains(QLatin1String("<rtept>")))
-            return true;
+        for (int p : Reperer(l, Balises))
+            if (p >= 0)
+                return true;
     return false;
 }
 
@@ -350,29 +491,30 @@ void LirePOI(const QStringList& lignes, PoiTable& table)
     std::vector<QString> tempsBruts(MaxPOI + 1);
     std::vector<bool> nomDecode(MaxPOI + 1, false);
     bool enCours = false;
+    static const std::array<QLatin1String, 5> Balises = {
+        QLatin1String("<wpt"), QLatin1String("</wpt>"), QLatin1String("<time>"),
+        QLatin1String("<name>"), QLatin1String("<sym>")};
     for (const QString& ligne : lignes) {
+        const auto [pWpt, pFin, pTemps, pNom, pSym] = Reperer(ligne, Balises);
         const int16_t n = table.NbPOI;
-        if (ligne.contains(QLatin1String("<wpt")) && n < MaxPOI) {
+        if (pWpt >= 0 && n < MaxPOI) {
             table.NbPOI = n + 1;
             enCours = true;
             LirePosition(ligne, table.LatPOI[n + 1], table.LonPOI[n + 1]);
         }
         const int16_t i = table.NbPOI;
         bool fermee = false;
-        if (enCours && ligne.contains(QLatin1String("</wpt>"))) {
+        if (enCours && pFin >= 0) {
             enCours = false;
             fermee = true;
         }
         if (enCours) {
-            const int pTemps = ligne.indexOf(QLatin1String("<time>"));
             if (pTemps >= 0) {
                 tempsBruts[i] = Couper(ligne, pTemps, 6, 7);
                 table.TempsPOI[i] = DecoderEntites(tempsBruts[i]);
             }
-            const int pNom = ligne.indexOf(QLatin1String("<name>"));
             if (pNom >= 0)
                 table.NomPOI[i] = Couper(ligne, pNom, 6, 7);
-            const int pSym = ligne.indexOf(QLatin1String("<sym>"));
             if (pSym >= 0)
                 table.SymPOI[i] = DecoderEntites(Couper(ligne, pSym, 5, 6));
         }
@@ -399,67 +541,67 @@ void LirePOI(const QStringList& lignes, PoiTable& table)
     LireLiens(lignes, tempsBruts, table);
 }
 
-bool TexteGPX(PoiTable& table, QByteArray& octets, QString& erreur)
+bool TexteGPX(const PoiTable& table, QByteArray& octets, QString& erreur)
 {
     octets.clear();
     QChar manquant;
     bool ok = true;
-    auto ligne = [&](int tabulations, const QString& contenu) {
-        octets += QByteArray(tabulations, '\t');
-        if (ok && !OctetsLigne(contenu, octets, &manquant))
+    // A value in Windows-1252; the markup around it is ASCII.
+    auto valeur = [&](const QString& v) {
+        if (ok && !OctetsLigne(v, octets, &manquant))
             ok = false;
-        octets += "\r\n";
-    };
-    auto refus = [&](int i) {
-        erreur = QStringLiteral("the character %1 of waypoint %2 cannot be written in "
-                                "Windows-1252")
-                     .arg(UTF8::DecrireCaractere(manquant))
-                     .arg(i);
-        return false;
     };
 
-    ligne(0, QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\" ?>"));
-    ligne(0, QStringLiteral("<gpx version=\"1.1\" creator=\"OpenCPN\" "
-                            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                            "xmlns=\"http://www.topografix.com/GPX/1/1\" "
-                            "xmlns:gpxx=\"http://www.garmin.com/xmlschemas/GpxExtensions/v3\" "
-                            "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
-                            "http://www.topografix.com/GPX/1/1/gpx.xsd\" "
-                            "xmlns:opencpn=\"http://www.opencpn.org\">"));
+    octets += "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"
+              "<gpx version=\"1.1\" creator=\"OpenCPN\" "
+              "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+              "xmlns=\"http://www.topografix.com/GPX/1/1\" "
+              "xmlns:gpxx=\"http://www.garmin.com/xmlschemas/GpxExtensions/v3\" "
+              "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
+              "http://www.topografix.com/GPX/1/1/gpx.xsd\" "
+              "xmlns:opencpn=\"http://www.opencpn.org\">\r\n";
     for (int i = 1; i <= table.NbPOI; ++i) {
-        ligne(1, QStringLiteral("<wpt lat=\"") + EchapperAttribut(table.LatPOI[i]) +
-                     QStringLiteral("\" lon=\"") + EchapperAttribut(table.LonPOI[i]) +
-                     QStringLiteral("\">"));
-        ligne(2, QStringLiteral("<time>") + EchapperTexte(table.TempsPOI[i]) +
-                     QStringLiteral("</time>"));
-        const QString nom =
-            QStringLiteral("<name>") + EchapperTexte(table.NomPOI[i]) + QStringLiteral("</name>");
+        octets += "\t<wpt lat=\"";
+        valeur(EchapperAttribut(table.LatPOI[i]));
+        octets += "\" lon=\"";
+        valeur(EchapperAttribut(table.LonPOI[i]));
+        octets += "\">\r\n\t\t<time>";
+        valeur(EchapperTexte(table.TempsPOI[i]));
+        octets += "</time>\r\n\t\t<name>";
         // The name of a waypoint with a time is UTF-8 and takes any character.
         if (table.TempsPOI[i].isEmpty())
-            ligne(2, nom);
+            valeur(EchapperTexte(table.NomPOI[i]));
         else
-            octets += "\t\t" + nom.toUtf8() + "\r\n";
+            octets += EchapperTexte(table.NomPOI[i]).toUtf8();
+        octets += "</name>\r\n";
         for (int k = 1; k <= table.NbLiens[i]; ++k) {
-            ligne(2, QStringLiteral("<link href=\"") + EchapperCible(table.LienHref[i][k]) +
-                         QStringLiteral("\">"));
-            ligne(3, QStringLiteral("<text>") + EchapperTexte(table.LienTexte[i][k]) +
-                         QStringLiteral("</text>"));
-            ligne(2, QStringLiteral("</link>"));
+            octets += "\t\t<link href=\"";
+            valeur(EchapperCible(table.LienHref[i][k]));
+            octets += "\">\r\n\t\t\t<text>";
+            valeur(EchapperTexte(table.LienTexte[i][k]));
+            octets += "</text>\r\n\t\t</link>\r\n";
         }
+        octets += "\t\t<sym>";
         if (table.SymPOI[i].isEmpty())
-            table.SymPOI[i] = QStringLiteral("anchorage");
-        ligne(2,
-              QStringLiteral("<sym>") + EchapperTexte(table.SymPOI[i]) + QStringLiteral("</sym>"));
-        ligne(2, QStringLiteral("<type>WPT</type>"));
-        ligne(2, QStringLiteral("<extensions>"));
-        ligne(3, QStringLiteral("<opencpn:viz>1</opencpn:viz>"));
-        ligne(3, QStringLiteral("<opencpn:viz_name>1</opencpn:viz_name>"));
-        ligne(2, QStringLiteral("</extensions>"));
-        ligne(1, QStringLiteral("</wpt>"));
-        if (!ok)
-            return refus(i);
+            octets += "anchorage";
+        else
+            valeur(EchapperTexte(table.SymPOI[i]));
+        octets += "</sym>\r\n"
+                  "\t\t<type>WPT</type>\r\n"
+                  "\t\t<extensions>\r\n"
+                  "\t\t\t<opencpn:viz>1</opencpn:viz>\r\n"
+                  "\t\t\t<opencpn:viz_name>1</opencpn:viz_name>\r\n"
+                  "\t\t</extensions>\r\n"
+                  "\t</wpt>\r\n";
+        if (!ok) {
+            erreur = QStringLiteral("the character %1 of waypoint %2 cannot be written in "
+                                    "Windows-1252")
+                         .arg(UTF8::DecrireCaractere(manquant))
+                         .arg(i);
+            return false;
+        }
     }
-    ligne(0, QStringLiteral("</gpx>"));
+    octets += "</gpx>\r\n";
     return true;
 }
 
@@ -494,7 +636,13 @@ bool EcrireOctets(const QString& chemin, const QByteArray& octets, QString& erre
 bool EcrireGPX(const QString& chemin, PoiTable& table, QString& erreur)
 {
     QByteArray octets;
-    return TexteGPX(table, octets, erreur) && EcrireOctets(chemin, octets, erreur);
+    if (!TexteGPX(table, octets, erreur) || !EcrireOctets(chemin, octets, erreur))
+        return false;
+    // What was written, the table now holds; a failed save leaves it alone.
+    for (int i = 1; i <= table.NbPOI; ++i)
+        if (table.SymPOI[i].isEmpty())
+            table.SymPOI[i] = QStringLiteral("anchorage");
+    return true;
 }
 
 void DecomposerChemin(const QString& chemin, QString& dossier, QString& nom)
@@ -532,7 +680,7 @@ QStringList RelocaliserLignes(const QStringList& lignes, const QString& dossier)
     const QString dossierEchappe = EchapperAttribut(dossier);
     QStringList resultat = lignes;
     for (QString& ligne : resultat) {
-        const int f = ligne.indexOf(marque);
+        const int f = Position(ligne, marque);
         if (f < 0)
             continue;
         // Only a link line, whose target runs to the end of the line, is

@@ -27,13 +27,14 @@ bool ChercherRoutesTraces(const QStringList& lignes);
 // links (the first 50 of each).
 void LirePOI(const QStringList& lignes, PoiTable& table);
 
-// The GPX document of the table. Empty symbols become "anchorage" in the
-// table. False, naming the character, when a value holds a character the
-// file cannot carry.
-bool TexteGPX(PoiTable& table, QByteArray& octets, QString& erreur);
+// The GPX document of the table, an empty symbol written as "anchorage".
+// False, naming the character, when a value holds a character the file
+// cannot carry.
+bool TexteGPX(const PoiTable& table, QByteArray& octets, QString& erreur);
 
-// Writes the table to chemin through a temporary file renamed over it: on
-// failure the previous file is intact. False with the reason.
+// Writes the table to chemin through a temporary file renamed over it, then
+// sets empty symbols to "anchorage" as written. On failure the previous
+// file and the table are intact. False with the reason.
 bool EcrireGPX(const QString& chemin, PoiTable& table, QString& erreur);
 
 // Replaces a file's contents safely, as EcrireGPX does.

@@ -200,7 +200,9 @@ void TestGpx::ecritureExacte()
 
     auto table = Table({{"48.38", "-4.49", "2024-05-01T10:00:00Z", "Quai", "", {}},
                         {"48,5", "x", "t", "B", "s", {{"h1", "t1"}, {"h2", ""}}}});
-    QVERIFY(Fichiers::TexteGPX(*table, octets, erreur));
+    const QString chemin = dossier.filePath(QStringLiteral("exacte.gpx"));
+    QVERIFY(Fichiers::EcrireGPX(chemin, *table, erreur));
+    octets = Lire(chemin);
     QCOMPARE(octets, Entete + "\t<wpt lat=\"48.38\" lon=\"-4.49\">\r\n"
                               "\t\t<time>2024-05-01T10:00:00Z</time>\r\n"
                               "\t\t<name>Quai</name>\r\n"

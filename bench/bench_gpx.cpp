@@ -1,0 +1,131 @@
+// Read + write of the largest GPX document (100 waypoints of 50 links): the
+// library in process, quaylight-gpx rewrite as a command, and gpsbabel's
+// GPX to GPX conversion of the same file, side by side.
+#include "gpx/Fichiers.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+QString entree;
+QString sortie;
+std::string outil;
+
+void CreerPlusGrandFichier()
+{
+    auto table = std::make_unique<PoiTable>();
+    table->NbPOI = MaxPOI;
+    for (int i = 1; i <= MaxPOI; ++i) {
+        table->LatPOI[i] = QString::number(47 + i / 100.0, 'f', 5);
+        table->LonPOI[i] = QString::number(-4 - i / 100.0, 'f', 5);
+        table->TempsPOI[i] = QStringLiteral("2024-05-01T10:%1:%2Z")
+                                 .arg(i / 60, 2, 10, QLatin1Char('0'))
+                                 .arg(i % 60, 2, 10, QLatin1Char('0'));
+        table->NomPOI[i] = QStringLiteral("Marque n°%1 de l'Aber").arg(i);
+        table->NbLiens[i] = MaxLiens;
+        for (int k = 1; k <= MaxLiens; ++k) {
+            table->LienHref[i][k] =
+                QStringLiteral("https://example.org/ports/%1/page-%2.html?a=1&amp;b=2")
+                    .arg(i)
+                    .arg(k);
+            table->LienTexte[i][k] = QStringLiteral("Page %1 du port %2").arg(k).arg(i);
+        }
+    }
+    QString erreur;
+    if (!Fichiers::EcrireGPX(entree, *table, erreur)) {
+        std::fprintf(stderr, "cannot write %s: %s\n", qUtf8Printable(entree),
+                     qUtf8Printable(erreur));
+        std::exit(1);
+    }
+}
+
+void Commande(benchmark::State& state, const std::string& ligne)
+{
+    for (auto _ : state)
+        if (std::system(ligne.c_str()) != 0) {
+            state.SkipWithError(("failed: " + ligne).c_str());
+            break;
+        }
+}
+
+void BM_BibliothequeLireEcrire(benchmark::State& state)
+{
+    auto table = std::make_unique<PoiTable>();
+    for (auto _ : state) {
+        QByteArray octets;
+        QString erreur;
+        if (!Fichiers::LireOctets(entree, octets, erreur)) {
+            state.SkipWithError("read failed");
+            break;
+        }
+        Fichiers::LirePOI(Fichiers::LignesWindows1252(octets), *table);
+        if (!Fichiers::EcrireGPX(sortie, *table, erreur)) {
+            state.SkipWithError("write failed");
+            break;
+        }
+    }
+}
+
+void BM_QuaylightGpxRewrite(benchmark::State& state)
+{
+    Commande(state,
+             outil + " rewrite '" + entree.toStdString() + "' '" + sortie.toStdString() + "'");
+}
+
+void BM_Gpsbabel(benchmark::State& state)
+{
+    Commande(state, "gpsbabel -i gpx -f '" + entree.toStdString() + "' -o gpx -F '" +
+                        sortie.toStdString() + "'");
+}
+
+// Prints the runs as usual and then how much faster the tool is.
+class Rapport : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            temps[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const double babel = temps["BM_Gpsbabel"];
+        const double outilQ = temps["BM_QuaylightGpxRewrite"];
+        if (babel > 0 && outilQ > 0)
+            std::printf("quaylight-gpx rewrite is %.1f times as fast as gpsbabel (goal: 3)\n",
+                        babel / outilQ);
+    }
+
+private:
+    std::map<std::string, double> temps;
+};
+
+} // namespace
+
+BENCHMARK(BM_BibliothequeLireEcrire)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuaylightGpxRewrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Gpsbabel)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    QTemporaryDir dossier;
+    entree = dossier.filePath(QStringLiteral("plus-grand.gpx"));
+    sortie = dossier.filePath(QStringLiteral("sortie.gpx"));
+    outil =
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/quaylight-gpx")).toStdString();
+    CreerPlusGrandFichier();
+    benchmark::Initialize(&argc, argv);
+    Rapport rapport;
+    benchmark::RunSpecifiedBenchmarks(&rapport);
+    benchmark::Shutdown();
+    return 0;
+}
