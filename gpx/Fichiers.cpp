@@ -543,7 +543,17 @@ void LirePOI(const QStringList& lignes, PoiTable& table)
 
 bool TexteGPX(const PoiTable& table, QByteArray& octets, QString& erreur)
 {
+    // Sized once: growing a large buffer step by step costs copies and
+    // fresh pages at every step.
+    int taille = 1024;
+    for (int i = 1; i <= table.NbPOI; ++i) {
+        taille += 300 + table.NomPOI[i].size() * 3 + table.LatPOI[i].size() +
+                  table.LonPOI[i].size() + table.TempsPOI[i].size() + table.SymPOI[i].size();
+        for (int k = 1; k <= table.NbLiens[i]; ++k)
+            taille += 50 + table.LienHref[i][k].size() + table.LienTexte[i][k].size();
+    }
     octets.clear();
+    octets.reserve(taille);
     QChar manquant;
     bool ok = true;
     // A value in Windows-1252; the markup around it is ASCII.
