@@ -35,5 +35,6 @@ bool GardeOuverture(Creer_POI& fenetre)
 
 // Framing and placemarks are not drawn on the map yet.
 void AfficherCartePOI() {}
+void CentrerCartePOI() {}
 
 } // namespace Carte

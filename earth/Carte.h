@@ -13,4 +13,7 @@ bool GardeOuverture(Creer_POI& fenetre);
 // After a file has been read: frames its waypoints and shows them.
 void AfficherCartePOI();
 
+// After a selection: flies the view to the current waypoint.
+void CentrerCartePOI();
+
 } // namespace Carte

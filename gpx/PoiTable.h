@@ -25,4 +25,8 @@ struct PoiTable {
 
     // Empties every slot of every column, symbols and links included.
     void Vider();
+    // Empties one row, its 50 link slots included.
+    void ViderLigne(int i);
+    // Copies row source over row cible, all 50 link slots included.
+    void CopierLigne(int source, int cible);
 };

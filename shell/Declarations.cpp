@@ -13,6 +13,7 @@ std::array<QString, 51> MsgBoite;
 QString Langue;
 QString AdresseAide;
 int32_t Connecte = 0;
+bool SaisieOK = false;
 std::unique_ptr<ApplicationGE> AppliGE;
 
 void Reinitialiser()
@@ -27,6 +28,7 @@ void Reinitialiser()
     Langue.clear();
     AdresseAide.clear();
     Connecte = 0;
+    SaisieOK = false;
     AppliGE.reset();
 }
 

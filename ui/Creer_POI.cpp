@@ -403,11 +403,6 @@ void Creer_POI::Aide_Click() {}
 void Creer_POI::LangFR_Click() {}
 void Creer_POI::LangEN_Click() {}
 void Creer_POI::LangSelf_Click() {}
-void Creer_POI::ListePOI_Click() {}
-void Creer_POI::Lat_Long_Click() {}
-void Creer_POI::Nom_WP_Click() {}
-void Creer_POI::Option1_Click(int) {}
-void Creer_POI::Validation_Click() {}
 void Creer_POI::Pickup_X_Y_Click() {}
 void Creer_POI::Fichier_lien_Click() {}
 void Creer_POI::Valider_lien_Click() {}

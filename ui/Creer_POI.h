@@ -54,6 +54,11 @@ public:
 
     // Waypoint list, rebuilt from the table.
     void RemplirListePOI();
+    // Link list of the current waypoint, rebuilt from the table.
+    void RemplirListeLiens();
+    // Checks the position and name boxes and stores them into row NumPOI;
+    // false, after its message, when they are refused.
+    bool StockerSaisiePOI();
 
     // Shows message numero of the message table, OK button only.
     void Message(int numero);

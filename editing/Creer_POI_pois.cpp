@@ -1,0 +1,172 @@
+// The waypoint panel: selection, the clicks into the entry boxes and the
+// new / modify / delete commands.
+#include "earth/Carte.h"
+#include "editing/Nombres.h"
+#include "shell/Declarations.h"
+#include "shell/Plateforme.h"
+#include "ui/Creer_POI.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+
+namespace {
+
+const QString InviteNom = QStringLiteral("Entrez ici le nom / Enter Poi's name");
+
+// A waypoint is current while NumPOI designates one of the table's rows.
+bool PoiCourant()
+{
+    return Declarations::NumPOI >= 1 && Declarations::NumPOI <= Declarations::Table.NbPOI;
+}
+
+QString TempsCourant()
+{
+    return Plateforme::Courante().Maintenant().toUTC().toString(
+        QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
+}
+
+} // namespace
+
+void Creer_POI::ListePOI_Click()
+{
+    using namespace Declarations;
+    const int index = ListePOI->currentRow();
+    if (index < 0)
+        return;
+    NumPOI = static_cast<int16_t>(index + 1);
+    const double lat = Nombres::NombreEnTete(Table.LatPOI[NumPOI]);
+    const double lon = Nombres::NombreEnTete(Table.LonPOI[NumPOI]);
+    Lat_Long->setText(lat == 0 || lon == 0
+                          ? QStringLiteral("France")
+                          : Table.LatPOI[NumPOI] + QLatin1Char(',') + Table.LonPOI[NumPOI]);
+    Nom_WP->setText(Table.NomPOI[NumPOI]);
+    Text7->setText(Nom_WP->text());
+    for (QLineEdit* boite : {Text1, Text2, Text3, Text4})
+        boite->clear();
+    for (QRadioButton* o : Option1)
+        DecocherOption(o);
+    RemplirListeLiens();
+    if (Option2[0]->isChecked())
+        Carte::CentrerCartePOI();
+}
+
+void Creer_POI::Lat_Long_Click()
+{
+    if (Option1[1]->isChecked())
+        Lat_Long->clear();
+}
+
+void Creer_POI::Nom_WP_Click()
+{
+    if (Option1[1]->isChecked())
+        Nom_WP->clear();
+}
+
+void Creer_POI::Option1_Click(int index)
+{
+    if (index == 1)
+        Nom_WP->setText(InviteNom);
+}
+
+bool Creer_POI::StockerSaisiePOI()
+{
+    using namespace Declarations;
+    SaisieOK = false;
+    if (FichierGPX.isEmpty()) {
+        Message(7);
+        return false;
+    }
+    const QString texte = Lat_Long->text();
+    const int virgules = texte.count(QLatin1Char(','));
+    if (virgules > 1) {
+        Message(10);
+        return false;
+    }
+    if (virgules == 0) {
+        Message(11);
+        return false;
+    }
+    const int virgule = texte.indexOf(QLatin1Char(','));
+    const QString latitude = texte.left(virgule);
+    const QString longitude = texte.mid(virgule + 1);
+    double lat = 0;
+    double lon = 0;
+    const bool latOk = Nombres::LireCoordonnee(latitude, lat);
+    const bool lonOk = Nombres::LireCoordonnee(longitude, lon);
+    if (!latOk || !lonOk) {
+        Message(13);
+        return false;
+    }
+    if (lat == 0 || lon == 0) {
+        Message(11);
+        return false;
+    }
+    if (Nom_WP->text().isEmpty()) {
+        Message(12);
+        return false;
+    }
+    if (!PoiCourant()) {
+        Message(13);
+        return false;
+    }
+    Table.LatPOI[NumPOI] = latitude;
+    Table.LonPOI[NumPOI] = longitude;
+    Table.NomPOI[NumPOI] = Nom_WP->text();
+    if (Table.TempsPOI[NumPOI].isEmpty())
+        Table.TempsPOI[NumPOI] = TempsCourant();
+    RemplirListePOI();
+    ListePOI->setCurrentRow(NumPOI - 1);
+    SaisieOK = true;
+    return true;
+}
+
+void Creer_POI::Validation_Click()
+{
+    using namespace Declarations;
+    auto toutDecocher = [this] {
+        for (QRadioButton* o : Option1)
+            DecocherOption(o);
+    };
+    if (Option1[0]->isChecked()) {
+        // Modify needs a current waypoint; without a file the store step
+        // says so first.
+        if (!FichierGPX.isEmpty() && !PoiCourant()) {
+            Message(1);
+            return;
+        }
+        StockerSaisiePOI();
+        toutDecocher();
+    } else if (Option1[1]->isChecked()) {
+        if (Table.NbPOI >= MaxPOI) {
+            Plateforme::Courante().Message(this, QString::number(MaxPOI) + MsgBoite[2],
+                                           Plateforme::Boutons::OK);
+            DecocherOption(Option1[1]);
+            return;
+        }
+        Table.NbPOI = static_cast<int16_t>(Table.NbPOI + 1);
+        NumPOI = Table.NbPOI;
+        Table.ViderLigne(NumPOI);
+        if (!StockerSaisiePOI()) {
+            Table.NbPOI = static_cast<int16_t>(Table.NbPOI - 1);
+            return;
+        }
+        RemplirListePOI();
+        ListePOI->setCurrentRow(-1);
+        toutDecocher();
+    } else if (Option1[2]->isChecked()) {
+        if (!PoiCourant()) {
+            Message(1);
+            return;
+        }
+        Table.NbPOI = static_cast<int16_t>(Table.NbPOI - 1);
+        for (int i = NumPOI; i <= Table.NbPOI; ++i)
+            Table.CopierLigne(i + 1, i);
+        RemplirListePOI();
+        ListeLiens->setCurrentRow(-1);
+        ListePOI->setCurrentRow(-1);
+        toutDecocher();
+    } else {
+        Message(9);
+    }
+}
