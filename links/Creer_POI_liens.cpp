@@ -1,9 +1,24 @@
 // The link panel of the main window.
 #include "links/Gerer_liens.h"
 #include "shell/Declarations.h"
+#include "shell/Entree.h"
+#include "shell/Plateforme.h"
+#include "shell/Reglages.h"
 #include "ui/Creer_POI.h"
+#include "ui/TexteLien1.h"
 
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QListWidget>
+
+bool Creer_POI::PoiSelectionne() const
+{
+    // The selected entry is the current waypoint; the bounds keep every
+    // index inside the table whatever happened to the list.
+    const int index = ListePOI->currentRow();
+    return index >= 0 && Declarations::NumPOI == index + 1 &&
+           Declarations::NumPOI <= Declarations::Table.NbPOI;
+}
 
 void Creer_POI::RemplirListeLiens()
 {
@@ -17,4 +32,126 @@ void Creer_POI::RemplirListeLiens()
                 Gerer_liens::EntreeListe(k, Table.LienTexte[NumPOI][k], Table.LienHref[NumPOI][k]));
     }
     ListeLiens->setCurrentRow(-1);
+}
+
+void Creer_POI::Gestion_Liens_Click()
+{
+    if (!PoiSelectionne()) {
+        Message(1);
+        return;
+    }
+    POIS->hide();
+    LIENS->show();
+}
+
+void Creer_POI::Fichier_lien_Click()
+{
+    if (!PoiSelectionne()) {
+        Message(1);
+        return;
+    }
+    const QString chemin = Plateforme::Courante().DialogueFichier(
+        this, Plateforme::Dialogue::FichierExistant, QStringLiteral("*.*"));
+    if (chemin.isEmpty())
+        return;
+    if (!Gerer_liens::TexteValide(chemin)) {
+        Message(3);
+        return;
+    }
+    Text2->setText(chemin);
+}
+
+void Creer_POI::AjouterLien(QLineEdit* texte, QLineEdit* cible,
+                            QString (*convertir)(const QString&))
+{
+    using namespace Declarations;
+    if (texte->text().isEmpty() && cible->text().isEmpty())
+        return;
+    if (texte->text().isEmpty() || cible->text().isEmpty() || !PoiSelectionne()) {
+        Message(14);
+        return;
+    }
+    const QString href = convertir(cible->text());
+    if (Table.NbLiens[NumPOI] >= MaxLiens) {
+        Message(17);
+        return;
+    }
+    const int16_t n = ++Table.NbLiens[NumPOI];
+    Table.LienHref[NumPOI][n] = href;
+    Table.LienTexte[NumPOI][n] = texte->text();
+    RemplirListeLiens();
+}
+
+void Creer_POI::AjouterLienWeb()
+{
+    AjouterLien(Text3, Text4, &Gerer_liens::EchapperAmp);
+}
+
+void Creer_POI::AjouterLienFichier()
+{
+    AjouterLien(Text1, Text2, &Gerer_liens::CheminVersUrl);
+}
+
+void Creer_POI::Valider_lien_Click()
+{
+    if (!PoiSelectionne()) {
+        Message(1);
+        return;
+    }
+    for (QLineEdit* boite : {Text1, Text2, Text3, Text4}) {
+        if (!Gerer_liens::TexteValide(boite->text())) {
+            Plateforme::Courante().Message(
+                this, Declarations::MsgBoite[3] + QStringLiteral(" : ") + boite->text(),
+                Plateforme::Boutons::OK);
+            boite->clear();
+            return;
+        }
+    }
+    AjouterLienWeb();
+    AjouterLienFichier();
+    RemplirListeLiens();
+    for (QLineEdit* boite : {Text1, Text2, Text3, Text4})
+        boite->clear();
+}
+
+void Creer_POI::Supprimer_Lien_Click()
+{
+    using namespace Declarations;
+    const int selection = ListeLiens->currentRow();
+    if (selection < 0 || !PoiSelectionne() || selection >= Table.NbLiens[NumPOI]) {
+        Message(6);
+        return;
+    }
+    const int dernier = Table.NbLiens[NumPOI] - 1;
+    for (int j = selection + 1; j <= dernier; ++j) {
+        Table.LienHref[NumPOI][j] = Table.LienHref[NumPOI][j + 1];
+        Table.LienTexte[NumPOI][j] = Table.LienTexte[NumPOI][j + 1];
+    }
+    --Table.NbLiens[NumPOI];
+    RemplirListeLiens();
+}
+
+void Creer_POI::Tester_Lien_Click()
+{
+    using namespace Declarations;
+    const int selection = ListeLiens->currentRow();
+    if (!PoiSelectionne() || selection < 0 || selection >= Table.NbLiens[NumPOI]) {
+        Message(6);
+        return;
+    }
+    Plateforme::Courante().OuvrirShell(
+        Gerer_liens::CibleLien(Table.LienHref[NumPOI][selection + 1]));
+}
+
+void Creer_POI::Descriptif_Click()
+{
+    TexteLien1* description = Entree::FenetreDescription();
+    if (!PoiSelectionne() || !description) {
+        Message(1);
+        return;
+    }
+    description->show();
+    Reglages::AppliquerPosition(*description, Reglages::TexteLien1_MargeG,
+                                Reglages::TexteLien1_Haut);
+    description->Ouverture();
 }

@@ -12,7 +12,6 @@
 
 #include <QGroupBox>
 #include <QListWidget>
-#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -43,19 +42,6 @@ const char* const MessagesParDefaut[11] = {
     "Choisir Modifier, Ajouter ou Supprimer",
     "",
 };
-
-// A stored position in twips, read by the user's locale; absent or not a
-// number leaves the coordinate as it is.
-void AppliquerPosition(QWidget& fenetre, const char* cleGauche, const char* cleHaut)
-{
-    bool ok = false;
-    const float gauche = QLocale().toFloat(Reglages::Lire(cleGauche), &ok);
-    if (ok)
-        fenetre.move(Twips::VersPixels(gauche), fenetre.pos().y());
-    const float haut = QLocale().toFloat(Reglages::Lire(cleHaut), &ok);
-    if (ok)
-        fenetre.move(fenetre.pos().x(), Twips::VersPixels(haut));
-}
 
 void Message16()
 {
@@ -135,8 +121,9 @@ void Demarrer()
     description->show();
     description->hide();
 
-    AppliquerPosition(f, Reglages::Creer_POI_MargeG, Reglages::Creer_POI_Haut);
-    AppliquerPosition(*description, Reglages::TexteLien1_MargeG, Reglages::TexteLien1_Haut);
+    Reglages::AppliquerPosition(f, Reglages::Creer_POI_MargeG, Reglages::Creer_POI_Haut);
+    Reglages::AppliquerPosition(*description, Reglages::TexteLien1_MargeG,
+                                Reglages::TexteLien1_Haut);
     Declarations::Langue = Reglages::Lire(Reglages::Lang);
 
     for (int i = 0; i < 11; ++i)

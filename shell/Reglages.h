@@ -3,6 +3,8 @@
 #include <QSettings>
 #include <memory>
 
+class QWidget;
+
 // The per-user settings store: INI file of organisation and application
 // "Quaylight", group "Startup".
 namespace Reglages {
@@ -17,5 +19,12 @@ inline const char* const Lang = "Lang";
 std::unique_ptr<QSettings> Ouvrir();
 // The stored text of a key of the group, "" when absent.
 QString Lire(const char* cle);
+void Ecrire(const char* cle, const QString& valeur);
+
+// Moves a window to the position stored in twips under the two keys, read by
+// the user's locale; an absent or non-numeric key leaves that coordinate.
+void AppliquerPosition(QWidget& fenetre, const char* cleGauche, const char* cleHaut);
+// Stores a window's position in twips, as the shortest decimal text.
+void EcrirePosition(const QWidget& fenetre, const char* cleGauche, const char* cleHaut);
 
 } // namespace Reglages

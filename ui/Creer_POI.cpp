@@ -398,14 +398,8 @@ void Creer_POI::Quitter_Click()
 }
 
 // Commands built with the GPX documents, editing, links and map features.
-void Creer_POI::Gestion_Liens_Click() {}
 void Creer_POI::Aide_Click() {}
 void Creer_POI::LangFR_Click() {}
 void Creer_POI::LangEN_Click() {}
 void Creer_POI::LangSelf_Click() {}
 void Creer_POI::Pickup_X_Y_Click() {}
-void Creer_POI::Fichier_lien_Click() {}
-void Creer_POI::Valider_lien_Click() {}
-void Creer_POI::Tester_Lien_Click() {}
-void Creer_POI::Supprimer_Lien_Click() {}
-void Creer_POI::Descriptif_Click() {}

@@ -116,6 +116,13 @@ protected:
     bool eventFilter(QObject* objet, QEvent* event) override;
 
 private:
+    // True while an entry of the waypoint list is selected: the link and
+    // description commands act on it.
+    bool PoiSelectionne() const;
+    // Adds the link of a text box and a target box to the current waypoint.
+    void AjouterLien(QLineEdit* texte, QLineEdit* cible, QString (*convertir)(const QString&));
+    void AjouterLienWeb();
+    void AjouterLienFichier();
     // Writes the table to chemin; false, after telling the user, on failure.
     bool EcrireDocument(const QString& chemin);
     // A failure the user must know of: what failed, on which file, why, and

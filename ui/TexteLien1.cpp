@@ -70,7 +70,3 @@ void TexteLien1::FermerParProgramme()
     close();
     fermetureParProgramme = false;
 }
-
-// Built with the description editor.
-void TexteLien1::Enregistrer_Click() {}
-void TexteLien1::Fermer_Click() {}

@@ -15,6 +15,9 @@ public:
     // A control by its layout name; null when there is none.
     QObject* Controle(const QString& nom) const;
 
+    // Loads the current waypoint's description into the box.
+    void Ouverture();
+
     void Enregistrer_Click();
     void Fermer_Click();
     void Form_QueryUnload(bool& cancel, int unloadmode);

@@ -1,0 +1,67 @@
+#include "links/Descriptions.h"
+
+#include "gpx/Fichiers.h"
+#include "gpx/UTF8.h"
+
+#include <QFileInfo>
+
+namespace Descriptions {
+
+QString FichierDescriptif(const QString& fichierGPX, const QString& nomPOI)
+{
+    QString dossier;
+    QString nomGpx;
+    Fichiers::DecomposerChemin(fichierGPX, dossier, nomGpx);
+    QString nom = nomPOI;
+    nom.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    if (nom == QLatin1String(".") || nom == QLatin1String(".."))
+        nom.prepend(QLatin1Char('_'));
+    return dossier + nom + QStringLiteral(".txt");
+}
+
+bool Lire(const QString& chemin, QString& texte, QString& erreur)
+{
+    texte.clear();
+    if (!QFileInfo::exists(chemin))
+        return true;
+    QByteArray octets;
+    if (!Fichiers::LireOctets(chemin, octets, erreur))
+        return false;
+    for (const QString& ligne : Fichiers::LignesWindows1252(octets))
+        texte += ligne + QStringLiteral("\r\n");
+    return true;
+}
+
+bool Ecrire(const QString& chemin, const QString& texte, QString& erreur)
+{
+    QString lignes = texte;
+    lignes.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lignes.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    lignes.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    lignes += QStringLiteral("\r\n");
+    QByteArray octets;
+    QChar manquant;
+    if (!UTF8::VersWindows1252(lignes, octets, &manquant)) {
+        erreur = QStringLiteral("the character %1 cannot be written in Windows-1252")
+                     .arg(UTF8::DecrireCaractere(manquant));
+        return false;
+    }
+    return Fichiers::EcrireOctets(chemin, octets, erreur);
+}
+
+bool InsererLien(PoiTable& table, int i, const QString& chemin)
+{
+    if (table.LienTexte[i][1] == QLatin1String("Description"))
+        return false;
+    for (int k = MaxLiens; k >= 2; --k) {
+        table.LienHref[i][k] = table.LienHref[i][k - 1];
+        table.LienTexte[i][k] = table.LienTexte[i][k - 1];
+    }
+    table.LienHref[i][1] = QStringLiteral("file://") + chemin;
+    table.LienTexte[i][1] = QStringLiteral("Description");
+    if (table.NbLiens[i] < MaxLiens)
+        ++table.NbLiens[i];
+    return true;
+}
+
+} // namespace Descriptions

@@ -1,0 +1,59 @@
+// The description editor's commands.
+#include "links/Descriptions.h"
+#include "shell/Declarations.h"
+#include "shell/Entree.h"
+#include "shell/Plateforme.h"
+#include "shell/Reglages.h"
+#include "ui/Creer_POI.h"
+#include "ui/TexteLien1.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+void TexteLien1::Ouverture()
+{
+    using namespace Declarations;
+    if (NumPOI < 0 || NumPOI > MaxPOI)
+        return;
+    const QString chemin = Descriptions::FichierDescriptif(FichierGPX, Table.NomPOI[NumPOI]);
+    QString texte;
+    QString erreur;
+    // A description that cannot be read leaves the box as it was.
+    if (Descriptions::Lire(chemin, texte, erreur))
+        Text1->setPlainText(texte);
+}
+
+void TexteLien1::Enregistrer_Click()
+{
+    using namespace Declarations;
+    Creer_POI* principale = Entree::FenetrePrincipale();
+    if (NumPOI < 1 || NumPOI > Table.NbPOI) {
+        Plateforme::Courante().Message(this, MsgBoite[1], Plateforme::Boutons::OK);
+        return;
+    }
+    const QString chemin = Descriptions::FichierDescriptif(FichierGPX, Table.NomPOI[NumPOI]);
+    QString erreur;
+    if (!Descriptions::Ecrire(chemin, Text1->toPlainText(), erreur)) {
+        Plateforme::Courante().Message(
+            this,
+            QStringLiteral("La description n'a pas pu être enregistrée - The description could "
+                           "not be saved :\n") +
+                QDir::toNativeSeparators(chemin) + QStringLiteral("\n(") + erreur +
+                QStringLiteral(")\nLe texte reste dans la fenêtre - The text stays in the window"),
+            Plateforme::Boutons::OK);
+        return;
+    }
+    if (principale && principale->Nom_WP->text().isEmpty()) {
+        Plateforme::Courante().Message(this, MsgBoite[15], Plateforme::Boutons::OK);
+        return;
+    }
+    if (Descriptions::InsererLien(Table, NumPOI, chemin) && principale)
+        principale->RemplirListeLiens();
+}
+
+void TexteLien1::Fermer_Click()
+{
+    Reglages::EcrirePosition(*this, Reglages::TexteLien1_MargeG, Reglages::TexteLien1_Haut);
+    hide();
+}
