@@ -5,14 +5,26 @@
 
 namespace Donnees {
 
+namespace {
+QStringList remplacants;
+}
+
 QString Chercher(const QString& nomRelatif)
 {
-    const QString candidats[] = {QDir::current().filePath(nomRelatif),
-                                 QStringLiteral(QUAYLIGHT_DATADIR "/") + nomRelatif};
-    for (const QString& c : candidats)
+    const QStringList dossiers =
+        remplacants.isEmpty() ? QStringList{QDir::currentPath(), QStringLiteral(QUAYLIGHT_DATADIR)}
+                              : remplacants;
+    for (const QString& d : dossiers) {
+        const QString c = QDir(d).filePath(nomRelatif);
         if (QFileInfo::exists(c))
             return c;
+    }
     return QString();
+}
+
+void DefinirDossiers(const QStringList& dossiers)
+{
+    remplacants = dossiers;
 }
 
 } // namespace Donnees

@@ -1,5 +1,7 @@
 #include "Factices.h"
 
+#include "shell/Donnees.h"
+
 #include <QLocale>
 
 namespace {
@@ -42,11 +44,14 @@ CameraGE ApplicationGEFactice::GetCamera(int32_t considerTerrain)
 PlateformeTest::PlateformeTest()
 {
     Plateforme::Installer(this);
+    // No language file applies unless a test points to one.
+    Donnees::DefinirDossiers({QStringLiteral("/nonexistent/quaylight")});
 }
 
 PlateformeTest::~PlateformeTest()
 {
     Plateforme::Installer(nullptr);
+    Donnees::DefinirDossiers({});
 }
 
 void PlateformeTest::CarteFactice(int pretApres)

@@ -24,7 +24,8 @@ public:
 };
 
 // The platform seam for tests: answers dialogs from a script and records
-// every call. Installs itself for its lifetime.
+// every call. Installs itself for its lifetime, and hides the language files
+// meanwhile.
 class PlateformeTest : public Plateforme {
 public:
     struct Boite {

@@ -379,27 +379,5 @@ void Creer_POI::Montre_Fichier_Click()
     LIENS->hide();
 }
 
-void Creer_POI::Form_QueryUnload(bool& /*cancel*/, int unloadmode)
-{
-    // The user's close request runs Quit, which ends the program; the
-    // program's own close proceeds.
-    if (unloadmode == 0)
-        Quitter_Click();
-}
-
-void Creer_POI::Quitter_Click()
-{
-    fermetureParProgramme = true;
-    close();
-    fermetureParProgramme = false;
-    if (TexteLien1* description = Entree::FenetreDescription())
-        description->FermerParProgramme();
-    Plateforme::Courante().FinProgramme();
-}
-
-// Commands built with the GPX documents, editing, links and map features.
-void Creer_POI::Aide_Click() {}
-void Creer_POI::LangFR_Click() {}
-void Creer_POI::LangEN_Click() {}
-void Creer_POI::LangSelf_Click() {}
+// The map's capture comes with the map steps.
 void Creer_POI::Pickup_X_Y_Click() {}
