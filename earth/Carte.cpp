@@ -1,11 +1,41 @@
 #include "earth/Carte.h"
 
 #include "earth/ApplicationGE.h"
+#include "editing/Nombres.h"
 #include "shell/Declarations.h"
+#include "shell/Entree.h"
 #include "shell/Plateforme.h"
 #include "ui/Creer_POI.h"
 
+#include <algorithm>
+
 namespace Carte {
+
+namespace {
+
+// Camera settings of every move: altitude 0 in mode 1, no tilt, no azimuth,
+// speed 5; the range in metres.
+void Camera(double latitude, double longitude, double range)
+{
+    if (!Declarations::AppliGE)
+        return;
+    try {
+        Declarations::AppliGE->SetCameraParams(latitude, longitude, 0, 1, range, 0, 0, 5);
+    } catch (const EchecGE&) {
+        // A map that cannot move leaves the view as it was.
+    }
+}
+
+// Without a connection, each map move asks first; true to go on.
+bool QuestionConnexion()
+{
+    if (Declarations::Connecte != 0)
+        return true;
+    return Plateforme::Courante().Message(Entree::FenetrePrincipale(), Declarations::MsgBoite[16],
+                                          Plateforme::Boutons::OuiNon) == Plateforme::Reponse::Oui;
+}
+
+} // namespace
 
 bool GardeOuverture(Creer_POI& fenetre)
 {
@@ -33,8 +63,55 @@ bool GardeOuverture(Creer_POI& fenetre)
     }
 }
 
-// Framing and placemarks are not drawn on the map yet.
-void AfficherCartePOI() {}
-void CentrerCartePOI() {}
+QString TextePlacemark(const QString& nom, const QString& lon, const QString& lat, bool nomme)
+{
+    return QStringLiteral("<Placemark>") +
+           (nomme ? QStringLiteral("<name>") + nom + QStringLiteral("</name>") : QString()) +
+           QStringLiteral("<Point><coordinates>") + lon + QLatin1Char(',') + lat +
+           QStringLiteral(",0</coordinates></Point></Placemark>");
+}
+
+void AfficherCartePOI()
+{
+    using namespace Declarations;
+    if (!QuestionConnexion())
+        return;
+    // Extents in single precision, as the view is framed.
+    float latMin = 1000, latMax = -1000, lonMin = 1000, lonMax = -1000;
+    double range = 2000;
+    for (int i = 1; i <= Table.NbPOI; ++i) {
+        const float lat = static_cast<float>(Nombres::NombreEnTete(Table.LatPOI[i]));
+        const float lon = static_cast<float>(Nombres::NombreEnTete(Table.LonPOI[i]));
+        latMin = std::min(latMin, lat);
+        lonMin = std::min(lonMin, lon);
+        latMax = std::max(latMax, lat);
+        lonMax = std::max(lonMax, lon);
+        const float calcule = ((latMax - latMin) + (lonMax - lonMin)) * 150000.0f;
+        range = calcule < 2000 ? 2000 : calcule;
+    }
+    const float centreLat = (latMax + latMin) / 2;
+    const float centreLon = (lonMax + lonMin) / 2;
+    Camera(centreLat, centreLon, range);
+    if (!AppliGE)
+        return;
+    for (int i = 1; i <= Table.NbPOI; ++i) {
+        try {
+            AppliGE->LoadKmlData(TextePlacemark(Table.NomPOI[i], Table.LonPOI[i], Table.LatPOI[i]));
+        } catch (const EchecGE&) {
+            // The other placemarks are still shown.
+        }
+    }
+}
+
+void CentrerCartePOI()
+{
+    using namespace Declarations;
+    if (!QuestionConnexion())
+        return;
+    if (NumPOI < 0 || NumPOI > MaxPOI)
+        return;
+    Camera(Nombres::NombreEnTete(Table.LatPOI[NumPOI]), Nombres::NombreEnTete(Table.LonPOI[NumPOI]),
+           2000);
+}
 
 } // namespace Carte

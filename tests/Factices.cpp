@@ -38,6 +38,8 @@ void ApplicationGEFactice::LoadKmlData(const QString& kml)
 CameraGE ApplicationGEFactice::GetCamera(int32_t considerTerrain)
 {
     appels << QStringLiteral("GetCamera %1").arg(considerTerrain);
+    if (cameraEchoue)
+        throw EchecGE("no camera");
     return camera;
 }
 

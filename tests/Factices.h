@@ -12,6 +12,7 @@ class ApplicationGEFactice : public ApplicationGE {
 public:
     int pretApres = 0; // IsInitialized answers non-zero from this call on (1-based)
     bool sondageEchoue = false;
+    bool cameraEchoue = false;
     int sondages = 0;
     CameraGE camera;
     QStringList appels;

@@ -1,7 +1,17 @@
+#include "Factices.h"
+#include "OutilsGPX.h"
 #include "earth/ApplicationGE.h"
+#include "shell/Declarations.h"
+#include "shell/Entree.h"
+#include "ui/Creer_POI.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,12 +26,21 @@ private slots:
     void initTestCase();
     void identifiantInconnu();
     void globeComplet();
+    void editeurAvecLeGlobe();
 
 private:
     QTemporaryDir dossier;
 };
 
 namespace {
+
+Marble::MarbleWidget* CarteDuGlobe()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("Globe"))
+            return w->findChild<Marble::MarbleWidget*>(QStringLiteral("Carte"));
+    return nullptr;
+}
 
 bool Contient(const QAbstractItemModel& modele, const QModelIndex& parent, const QString& nom)
 {
@@ -92,6 +111,52 @@ void TestGlobe::globeComplet()
     QVERIFY_EXCEPTION_THROWN(globe->LoadKmlData(QStringLiteral("<Placemark><name>X</name>"
                                                                "</Placemark>")),
                              EchecGE);
+}
+
+void TestGlobe::editeurAvecLeGlobe()
+{
+    PlateformeTest plateforme;
+    plateforme.fabrique = [] {
+        return Carte::CreerObjet(QString::fromLatin1(Carte::IdentifiantGE));
+    };
+    Entree::Demarrer();
+    Creer_POI* f = Entree::FenetrePrincipale();
+    f->Option2[0]->click();
+    QTRY_COMPARE_WITH_TIMEOUT(Entree::EtapeCourante(), Entree::Etape::Terminee, 60000);
+    QVERIFY(Declarations::AppliGE);
+    QVERIFY(plateforme.boites.isEmpty());
+
+    const QString fichier = dossier.filePath(QStringLiteral("rade.gpx"));
+    QVERIFY(OutilsGPX::Ecrire(
+        fichier, "<gpx>\r\n<wpt lat=\"48.3833\" lon=\"-4.4950\">\r\n<time>t1</time>\r\n"
+                 "<name>Quai &amp; &lt;Port&gt;</name>\r\n</wpt>\r\n"
+                 "<wpt lat=\"48.35\" lon=\"-4.55\">\r\n<time>t2</time>\r\n<name>Anse</name>"
+                 "\r\n</wpt>\r\n</gpx>\r\n"));
+    plateforme.fichiers << fichier;
+    f->Ouvrir_Fichier->trigger();
+    QVERIFY(plateforme.boites.isEmpty());
+    Marble::MarbleWidget* carte = CarteDuGlobe();
+    QVERIFY(carte);
+    QVERIFY(Contient(*carte->model()->treeModel(), QModelIndex(), QStringLiteral("Quai & <Port>")));
+    QVERIFY(Contient(*carte->model()->treeModel(), QModelIndex(), QStringLiteral("Anse")));
+
+    // Selecting a waypoint flies the view to it.
+    f->ListePOI->setCurrentRow(1);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(carte->centerLatitude() - 48.35) < 0.01 &&
+                                 qAbs(carte->centerLongitude() + 4.55) < 0.01,
+                             20000);
+    // The capture gives the centre of the view, which can be stored.
+    f->Pickup_X_Y->click();
+    const QStringList capture = f->Lat_Long->text().split(QLatin1Char(','));
+    QCOMPARE(capture.size(), 2);
+    QVERIFY(qAbs(capture[0].toDouble() - 48.35) < 0.01);
+    QVERIFY(qAbs(capture[1].toDouble() + 4.55) < 0.01);
+    f->Option1[0]->click();
+    f->Validation->click();
+    QVERIFY(plateforme.boites.isEmpty());
+    QCOMPARE(Declarations::Table.LatPOI[2], capture[0]);
+    QCOMPARE(Declarations::Table.LonPOI[2], capture[1]);
+    Entree::Terminer();
 }
 
 int main(int argc, char* argv[])

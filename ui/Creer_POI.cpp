@@ -378,6 +378,3 @@ void Creer_POI::Montre_Fichier_Click()
     POIS->show();
     LIENS->hide();
 }
-
-// The map's capture comes with the map steps.
-void Creer_POI::Pickup_X_Y_Click() {}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "earth/ApplicationGE.h"
+
 #include <QMainWindow>
 #include <array>
 
@@ -135,6 +137,9 @@ private:
     void ConstruirePOIS(QWidget* zone);
     void ConstruireLIENS(QWidget* zone);
     void ConnecterEvenements();
+
+    // The map's camera at the last capture.
+    CameraGE camera;
 
     // Set while the program closes the window itself, so that the close
     // request is not taken for the user's.
