@@ -12,8 +12,9 @@ namespace {
 
 QStringList DossiersPlugin()
 {
-    return {QCoreApplication::applicationDirPath(),
-            QCoreApplication::applicationDirPath() + QStringLiteral("/earth/globe"),
+    // Beside the executable in the build tree, then where it is installed.
+    const QString ici = QCoreApplication::applicationDirPath();
+    return {ici, ici + QStringLiteral("/" QUAYLIGHT_PLUGINDIR_REL),
             QStringLiteral(QUAYLIGHT_PLUGINDIR)};
 }
 
