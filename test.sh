@@ -1,14 +1,44 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds from scratch (Debug, with tests) and
-# runs the whole suite under a virtual X server.
+# Installs what the tests need, builds from scratch and runs the whole suite
+# under a virtual X server.
+#   ./test.sh             Debug build, the test suite, then each fuzz target
+#                         for a short while on the seed corpus (clang)
+#   ./test.sh --sanitize  the test suite built with AddressSanitizer and
+#                         UndefinedBehaviorSanitizer
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/paquets.sh
 installer_paquets "${PAQUETS_EXECUTION[@]}" "${PAQUETS_TESTS[@]}"
+
+# The web engine that the map library loads refuses its sandbox as root.
+export QTWEBENGINE_DISABLE_SANDBOX=1
+
+if [ "${1:-}" = "--sanitize" ]; then
+    rm -rf build-asan
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUAYLIGHT_TESTS=ON \
+        -DQUAYLIGHT_SANITIZE=ON -DQUAYLIGHT_BENCH=OFF
+    cmake --build build-asan -j2
+    cd build-asan
+    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600
+    exit 0
+fi
+
 rm -rf build-tests
 cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Debug -DQUAYLIGHT_TESTS=ON
 cmake --build build-tests -j2
-cd build-tests
-# The web engine that the map library loads refuses its sandbox as root.
-export QTWEBENGINE_DISABLE_SANDBOX=1
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300
+(cd build-tests && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300)
+
+# Short fuzzing runs: about 30 s in all, on a copy of the seed corpus.
+rm -rf build-fuzz
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DQUAYLIGHT_FUZZ=ON -DQUAYLIGHT_GLOBE=OFF -DQUAYLIGHT_BENCH=OFF
+cmake --build build-fuzz -j2 --target fuzz_gpx fuzz_langue fuzz_nombres
+corpus=$(mktemp -d)
+trap 'rm -rf "$corpus"' EXIT
+for cible in gpx langue nombres; do
+    mkdir -p "$corpus/$cible"
+    cp fuzz/corpus/$cible/* "$corpus/$cible/"
+    ./build-fuzz/fuzz/fuzz_$cible -max_total_time=10 -max_len=4096 \
+        -artifact_prefix="$PWD/build-fuzz/echec-$cible-" "$corpus/$cible" 2>&1 | tail -n 1
+done
+echo "fuzzing: no failure"

@@ -247,12 +247,27 @@ bool Utf8Valide(const QByteArray& octets)
     return true;
 }
 
+// XML has no place for control characters but the tab (line ends are
+// escaped before): false, naming the first one.
+bool SansControle(const QString& valeur, QChar* manquant)
+{
+    for (const QChar c : valeur)
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t')) {
+            if (manquant)
+                *manquant = c;
+            return false;
+        }
+    return true;
+}
+
 // A Windows-1252 value in a file declared UTF-8. Its bytes are
 // kept when they already read as UTF-8 (text another program wrote, read
 // back byte for byte); otherwise each character past ASCII becomes a
 // character reference, so the file stays well-formed.
 bool OctetsLigne(const QString& ligne, QByteArray& octets, QChar* manquant)
 {
+    if (!SansControle(ligne, manquant))
+        return false;
     const int debut = octets.size();
     octets.resize(debut + ligne.size());
     char* sortie = octets.data() + debut;
@@ -321,6 +336,11 @@ QString Echapper(const QString& s, Contexte contexte)
             entite = "&gt;";
         else if (c == QLatin1Char('"') && contexte != Contexte::Texte)
             entite = "&quot;";
+        // A line end inside a value would split its line.
+        else if (c == QLatin1Char('\r'))
+            entite = "&#13;";
+        else if (c == QLatin1Char('\n'))
+            entite = "&#10;";
         if (!entite) {
             if (!r.isNull())
                 r += c;
@@ -579,10 +599,13 @@ bool TexteGPX(const PoiTable& table, QByteArray& octets, QString& erreur)
         valeur(EchapperTexte(table.TempsPOI[i]));
         octets += "</time>\r\n\t\t<name>";
         // The name of a waypoint with a time is UTF-8 and takes any character.
+        const QString nom = EchapperTexte(table.NomPOI[i]);
         if (table.TempsPOI[i].isEmpty())
-            valeur(EchapperTexte(table.NomPOI[i]));
+            valeur(nom);
+        else if (ok && !SansControle(nom, &manquant))
+            ok = false;
         else
-            octets += EchapperTexte(table.NomPOI[i]).toUtf8();
+            octets += nom.toUtf8();
         octets += "</name>\r\n";
         for (int k = 1; k <= table.NbLiens[i]; ++k) {
             octets += "\t\t<link href=\"";
@@ -604,8 +627,8 @@ bool TexteGPX(const PoiTable& table, QByteArray& octets, QString& erreur)
                   "\t\t</extensions>\r\n"
                   "\t</wpt>\r\n";
         if (!ok) {
-            erreur = QStringLiteral("the character %1 of waypoint %2 cannot be written in "
-                                    "Windows-1252")
+            erreur = QStringLiteral("the character %1 of waypoint %2 cannot be written in the "
+                                    "file")
                          .arg(UTF8::DecrireCaractere(manquant))
                          .arg(i);
             return false;

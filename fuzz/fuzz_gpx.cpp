@@ -1,0 +1,55 @@
+// GPX reader, link relocation and writer on arbitrary bytes: nothing may
+// crash, the table keeps its limits, and what the writer produces reads back
+// to a table that writes the same file again.
+#include "gpx/Fichiers.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+void Verifier(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+void Limites(const PoiTable& t)
+{
+    Verifier(t.NbPOI >= 0 && t.NbPOI <= MaxPOI);
+    for (int i = 0; i <= MaxPOI; ++i)
+        Verifier(t.NbLiens[i] >= 0 && t.NbLiens[i] <= MaxLiens);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
+{
+    const QByteArray octets(reinterpret_cast<const char*>(donnees), int(taille));
+    const QStringList lignes = Fichiers::LignesWindows1252(octets);
+    Fichiers::ChercherRoutesTraces(lignes);
+    const QStringList relocalisees =
+        Fichiers::RelocaliserLignes(lignes, QStringLiteral("/home/marin/Marques & co/"));
+    Verifier(relocalisees.size() == lignes.size());
+
+    auto t1 = std::make_unique<PoiTable>();
+    Fichiers::LirePOI(relocalisees, *t1);
+    Limites(*t1);
+    QByteArray b1;
+    QString erreur;
+    if (!Fichiers::TexteGPX(*t1, b1, erreur))
+        return 0;
+    auto t2 = std::make_unique<PoiTable>();
+    Fichiers::LirePOI(Fichiers::LignesWindows1252(b1), *t2);
+    Limites(*t2);
+    Verifier(t2->NbPOI == t1->NbPOI);
+    QByteArray b2;
+    Verifier(Fichiers::TexteGPX(*t2, b2, erreur));
+    auto t3 = std::make_unique<PoiTable>();
+    Fichiers::LirePOI(Fichiers::LignesWindows1252(b2), *t3);
+    QByteArray b3;
+    Verifier(Fichiers::TexteGPX(*t3, b3, erreur));
+    Verifier(b3 == b2);
+    return 0;
+}
