@@ -654,13 +654,19 @@ bool EcrireOctets(const QString& chemin, const QByteArray& octets, QString& erre
         erreur = f.errorString();
         return false;
     }
-    if (f.write(octets) != octets.size()) {
+    // The data is flushed and checked before the file replaces the old one:
+    // a full disk shows at the flush, and commit() alone may not report it.
+    if (f.write(octets) != octets.size() || !f.flush() || f.error() != QFileDevice::NoError) {
         erreur = f.errorString();
         f.cancelWriting();
         return false;
     }
     if (!f.commit()) {
         erreur = f.errorString();
+        return false;
+    }
+    if (QFileInfo(chemin).size() != octets.size()) {
+        erreur = QStringLiteral("the file was not written whole");
         return false;
     }
     return true;
@@ -742,16 +748,21 @@ bool RelocaliserLiensFichier(const QString& fichier, const QString& dossier,
     const QStringList avant = LignesWindows1252(octets);
     lignes = avant;
     const QStringList apres = RelocaliserLignes(avant, dossier);
+    // Every line back to its bytes, ended by CR LF.
     QByteArray nouveaux;
+    nouveaux.reserve(octets.size() + 2 * apres.size() + 1024);
+    QByteArray ligne;
     QChar manquant;
-    if (!UTF8::VersWindows1252(apres.join(Crlf) + Crlf, nouveaux, &manquant)) {
-        erreur = QStringLiteral("the folder name holds the character %1, which cannot be "
-                                "written in Windows-1252")
-                     .arg(UTF8::DecrireCaractere(manquant));
-        return false;
+    for (const QString& l : apres) {
+        if (!UTF8::VersWindows1252(l, ligne, &manquant)) {
+            erreur = QStringLiteral("the folder name holds the character %1, which cannot be "
+                                    "written in Windows-1252")
+                         .arg(UTF8::DecrireCaractere(manquant));
+            return false;
+        }
+        nouveaux += ligne;
+        nouveaux += "\r\n";
     }
-    if (apres.isEmpty())
-        nouveaux.clear();
     if (!EcrireOctets(dossier + QStringLiteral("Temp.gpx"), nouveaux, erreur))
         return false;
     if (nouveaux != octets && !EcrireOctets(fichier, nouveaux, erreur))

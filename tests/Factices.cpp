@@ -77,7 +77,10 @@ Plateforme::Reponse PlateformeTest::Message(QWidget*, const QString& texte, Bout
 QString PlateformeTest::DialogueFichier(QWidget*, Dialogue genre, const QString&)
 {
     dialogues << genre;
-    return fichiers.isEmpty() ? QString() : fichiers.takeFirst();
+    const QString choix = fichiers.isEmpty() ? QString() : fichiers.takeFirst();
+    if (apresDialogue)
+        apresDialogue();
+    return choix;
 }
 
 bool PlateformeTest::OuvrirShell(const QString& adresse)

@@ -42,6 +42,8 @@ public:
     QList<Reponse> reponses;
     // Answers of the next file dialogs, in order; "" (cancel) afterwards.
     QStringList fichiers;
+    // Run after a file dialog has answered, before the command goes on.
+    std::function<void()> apresDialogue;
     int32_t connexion = 1;
     QDateTime maintenant = QDateTime(QDate(2026, 6, 21), QTime(8, 30, 5), Qt::UTC);
     // Creates the map object; when unset, creation fails.
