@@ -28,6 +28,17 @@ cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Debug -DQUAYLIGHT_TESTS=ON
 cmake --build build-tests -j2
 (cd build-tests && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300)
 
+# The installed editor, driven as a user would, and the Debian package.
+prefixe=$(mktemp -d)
+cmake --install build-tests --prefix "$prefixe" > /dev/null
+xvfb-run -a -s "-screen 0 1280x1024x24" tests/e2e/parcours.sh "$prefixe" examples/rade-de-brest.gpx
+rm -rf "$prefixe"
+(cd build-tests && cpack -G DEB > /dev/null)
+paquet=$(ls build-tests/quaylight_*.deb)
+dpkg-deb -f "$paquet" Depends | grep -q "libqt5widgets5" && dpkg-deb -f "$paquet" Depends | grep -q "marble-data"
+apt-get install --simulate "./$paquet" > /dev/null
+echo "package: $paquet installs with its dependencies"
+
 # Short fuzzing runs: about 30 s in all, on a copy of the seed corpus.
 rm -rf build-fuzz
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
