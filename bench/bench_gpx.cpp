@@ -4,6 +4,7 @@
 #include "gpx/Fichiers.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -73,6 +74,34 @@ void BM_BibliothequeLireEcrire(benchmark::State& state)
     }
 }
 
+// The Open command's file work (30 backups, link relocation, reading) and
+// a save, as the editor does them.
+void BM_OuvrirEtEnregistrer(benchmark::State& state)
+{
+    QTemporaryDir dossier;
+    const QString rep = dossier.path() + QLatin1Char('/');
+    const QString fichier = rep + QStringLiteral("Marques.gpx");
+    QFile::copy(entree, fichier);
+    auto table = std::make_unique<PoiTable>();
+    for (auto _ : state) {
+        QByteArray octets;
+        QStringList lignes;
+        QString erreur;
+        Fichiers::TournerSauvegardes(fichier, rep, QStringLiteral("Marques.gpx"));
+        if (!Fichiers::LireOctets(fichier, octets, erreur) ||
+            !Fichiers::RelocaliserLiensFichier(fichier, rep, octets, lignes, erreur)) {
+            state.SkipWithError("open failed");
+            break;
+        }
+        Fichiers::ChercherRoutesTraces(lignes);
+        Fichiers::LirePOI(lignes, *table);
+        if (!Fichiers::EcrireGPX(fichier, *table, erreur)) {
+            state.SkipWithError("save failed");
+            break;
+        }
+    }
+}
+
 void BM_QuaylightGpxRewrite(benchmark::State& state)
 {
     Commande(state,
@@ -111,6 +140,7 @@ private:
 } // namespace
 
 BENCHMARK(BM_BibliothequeLireEcrire)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OuvrirEtEnregistrer)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_QuaylightGpxRewrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Gpsbabel)->Unit(benchmark::kMillisecond)->UseRealTime();
 
