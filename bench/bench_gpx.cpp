@@ -121,7 +121,7 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs)
-            temps[r.benchmark_name()] = r.GetAdjustedRealTime();
+            temps[r.run_name.function_name] = r.GetAdjustedRealTime();
     }
     void Finalize() override
     {

@@ -16,7 +16,10 @@ for essai in 1 2 3; do
     debut=$(ms)
     "$editeur" > /dev/null 2>&1 &
     pid=$!
-    fenetre=$(timeout 60 xdotool search --sync --onlyvisible --name 'Quaylight \(V1\.2i\)' | head -n 1)
+    fenetre=""
+    until [ -n "$fenetre" ]; do
+        fenetre=$(xdotool search --onlyvisible --name 'Quaylight \(V1\.2i\)' 2>/dev/null | head -n 1 || true)
+    done
     echo "start to first window: $(( $(ms) - debut )) ms"
     eval "$(xdotool getwindowgeometry --shell "$fenetre")"
     if [ "$essai" = 1 ]; then
