@@ -3,6 +3,7 @@
 
 #include <QStringList>
 #include <cstdio>
+#include <malloc.h>
 #include <memory>
 
 namespace {
@@ -84,6 +85,10 @@ int Reecrire(const char* entree, const char* sortie)
 
 int main(int argc, char* argv[])
 {
+    // Large buffers come from the heap and stay there once freed, so the
+    // next one reuses pages already in place instead of fresh ones.
+    mallopt(M_MMAP_THRESHOLD, 256 << 20);
+    mallopt(M_TRIM_THRESHOLD, 512 << 20);
     const QStringList args = [&] {
         QStringList l;
         for (int i = 1; i < argc; ++i)
