@@ -23,22 +23,25 @@ const QString Crlf = QStringLiteral("\r\n");
 // taken and its value stays empty.
 constexpr int PositionMax = 32766;
 
+// True when the ASCII motif stands at position i of the line.
+bool MotifEn(QStringView ligne, int i, QLatin1String motif)
+{
+    if (i + motif.size() > ligne.size())
+        return false;
+    for (int k = 0; k < motif.size(); ++k)
+        if (ligne[i + k].unicode() != static_cast<unsigned char>(motif[k].toLatin1()))
+            return false;
+    return true;
+}
+
 // First position of an ASCII tag in a line, -1 when absent. Lines are
 // searched for a handful of tags each: a plain scan beats the general search.
 int Position(QStringView ligne, QLatin1String motif)
 {
-    const int n = motif.size();
-    const QChar* d = ligne.data();
     const char16_t premier = static_cast<unsigned char>(motif[0].toLatin1());
-    for (int i = 0, fin = int(ligne.size()) - n; i <= fin; ++i) {
-        if (d[i].unicode() != premier)
-            continue;
-        int k = 1;
-        while (k < n && d[i + k].unicode() == static_cast<unsigned char>(motif[k].toLatin1()))
-            ++k;
-        if (k == n)
+    for (int i = 0; i + motif.size() <= ligne.size(); ++i)
+        if (ligne[i].unicode() == premier && MotifEn(ligne, i, motif))
             return i;
-    }
     return -1;
 }
 
@@ -50,26 +53,14 @@ std::array<int, N> Reperer(QStringView ligne, const std::array<QLatin1String, N>
     std::array<int, N> positions;
     positions.fill(-1);
     size_t restants = N;
-    const QChar* d = ligne.data();
-    const int taille = int(ligne.size());
-    for (int i = 0; i < taille && restants > 0; ++i) {
-        if (d[i].unicode() != '<')
+    for (int i = 0; i < ligne.size() && restants > 0; ++i) {
+        if (ligne[i].unicode() != '<')
             continue;
-        for (size_t m = 0; m < N; ++m) {
-            if (positions[m] >= 0)
-                continue;
-            const QLatin1String& motif = motifs[m];
-            const int n = motif.size();
-            if (i + n > taille)
-                continue;
-            int k = 1;
-            while (k < n && d[i + k].unicode() == static_cast<unsigned char>(motif[k].toLatin1()))
-                ++k;
-            if (k == n) {
+        for (size_t m = 0; m < N; ++m)
+            if (positions[m] < 0 && MotifEn(ligne, i, motifs[m])) {
                 positions[m] = i;
                 --restants;
             }
-        }
     }
     return positions;
 }
@@ -370,18 +361,6 @@ QString EchapperCible(const QString& s)
     return Echapper(s, Contexte::Cible);
 }
 
-// Removes leading and trailing spaces, tabs kept.
-QStringView SansEspaces(QStringView s)
-{
-    int debut = 0;
-    int fin = int(s.size());
-    while (debut < fin && s[debut] == QLatin1Char(' '))
-        ++debut;
-    while (fin > debut && s[fin - 1] == QLatin1Char(' '))
-        --fin;
-    return s.mid(debut, fin - debut);
-}
-
 // The first four double quotes of a waypoint line give its position: the
 // first quoted value is the latitude, the second the longitude.
 void LirePosition(const QString& ligne, QString& lat, QString& lon)
@@ -442,6 +421,15 @@ void LireLiens(const QStringList& lignes, const std::vector<QString>& tempsBruts
 }
 
 } // namespace
+
+QStringView SansEspaces(QStringView s)
+{
+    while (!s.isEmpty() && s.front() == QLatin1Char(' '))
+        s = s.mid(1);
+    while (!s.isEmpty() && s.back() == QLatin1Char(' '))
+        s.chop(1);
+    return s;
+}
 
 QStringList DecouperLignes(const QString& texte)
 {

@@ -5,10 +5,14 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // GPX files, read line by line with fixed cuts as the chart plotter writes
 // them, and written in the one-element-per-line layout it reads.
 namespace Fichiers {
+
+// The text without its leading and trailing spaces; tabs stay.
+QStringView SansEspaces(QStringView s);
 
 // Lines of a text: CR LF, a lone CR and a lone LF each end a line. A last
 // line without an end is still a line.

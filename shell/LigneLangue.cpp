@@ -1,20 +1,6 @@
 #include "shell/LigneLangue.h"
 
-namespace {
-
-QString SansEspaces(const QString& s)
-{
-    int debut = 0;
-    int fin = s.size();
-    while (debut < fin && s[debut] == QLatin1Char(' '))
-        ++debut;
-    while (fin > debut && s[fin - 1] == QLatin1Char(' '))
-        --fin;
-    return s.mid(debut, fin - debut);
-}
-
-} // namespace
-
+#include "gpx/Fichiers.h"
 bool CouperLigneLangue(const QString& ligne, EntreeLangue& entree)
 {
     if (ligne.indexOf(QLatin1Char('[')) != 1)
@@ -26,8 +12,10 @@ bool CouperLigneLangue(const QString& ligne, EntreeLangue& entree)
     if (crochet < 2 || premiere < 0 || premiere == derniere)
         return false;
     entree.code = ligne[0];
-    entree.nom = SansEspaces(ligne.mid(2, crochet - 2));
-    entree.texte1 = SansEspaces(ligne.mid(premiere + 1, derniere - premiere - 1));
-    entree.texte2 = SansEspaces(ligne.mid(derniere + 1));
+    entree.nom = Fichiers::SansEspaces(QStringView(ligne).mid(2, crochet - 2)).toString();
+    entree.texte1 =
+        Fichiers::SansEspaces(QStringView(ligne).mid(premiere + 1, derniere - premiere - 1))
+            .toString();
+    entree.texte2 = Fichiers::SansEspaces(QStringView(ligne).mid(derniere + 1)).toString();
     return true;
 }
