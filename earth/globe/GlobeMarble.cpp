@@ -112,7 +112,8 @@ bool FenetreGlobe::eventFilter(QObject* objet, QEvent* event)
 
 void FenetreGlobe::closeEvent(QCloseEvent* event)
 {
-    // The editor keeps using the map for the whole run: closing only hides it.
+    // The editor keeps using the map for the whole run: closing only hides
+    // it until the next move of the view.
     SauverGeometrie();
     hide();
     event->ignore();
@@ -130,7 +131,7 @@ ApplicationGlobe::~ApplicationGlobe()
 
 int32_t ApplicationGlobe::IsInitialized()
 {
-    return fenetre->isVisible() && fenetre->Prete() ? 1 : 0;
+    return fenetre->Prete() ? 1 : 0;
 }
 
 void ApplicationGlobe::SetCameraParams(double latitude, double longitude, double altitude, int32_t,
@@ -142,6 +143,8 @@ void ApplicationGlobe::SetCameraParams(double latitude, double longitude, double
     vue.setAltitude(altitude);
     // The globe refuses a look-at beyond its theme's zoom limits, so the
     // range is kept within them (distances in km).
+    // A globe window the user closed comes back when the map is used.
+    fenetre->show();
     Marble::MarbleWidget* carte = fenetre->Carte();
     const double proche = carte->distanceFromZoom(carte->maximumZoom()) * 1000;
     const double loin = carte->distanceFromZoom(carte->minimumZoom()) * 1000;
