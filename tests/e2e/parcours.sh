@@ -16,6 +16,14 @@ etape() { echo "e2e: $*"; }
 capture() { [ -n "${E2E_CAPTURES:-}" ] && xwd -root -silent > "$E2E_CAPTURES/$1.xwd" || true; }
 clic() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.4; }
 taper() { xdotool type --delay 15 "$1"; sleep 0.3; }
+# Waits until a second window of the editor (the file dialog) is shown.
+attendre_dialogue() {
+    for _ in $(seq 1 100); do
+        [ "$(xdotool search --onlyvisible --pid "$editeur" 2>/dev/null | wc -l)" -ge 2 ] && break
+        sleep 0.1
+    done
+    sleep 0.5
+}
 
 cd "$travail"
 "$prefix/bin/quaylight" > "$travail/editeur.log" 2>&1 &
@@ -35,10 +43,10 @@ capture 1-non
 etape "open the sample"
 clic 20 8
 xdotool key Down Return
-sleep 1
+attendre_dialogue
 taper "$travail/docs/rade.gpx"
 xdotool key Return
-sleep 1
+sleep 2
 capture 2-ouvert
 
 etape "select the first mark and rename it"
