@@ -85,7 +85,7 @@ void BM_OuvrirEtEnregistrer(benchmark::State& state)
     auto table = std::make_unique<PoiTable>();
     for (auto _ : state) {
         QByteArray octets;
-        QStringList lignes;
+        Fichiers::Lignes lignes;
         QString erreur;
         Fichiers::TournerSauvegardes(fichier, rep, QStringLiteral("Marques.gpx"));
         if (!Fichiers::LireOctets(fichier, octets, erreur) ||

@@ -28,9 +28,8 @@ QString Champs(const PoiTable& t)
 {
     QString r = QString::number(t.NbPOI);
     for (int i = 1; i <= t.NbPOI; ++i)
-        r += QLatin1Char('\n') + t.LatPOI[i] + QLatin1Char('\t') + t.LonPOI[i] +
-             QLatin1Char('\t') + t.TempsPOI[i] + QLatin1Char('\t') + t.NomPOI[i] +
-             QLatin1Char('\t') + t.SymPOI[i];
+        r += QLatin1Char('\n') + t.LatPOI[i] + QLatin1Char('\t') + t.LonPOI[i] + QLatin1Char('\t') +
+             t.TempsPOI[i] + QLatin1Char('\t') + t.NomPOI[i] + QLatin1Char('\t') + t.SymPOI[i];
     return r;
 }
 
@@ -39,9 +38,9 @@ QString Champs(const PoiTable& t)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
 {
     const QByteArray octets(reinterpret_cast<const char*>(donnees), int(taille));
-    const QStringList lignes = Fichiers::LignesWindows1252(octets);
+    const Fichiers::Lignes lignes = Fichiers::LignesWindows1252(octets);
     Fichiers::ChercherRoutesTraces(lignes);
-    const QStringList relocalisees =
+    const Fichiers::Lignes relocalisees =
         Fichiers::RelocaliserLignes(lignes, QStringLiteral("/home/marin/Marques & co/"));
     Verifier(relocalisees.size() == lignes.size());
 

@@ -90,7 +90,7 @@ void Creer_POI::Ouvrir_Fichier_Click()
         NumPOI = 1;
         return;
     }
-    QStringList lignes;
+    Fichiers::Lignes lignes;
     if (!Fichiers::RelocaliserLiensFichier(FichierGPX, DossierGPX, octets, lignes, erreur))
         MessageEchec(QStringLiteral("Les liens vers des fichiers locaux n'ont pas pu être "
                                     "réécrits - Links to local files could not be rewritten"),

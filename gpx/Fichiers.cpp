@@ -67,7 +67,7 @@ std::array<int, N> Reperer(QStringView ligne, const std::array<QLatin1String, N>
 
 // For each text, the first line that holds it (-1 when none does), in one
 // pass over the lines per distinct length with a rolling hash.
-std::vector<int> PremieresLignes(const QStringList& lignes, const std::vector<QString>& textes)
+std::vector<int> PremieresLignes(const Lignes& lignes, const std::vector<QString>& textes)
 {
     std::vector<int> resultat(textes.size(), -1);
     constexpr quint64 Base = 1000003;
@@ -95,10 +95,10 @@ std::vector<int> PremieresLignes(const QStringList& lignes, const std::vector<QS
             puissance *= Base;
         size_t restants = indices.size();
         for (int n = 0; n < lignes.size() && restants > 0; ++n) {
-            const QString& ligne = lignes[n];
+            const QStringView ligne = lignes[n];
             if (ligne.size() < longueur)
                 continue;
-            const QChar* d = ligne.constData();
+            const QChar* d = ligne.data();
             quint64 h = hacher(QStringView(d, longueur));
             for (int i = 0;; ++i) {
                 if (filtre[h & 0xFFFF]) {
@@ -363,7 +363,7 @@ QString EchapperCible(const QString& s)
 
 // The first four double quotes of a waypoint line give its position: the
 // first quoted value is the latitude, the second the longitude.
-void LirePosition(const QString& ligne, QString& lat, QString& lon)
+void LirePosition(QStringView ligne, QString& lat, QString& lon)
 {
     int q[4];
     int depuis = 0;
@@ -376,14 +376,14 @@ void LirePosition(const QString& ligne, QString& lat, QString& lon)
         }
         depuis = position + 1;
     }
-    lat = DecoderEntites(ligne.mid(q[0] + 1, q[1] - q[0] - 1));
-    lon = DecoderEntites(ligne.mid(q[2] + 1, q[3] - q[2] - 1));
+    lat = DecoderEntites(ligne.mid(q[0] + 1, q[1] - q[0] - 1).toString());
+    lon = DecoderEntites(ligne.mid(q[2] + 1, q[3] - q[2] - 1).toString());
 }
 
 // Links of every waypoint with a time: those of the block that follows the
 // first line of the file holding its time text, up to the line that closes
 // a waypoint. tempsBruts holds the time texts as they stand in the file.
-void LireLiens(const QStringList& lignes, const std::vector<QString>& tempsBruts, PoiTable& table)
+void LireLiens(const Lignes& lignes, const std::vector<QString>& tempsBruts, PoiTable& table)
 {
     for (int i = 0; i <= MaxPOI; ++i) {
         table.NbLiens[i] = 0;
@@ -431,23 +431,31 @@ QStringView SansEspaces(QStringView s)
     return s;
 }
 
-QStringList DecouperLignes(const QString& texte)
+Lignes::Lignes(QString t) : texte(std::move(t))
 {
-    QStringList lignes;
-    int debut = 0;
+    const QChar* d = texte.constData();
     const int n = texte.size();
+    int debut = 0;
     for (int i = 0; i < n; ++i) {
-        const QChar c = texte[i];
+        const QChar c = d[i];
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
             continue;
-        lignes << texte.mid(debut, i - debut);
-        if (c == QLatin1Char('\r') && i + 1 < n && texte[i + 1] == QLatin1Char('\n'))
+        vues.emplace_back(d + debut, i - debut);
+        if (c == QLatin1Char('\r') && i + 1 < n && d[i + 1] == QLatin1Char('\n'))
             ++i;
         debut = i + 1;
     }
     if (debut < n)
-        lignes << texte.mid(debut);
-    return lignes;
+        vues.emplace_back(d + debut, n - debut);
+}
+
+QStringList Lignes::Liste() const
+{
+    QStringList l;
+    l.reserve(size());
+    for (QStringView v : vues)
+        l << v.toString();
+    return l;
 }
 
 bool LireOctets(const QString& chemin, QByteArray& octets, QString& erreur)
@@ -469,24 +477,24 @@ bool LireOctets(const QString& chemin, QByteArray& octets, QString& erreur)
     return true;
 }
 
-QStringList LignesWindows1252(const QByteArray& octets)
+Lignes LignesWindows1252(const QByteArray& octets)
 {
-    return DecouperLignes(UTF8::DepuisWindows1252(octets));
+    return Lignes(UTF8::DepuisWindows1252(octets));
 }
 
-bool ChercherRoutesTraces(const QStringList& lignes)
+bool ChercherRoutesTraces(const Lignes& lignes)
 {
     static const std::array<QLatin1String, 4> Balises = {
         QLatin1String("<rte>"), QLatin1String("<trk>"), QLatin1String("<trkpt>"),
         QLatin1String("<rtept>")};
-    for (const QString& l : lignes)
+    for (QStringView l : lignes)
         for (int p : Reperer(l, Balises))
             if (p >= 0)
                 return true;
     return false;
 }
 
-void LirePOI(const QStringList& lignes, PoiTable& table)
+void LirePOI(const Lignes& lignes, PoiTable& table)
 {
     table.NbPOI = 0;
     for (int i = 0; i <= MaxPOI; ++i) {
@@ -502,7 +510,7 @@ void LirePOI(const QStringList& lignes, PoiTable& table)
     static const std::array<QLatin1String, 5> Balises = {
         QLatin1String("<wpt"), QLatin1String("</wpt>"), QLatin1String("<time>"),
         QLatin1String("<name>"), QLatin1String("<sym>")};
-    for (const QString& ligne : lignes) {
+    for (QStringView ligne : lignes) {
         const auto [pWpt, pFin, pTemps, pNom, pSym] = Reperer(ligne, Balises);
         const int16_t n = table.NbPOI;
         if (pWpt >= 0 && n < MaxPOI) {
@@ -701,47 +709,66 @@ void TournerSauvegardes(const QString& fichier, const QString& dossier, const QS
     copier(fichier, generation(30));
 }
 
-QStringList RelocaliserLignes(const QStringList& lignes, const QString& dossier)
+namespace {
+
+// The line with its local link pointed into the folder (already escaped for
+// an attribute); false when the line is not a link line to rewrite.
+bool RelocaliserLigne(QStringView ligne, const QString& dossierEchappe, QString& resultat)
 {
     static const QLatin1String marque("file://");
+    const int f = Position(ligne, marque);
+    if (f < 0)
+        return false;
+    // Only a link line, whose target runs to the end of the line, is
+    // rewritten: other lines holding "file://" keep their closing tags.
+    const QStringView cible = ligne.mid(f);
+    QStringView fin = cible;
+    while (fin.endsWith(QLatin1Char(' ')) || fin.endsWith(QLatin1Char('\t')))
+        fin.chop(1);
+    if (!fin.endsWith(QLatin1String("\">")))
+        return false;
+    const QStringView valeur = fin.chopped(2);
+    if (valeur.contains(QLatin1Char('"')) || valeur.contains(QLatin1Char('<')) ||
+        valeur.contains(QLatin1Char('>')))
+        return false;
+    const int separateur =
+        std::max(cible.lastIndexOf(QLatin1Char('\\')), cible.lastIndexOf(QLatin1Char('/')));
+    resultat = ligne.left(f + marque.size()).toString() + dossierEchappe +
+               cible.mid(separateur + 1).toString();
+    return true;
+}
+
+} // namespace
+
+Lignes RelocaliserLignes(const Lignes& lignes, const QString& dossier)
+{
     const QString dossierEchappe = EchapperAttribut(dossier);
-    QStringList resultat = lignes;
-    for (QString& ligne : resultat) {
-        const int f = Position(ligne, marque);
-        if (f < 0)
-            continue;
-        // Only a link line, whose target runs to the end of the line, is
-        // rewritten: other lines holding "file://" keep their closing tags.
-        const QStringView cible = QStringView(ligne).mid(f);
-        QStringView fin = cible;
-        while (fin.endsWith(QLatin1Char(' ')) || fin.endsWith(QLatin1Char('\t')))
-            fin.chop(1);
-        if (!fin.endsWith(QLatin1String("\">")))
-            continue;
-        const QStringView valeur = fin.chopped(2);
-        if (valeur.contains(QLatin1Char('"')) || valeur.contains(QLatin1Char('<')) ||
-            valeur.contains(QLatin1Char('>')))
-            continue;
-        const int separateur =
-            std::max(cible.lastIndexOf(QLatin1Char('\\')), cible.lastIndexOf(QLatin1Char('/')));
-        ligne =
-            ligne.left(f + marque.size()) + dossierEchappe + cible.mid(separateur + 1).toString();
+    QString texte;
+    QString changee;
+    bool change = false;
+    for (QStringView ligne : lignes) {
+        if (RelocaliserLigne(ligne, dossierEchappe, changee)) {
+            texte += changee;
+            change = true;
+        } else {
+            texte += ligne;
+        }
+        texte += QLatin1Char('\n');
     }
-    return resultat;
+    return change ? Lignes(texte) : lignes;
 }
 
 bool RelocaliserLiensFichier(const QString& fichier, const QString& dossier,
-                             const QByteArray& octets, QStringList& lignes, QString& erreur)
+                             const QByteArray& octets, Lignes& lignes, QString& erreur)
 {
-    const QStringList avant = LignesWindows1252(octets);
-    lignes = avant;
-    const QStringList apres = RelocaliserLignes(avant, dossier);
+    lignes = LignesWindows1252(octets);
+    const Lignes apres = RelocaliserLignes(lignes, dossier);
     // Every line back to its bytes, ended by CR LF.
     QByteArray nouveaux;
     nouveaux.reserve(octets.size() + 2 * apres.size() + 1024);
     QByteArray ligne;
     QChar manquant;
-    for (const QString& l : apres) {
+    for (QStringView l : apres) {
         if (!UTF8::VersWindows1252(l, ligne, &manquant)) {
             erreur = QStringLiteral("the folder name holds the character %1, which cannot be "
                                     "written in Windows-1252")

@@ -6,30 +6,47 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <vector>
 
 // GPX files, read line by line with fixed cuts as the chart plotter writes
 // them, and written in the one-element-per-line layout it reads.
 namespace Fichiers {
 
+// The lines of a text, as views into it: a large file costs one copy of its
+// text, not one string per line. Copies share the text.
+class Lignes {
+public:
+    Lignes() = default;
+    // CR LF, a lone CR and a lone LF each end a line; a last line without an
+    // end is still a line.
+    explicit Lignes(QString texte);
+
+    int size() const { return int(vues.size()); }
+    QStringView operator[](int i) const { return vues[size_t(i)]; }
+    auto begin() const { return vues.begin(); }
+    auto end() const { return vues.end(); }
+    QStringList Liste() const;
+
+private:
+    QString texte;
+    std::vector<QStringView> vues;
+};
+
 // The text without its leading and trailing spaces; tabs stay.
 QStringView SansEspaces(QStringView s);
-
-// Lines of a text: CR LF, a lone CR and a lone LF each end a line. A last
-// line without an end is still a line.
-QStringList DecouperLignes(const QString& texte);
 
 // A whole file. False, with the reason, when it cannot be read.
 bool LireOctets(const QString& chemin, QByteArray& octets, QString& erreur);
 
 // The lines of a Windows-1252 text.
-QStringList LignesWindows1252(const QByteArray& octets);
+Lignes LignesWindows1252(const QByteArray& octets);
 
 // True when a line holds a route or a track.
-bool ChercherRoutesTraces(const QStringList& lignes);
+bool ChercherRoutesTraces(const Lignes& lignes);
 
 // Replaces the table with the file's waypoints (the first 100) and their
 // links (the first 50 of each).
-void LirePOI(const QStringList& lignes, PoiTable& table);
+void LirePOI(const Lignes& lignes, PoiTable& table);
 
 // The GPX document of the table, an empty symbol written as "anchorage".
 // False, naming the character, when a value holds a character the file
@@ -58,13 +75,13 @@ void TournerSauvegardes(const QString& fichier, const QString& dossier, const QS
 
 // The lines with every link to a local file pointed into dossier: what
 // follows the target's last separator is kept, the path before it replaced.
-QStringList RelocaliserLignes(const QStringList& lignes, const QString& dossier);
+Lignes RelocaliserLignes(const Lignes& lignes, const QString& dossier);
 
 // Rewrites the file, whose contents are octets, with its local links pointed
 // into its folder, through the work file "Temp.gpx" left in that folder.
 // lignes receives the file's lines as they now stand on disk. False with the
 // reason, and the file unchanged, when it could not be rewritten.
 bool RelocaliserLiensFichier(const QString& fichier, const QString& dossier,
-                             const QByteArray& octets, QStringList& lignes, QString& erreur);
+                             const QByteArray& octets, Lignes& lignes, QString& erreur);
 
 } // namespace Fichiers

@@ -36,11 +36,11 @@ QString DepuisWindows1252(const QByteArray& octets)
     return texte;
 }
 
-bool VersWindows1252(const QString& texte, QByteArray& octets, QChar* manquant)
+bool VersWindows1252(QStringView texte, QByteArray& octets, QChar* manquant)
 {
     octets.resize(texte.size());
     char* sortie = octets.data();
-    const QChar* entree = texte.constData();
+    const QChar* entree = texte.data();
     for (int i = 0; i < texte.size(); ++i) {
         const int o = Octet(entree[i].unicode());
         if (o < 0) {

@@ -13,7 +13,7 @@ QString DepuisWindows1252(const QByteArray& octets);
 
 // The inverse. False, with the first character Windows-1252 lacks in
 // manquant, when the text cannot be written; octets is then incomplete.
-bool VersWindows1252(const QString& texte, QByteArray& octets, QChar* manquant = nullptr);
+bool VersWindows1252(QStringView texte, QByteArray& octets, QChar* manquant = nullptr);
 
 // A text read as Windows-1252 decoded again as UTF-8 (invalid sequences give
 // U+FFFD).

@@ -27,8 +27,10 @@ bool Lire(const QString& chemin, QString& texte, QString& erreur)
     QByteArray octets;
     if (!Fichiers::LireOctets(chemin, octets, erreur))
         return false;
-    for (const QString& ligne : Fichiers::LignesWindows1252(octets))
-        texte += ligne + QStringLiteral("\r\n");
+    for (QStringView ligne : Fichiers::LignesWindows1252(octets)) {
+        texte += ligne;
+        texte += QStringLiteral("\r\n");
+    }
     return true;
 }
 

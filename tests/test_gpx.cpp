@@ -445,7 +445,8 @@ void TestGpx::relocalisation()
     QFETCH(QString, ligne);
     QFETCH(QString, dossier);
     QFETCH(QString, attendu);
-    QCOMPARE(Fichiers::RelocaliserLignes({ligne}, dossier), QStringList{attendu});
+    QCOMPARE(Fichiers::RelocaliserLignes(Fichiers::Lignes(ligne), dossier).Liste(),
+             QStringList{attendu});
 }
 
 void TestGpx::relocalisationFichier()
@@ -456,7 +457,7 @@ void TestGpx::relocalisationFichier()
     const QByteArray avant = Entete + Wpt("1", "2", "t", "A", Lien("file:///ailleurs/p.pdf", "p")) +
                              "</gpx>\n"; // a last line ended by LF alone
     QVERIFY(Ecrire(fichier, avant));
-    QStringList lignes;
+    Fichiers::Lignes lignes;
     QString erreur;
     QVERIFY2(Fichiers::RelocaliserLiensFichier(fichier, dossierGpx, avant, lignes, erreur),
              qPrintable(erreur));
@@ -464,7 +465,7 @@ void TestGpx::relocalisationFichier()
     QVERIFY(apres.contains("<link href=\"file://" + dossierGpx.toUtf8() + "p.pdf\">\r\n"));
     QVERIFY(apres.endsWith("</gpx>\r\n"));
     QCOMPARE(Lire(dossierGpx + QStringLiteral("Temp.gpx")), apres);
-    QCOMPARE(lignes, Fichiers::LignesWindows1252(apres));
+    QCOMPARE(lignes.Liste(), Fichiers::LignesWindows1252(apres).Liste());
     // Nothing to change: the file is left alone.
     QVERIFY(Fichiers::RelocaliserLiensFichier(fichier, dossierGpx, apres, lignes, erreur));
     QCOMPARE(Lire(fichier), apres);

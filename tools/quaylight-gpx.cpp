@@ -38,7 +38,7 @@ bool Lire(const char* chemin, PoiTable& table, bool& routesOuTraces)
         std::fprintf(stderr, "quaylight-gpx: cannot read %s: %s\n", chemin, qUtf8Printable(erreur));
         return false;
     }
-    const QStringList lignes = Fichiers::LignesWindows1252(octets);
+    const Fichiers::Lignes lignes = Fichiers::LignesWindows1252(octets);
     routesOuTraces = Fichiers::ChercherRoutesTraces(lignes);
     Fichiers::LirePOI(lignes, table);
     return true;
