@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <functional>
 #include <map>
 #include <unordered_map>
 #include <vector>
@@ -634,7 +635,14 @@ bool TexteGPX(const PoiTable& table, QByteArray& octets, QString& erreur)
     return true;
 }
 
-bool EcrireOctets(const QString& chemin, const QByteArray& octets, QString& erreur)
+namespace {
+
+// Replaces a file with what produire writes into it, through a temporary
+// file renamed over it only once every byte is known to be written.
+// produire returns the number of bytes it wrote, or -1 to give up (with
+// erreur set).
+bool EcrireFichier(const QString& chemin, const std::function<qint64(QSaveFile&)>& produire,
+                   QString& erreur)
 {
     const QFileInfo info(chemin);
     // Renaming over a read-only file would succeed, as would writing into it
@@ -650,10 +658,11 @@ bool EcrireOctets(const QString& chemin, const QByteArray& octets, QString& erre
         erreur = f.errorString();
         return false;
     }
-    // The data is flushed and checked before the file replaces the old one:
-    // a full disk shows at the flush, and commit() alone may not report it.
-    if (f.write(octets) != octets.size() || !f.flush() || f.error() != QFileDevice::NoError) {
-        erreur = f.errorString();
+    // A full disk shows at the flush; commit() alone may not report it.
+    const qint64 taille = produire(f);
+    if (taille < 0 || !f.flush() || f.error() != QFileDevice::NoError) {
+        if (taille >= 0 || erreur.isEmpty())
+            erreur = f.errorString();
         f.cancelWriting();
         return false;
     }
@@ -661,11 +670,21 @@ bool EcrireOctets(const QString& chemin, const QByteArray& octets, QString& erre
         erreur = f.errorString();
         return false;
     }
-    if (QFileInfo(chemin).size() != octets.size()) {
+    if (QFileInfo(chemin).size() != taille) {
         erreur = QStringLiteral("the file was not written whole");
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool EcrireOctets(const QString& chemin, const QByteArray& octets, QString& erreur)
+{
+    return EcrireFichier(
+        chemin,
+        [&octets](QSaveFile& f) { return f.write(octets) == octets.size() ? octets.size() : 0; },
+        erreur);
 }
 
 bool EcrireGPX(const QString& chemin, PoiTable& table, QString& erreur)
@@ -763,24 +782,44 @@ bool RelocaliserLiensFichier(const QString& fichier, const QString& dossier,
 {
     lignes = LignesWindows1252(octets);
     const Lignes apres = RelocaliserLignes(lignes, dossier);
-    // Every line back to its bytes, ended by CR LF.
-    QByteArray nouveaux;
-    nouveaux.reserve(octets.size() + 2 * apres.size() + 1024);
-    QByteArray ligne;
-    QChar manquant;
-    for (QStringView l : apres) {
-        if (!UTF8::VersWindows1252(l, ligne, &manquant)) {
-            erreur = QStringLiteral("the folder name holds the character %1, which cannot be "
-                                    "written in Windows-1252")
-                         .arg(UTF8::DecrireCaractere(manquant));
-            return false;
+
+    // Every line back to its bytes, ended by CR LF, written in slices so a
+    // large file is not held twice; identique tells whether the bytes are
+    // those of the file as read.
+    bool identique = true;
+    auto produire = [&](QSaveFile& f) -> qint64 {
+        QByteArray tranche;
+        QByteArray ligne;
+        QChar manquant;
+        qint64 position = 0;
+        identique = true;
+        auto vider = [&] {
+            if (identique)
+                identique = octets.mid(int(position), tranche.size()) == tranche;
+            position += tranche.size();
+            const bool ok = f.write(tranche) == tranche.size();
+            tranche.clear();
+            return ok;
+        };
+        for (QStringView l : apres) {
+            if (!UTF8::VersWindows1252(l, ligne, &manquant)) {
+                erreur = QStringLiteral("the folder name holds the character %1, which cannot "
+                                        "be written in Windows-1252")
+                             .arg(UTF8::DecrireCaractere(manquant));
+                return -1;
+            }
+            tranche += ligne;
+            tranche += "\r\n";
+            if (tranche.size() >= (1 << 20) && !vider())
+                return position;
         }
-        nouveaux += ligne;
-        nouveaux += "\r\n";
-    }
-    if (!EcrireOctets(dossier + QStringLiteral("Temp.gpx"), nouveaux, erreur))
+        vider();
+        identique = identique && position == octets.size();
+        return position;
+    };
+    if (!EcrireFichier(dossier + QStringLiteral("Temp.gpx"), produire, erreur))
         return false;
-    if (nouveaux != octets && !EcrireOctets(fichier, nouveaux, erreur))
+    if (!identique && !EcrireFichier(fichier, produire, erreur))
         return false;
     lignes = apres;
     return true;
