@@ -1,6 +1,7 @@
 #include "editing/Nombres.h"
 
 #include <QLocale>
+#include <cmath>
 
 namespace Nombres {
 
@@ -49,7 +50,8 @@ bool LireCoordonnee(const QString& texte, double& valeur)
 {
     bool ok = false;
     valeur = QLocale::c().toDouble(texte.trimmed(), &ok);
-    return ok;
+    // "nan" and "inf" read as numbers here; they are no position.
+    return ok && std::isfinite(valeur);
 }
 
 } // namespace Nombres

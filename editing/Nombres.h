@@ -11,8 +11,8 @@ namespace Nombres {
 // does not begin with a number.
 double NombreEnTete(const QString& texte);
 
-// A coordinate typed by the user: the whole text must be a number, blanks
-// around it and a sign allowed. False when it is not.
+// A coordinate typed by the user: the whole text must be a finite number,
+// blanks around it and a sign allowed. False when it is not.
 bool LireCoordonnee(const QString& texte, double& valeur);
 
 } // namespace Nombres

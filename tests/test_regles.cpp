@@ -194,6 +194,8 @@ void TestRegles::coordonnee_data()
     QTest::newRow("mot") << "abc" << false << 0.0;
     QTest::newRow("vide") << "" << false << 0.0;
     QTest::newRow("nombre puis mot") << "48.5x" << false << 0.0;
+    QTest::newRow("nan") << "nAn" << false << 0.0;
+    QTest::newRow("infini") << "-inf" << false << 0.0;
 }
 
 void TestRegles::coordonnee()
