@@ -116,3 +116,11 @@ void PlateformeTest::FinProgramme()
 {
     ++fins;
 }
+
+QStringList PlateformeTest::Textes() const
+{
+    QStringList textes;
+    for (const Boite& b : boites)
+        textes << b.texte;
+    return textes;
+}

@@ -50,6 +50,8 @@ public:
     std::function<std::unique_ptr<ApplicationGE>()> fabrique;
 
     QList<Boite> boites;
+    // The texts of the message boxes shown so far.
+    QStringList Textes() const;
     QList<Dialogue> dialogues;
     QStringList ouvertures;
     int verificationsConnexion = 0;

@@ -47,7 +47,6 @@ private:
     void Ouvrir(const QByteArray& contenu);
     void Selectionner(int ligne);
     void Nouveau(const QString& position, const QString& nom);
-    QStringList Messages() const;
 
     QTemporaryDir dossier;
     std::unique_ptr<PlateformeTest> plateforme;
@@ -124,14 +123,6 @@ void TestEdition::Nouveau(const QString& position, const QString& nom)
     f->Lat_Long->setText(position);
     f->Nom_WP->setText(nom);
     f->Validation->click();
-}
-
-QStringList TestEdition::Messages() const
-{
-    QStringList m;
-    for (const auto& b : plateforme->boites)
-        m << b.texte;
-    return m;
 }
 
 void TestEdition::selection_data()
@@ -289,7 +280,7 @@ void TestEdition::positions()
         QVERIFY(!f->Option1[1]->isChecked());
         QCOMPARE(NumPOI, int16_t(6));
     } else {
-        QCOMPARE(Messages(), QStringList{message});
+        QCOMPARE(plateforme->Textes(), QStringList{message});
         QCOMPARE(Table.NbPOI, int16_t(5));
         QCOMPARE(f->ListePOI->count(), 5);
         // The entry stays, to be corrected and applied again.
@@ -385,7 +376,7 @@ void TestEdition::centiemeEtRefus()
     QCOMPARE(Table.NbPOI, MaxPOI);
     QVERIFY(plateforme->boites.isEmpty());
     Nouveau(QStringLiteral("48.5,-4.3"), QStringLiteral("De trop"));
-    QCOMPARE(Messages(), QStringList{QStringLiteral("100M2")});
+    QCOMPARE(plateforme->Textes(), QStringList{QStringLiteral("100M2")});
     QCOMPARE(Table.NbPOI, MaxPOI);
     QVERIFY(!f->Option1[1]->isChecked());
     QCOMPARE(Table.NomPOI[100], QStringLiteral("Centieme"));
@@ -405,7 +396,7 @@ void TestEdition::sansFichier()
     f->Lat_Long->setText(QStringLiteral("48.5,-4.3"));
     f->Nom_WP->setText(QStringLiteral("Brest"));
     f->Validation->click();
-    QCOMPARE(Messages(), QStringList{QStringLiteral("M7")});
+    QCOMPARE(plateforme->Textes(), QStringList{QStringLiteral("M7")});
     QCOMPARE(Table.NbPOI, int16_t(0));
     QCOMPARE(f->ListePOI->count(), 0);
 }
@@ -427,7 +418,7 @@ void TestEdition::sansPoiCourant()
     f->Lat_Long->setText(QStringLiteral("48.5,-4.3"));
     f->Nom_WP->setText(QStringLiteral("Brest"));
     f->Validation->click();
-    QCOMPARE(Messages(), QStringList{QStringLiteral("Selectionner d'abord un Poi")});
+    QCOMPARE(plateforme->Textes(), QStringList{QStringLiteral("Selectionner d'abord un Poi")});
     QCOMPARE(Resume(Table), avant);
     QCOMPARE(f->ListePOI->count(), 5);
 }
@@ -437,7 +428,8 @@ void TestEdition::validerSansMode()
     Ouvrir(Cinq);
     Selectionner(0);
     f->Validation->click();
-    QCOMPARE(Messages(), QStringList{QStringLiteral("Choisir Modifier, Ajouter ou Supprimer")});
+    QCOMPARE(plateforme->Textes(),
+             QStringList{QStringLiteral("Choisir Modifier, Ajouter ou Supprimer")});
     QCOMPARE(Table.NbPOI, int16_t(5));
 }
 

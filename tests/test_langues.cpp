@@ -149,11 +149,8 @@ void TestLangues::anglaisDeuxFoisPuisFrancais()
     f->LangSelf->click();
     QCOMPARE(Declarations::Langue, QStringLiteral("self"));
     f->LangFR->click();
-    QStringList messages;
-    for (const auto& b : plateforme->boites)
-        messages << b.texte;
-    QCOMPARE(messages, (QStringList{"Restart quaylight", "Restart quaylight", "Restart quaylight",
-                                    "Relancer le logiciel"}));
+    QCOMPARE(plateforme->Textes(), (QStringList{"Restart quaylight", "Restart quaylight",
+                                                "Restart quaylight", "Relancer le logiciel"}));
     QCOMPARE(f->Label1->text(), legende);
     // Only Quit stores the language.
     QVERIFY(!Cles()->contains("Lang"));

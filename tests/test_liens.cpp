@@ -57,7 +57,6 @@ private:
     void Ouvrir(int liensDuDeuxieme = 2, const QByteArray& nom = "Anse Nord");
     void Selectionner(int ligne) { f->ListePOI->setCurrentRow(ligne); }
     QStringList Liste() const;
-    QStringList Messages() const;
     QString Dossier() const { return dossier->path() + QLatin1Char('/'); }
 
     QTemporaryDir reglages;
@@ -117,19 +116,11 @@ QStringList TestLiens::Liste() const
     return l;
 }
 
-QStringList TestLiens::Messages() const
-{
-    QStringList m;
-    for (const auto& b : plateforme->boites)
-        m << b.texte;
-    return m;
-}
-
 void TestLiens::panneauLiens()
 {
     Ouvrir();
     f->Gestion_Liens->trigger();
-    QCOMPARE(Messages(), QStringList{QStringLiteral("Selectionner d'abord un Poi")});
+    QCOMPARE(plateforme->Textes(), QStringList{QStringLiteral("Selectionner d'abord un Poi")});
     QVERIFY(f->POIS->isVisible());
     Selectionner(1);
     f->Gestion_Liens->trigger();
@@ -191,7 +182,7 @@ void TestLiens::casDeValidation()
     for (int i = 0; i < 4; ++i)
         cases[i]->setText(boites[i]);
     f->Valider_lien->click();
-    QCOMPARE(Messages(), messages);
+    QCOMPARE(plateforme->Textes(), messages);
     QCOMPARE(Table.NbLiens[2], int16_t(liens));
     QCOMPARE(f->ListeLiens->count(), liens);
     for (int i = 0; i < 4; ++i)
@@ -207,7 +198,7 @@ void TestLiens::cinquanteLiens()
     f->Text3->setText(QStringLiteral("Port"));
     f->Text4->setText(QStringLiteral("http://port.fr"));
     f->Valider_lien->click();
-    QCOMPARE(Messages(), QStringList{QStringLiteral("M17")});
+    QCOMPARE(plateforme->Textes(), QStringList{QStringLiteral("M17")});
     QCOMPARE(Table.NbLiens[2], MaxLiens);
     QCOMPARE(Table.LienTexte[2][50], QStringLiteral("Port"));
 }
@@ -246,8 +237,8 @@ void TestLiens::sansSelection()
         Selectionner(1);
     f->Supprimer_Lien->click();
     f->Tester_Lien->click();
-    QCOMPARE(Messages(), (QStringList{QStringLiteral("Sélectionner un lien d'abord"),
-                                      QStringLiteral("Sélectionner un lien d'abord")}));
+    QCOMPARE(plateforme->Textes(), (QStringList{QStringLiteral("Sélectionner un lien d'abord"),
+                                                QStringLiteral("Sélectionner un lien d'abord")}));
     QCOMPARE(Table.NbLiens[2], int16_t(2));
     QVERIFY(plateforme->ouvertures.isEmpty());
 }
@@ -260,7 +251,7 @@ void TestLiens::esperluette()
     f->Text4->setText(QStringLiteral("http://m.fr/?a=1&b=2"));
     f->Valider_lien->click();
     // "Marée" is refused: link texts are ASCII.
-    QCOMPARE(Messages().size(), 1);
+    QCOMPARE(plateforme->Textes().size(), 1);
     f->Text3->setText(QStringLiteral("Maree"));
     f->Text4->setText(QStringLiteral("http://m.fr/?a=1&b=2"));
     f->Valider_lien->click();
@@ -281,7 +272,7 @@ void TestLiens::choisirFichier()
 {
     Ouvrir();
     f->Fichier_lien->click();
-    QCOMPARE(Messages(), QStringList{QStringLiteral("Selectionner d'abord un Poi")});
+    QCOMPARE(plateforme->Textes(), QStringList{QStringLiteral("Selectionner d'abord un Poi")});
     QVERIFY(plateforme->dialogues.size() == 1); // the Open command's only
     plateforme->boites.clear();
     Selectionner(1);
@@ -291,7 +282,8 @@ void TestLiens::choisirFichier()
     QCOMPARE(f->Text2->text(), QStringLiteral("avant"));
     plateforme->fichiers << QStringLiteral("/home/é.pdf");
     f->Fichier_lien->click();
-    QCOMPARE(Messages(), QStringList{QStringLiteral("Fichier, chemin ou URL accentué invalide")});
+    QCOMPARE(plateforme->Textes(),
+             QStringList{QStringLiteral("Fichier, chemin ou URL accentué invalide")});
     QCOMPARE(f->Text2->text(), QStringLiteral("avant"));
     plateforme->fichiers << QStringLiteral("/home/plan.pdf");
     f->Fichier_lien->click();
@@ -384,7 +376,7 @@ void TestLiens::descriptionSansPoiCourant()
 {
     Ouvrir();
     f->Descriptif->click();
-    QCOMPARE(Messages(), QStringList{QStringLiteral("Selectionner d'abord un Poi")});
+    QCOMPARE(plateforme->Textes(), QStringList{QStringLiteral("Selectionner d'abord un Poi")});
     QVERIFY(!d->isVisible());
     // The window stays open on a waypoint that is then deleted.
     Selectionner(1);
@@ -395,7 +387,7 @@ void TestLiens::descriptionSansPoiCourant()
     QCOMPARE(NumPOI, int16_t(2));
     QCOMPARE(Table.NbPOI, int16_t(1));
     d->Enregistrer->click();
-    QCOMPARE(Messages(), QStringList{QStringLiteral("Selectionner d'abord un Poi")});
+    QCOMPARE(plateforme->Textes(), QStringList{QStringLiteral("Selectionner d'abord un Poi")});
     QCOMPARE(QDir(Dossier()).entryList({QStringLiteral("*.txt")}), QStringList());
 }
 
@@ -406,7 +398,7 @@ void TestLiens::descriptionSansNom()
     f->Descriptif->click();
     f->Nom_WP->clear();
     d->Enregistrer->click();
-    QCOMPARE(Messages(), QStringList{QStringLiteral("M15")});
+    QCOMPARE(plateforme->Textes(), QStringList{QStringLiteral("M15")});
     QVERIFY(QFile::exists(Dossier() + QStringLiteral("Anse Nord.txt")));
     QCOMPARE(Table.NbLiens[2], int16_t(2));
 }
