@@ -2,6 +2,7 @@
 
 #include "earth/Placemark.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QSettings>
@@ -69,8 +70,13 @@ FenetreGlobe::FenetreGlobe()
     ChoisirTheme(themes->currentIndex());
     connect(themes, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &FenetreGlobe::ChoisirTheme);
-    if (!restoreGeometry(reglages->value(QStringLiteral("geometrie")).toByteArray()))
+    if (!restoreGeometry(reglages->value(QStringLiteral("geometrie")).toByteArray())) {
         resize(800, 600);
+        // First run: beside the editor's main window rather than over it.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("Creer_POI") && w->isVisible())
+                move(w->frameGeometry().right() + 8, w->frameGeometry().top());
+    }
 }
 
 FenetreGlobe::~FenetreGlobe()
