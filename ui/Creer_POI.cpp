@@ -39,14 +39,10 @@ void Colorer(QWidget* w, const QColor& fond, const QColor& texte = QColor())
     w->setAutoFillBackground(true);
 }
 
-// Places a control by its layout values in twips and records its tab index.
 template <typename W>
 W* Placer(W* w, const char* nom, int gauche, int haut, int largeur, int hauteur, int tabIndex)
 {
-    w->setObjectName(QLatin1String(nom));
-    w->setGeometry(Twips::VersPixels(gauche), Twips::VersPixels(haut), Twips::VersPixels(largeur),
-                   Twips::VersPixels(hauteur));
-    w->setProperty("tabIndex", tabIndex);
+    Twips::Placer(w, nom, gauche, haut, largeur, hauteur, tabIndex);
     return w;
 }
 

@@ -7,17 +7,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace {
-void Placer(QWidget* w, const char* nom, int gauche, int haut, int largeur, int hauteur,
-            int tabIndex)
-{
-    w->setObjectName(QLatin1String(nom));
-    w->setGeometry(Twips::VersPixels(gauche), Twips::VersPixels(haut), Twips::VersPixels(largeur),
-                   Twips::VersPixels(hauteur));
-    w->setProperty("tabIndex", tabIndex);
-}
-} // namespace
-
 TexteLien1::TexteLien1(QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -29,12 +18,12 @@ TexteLien1::TexteLien1(QWidget* parent)
     setFixedSize(Twips::VersPixels(8220), Twips::VersPixels(3210));
 
     Text1 = new QPlainTextEdit(this);
-    Placer(Text1, "Text1", 0, 360, 8175, 2775, 0);
+    Twips::Placer(Text1, "Text1", 0, 360, 8175, 2775, 0);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Enregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);
-    Placer(Enregistrer, "Enregistrer", 0, 0, 4095, 375, 1);
+    Twips::Placer(Enregistrer, "Enregistrer", 0, 0, 4095, 375, 1);
     Fermer = new QPushButton(QStringLiteral("Fermer"), this);
-    Placer(Fermer, "Fermer", 4080, 0, 4095, 375, 2);
+    Twips::Placer(Fermer, "Fermer", 4080, 0, 4095, 375, 2);
     QWidget::setTabOrder(Text1, Enregistrer);
     QWidget::setTabOrder(Enregistrer, Fermer);
 

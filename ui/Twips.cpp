@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 #include <cmath>
 
 namespace Twips {
@@ -22,6 +23,14 @@ int VersPixels(double twips)
 double DePixels(int pixels)
 {
     return pixels * 1440.0 / PointsParPouce();
+}
+
+void Placer(QWidget* w, const char* nom, int gauche, int haut, int largeur, int hauteur,
+            int tabIndex)
+{
+    w->setObjectName(QLatin1String(nom));
+    w->setGeometry(VersPixels(gauche), VersPixels(haut), VersPixels(largeur), VersPixels(hauteur));
+    w->setProperty("tabIndex", tabIndex);
 }
 
 } // namespace Twips
