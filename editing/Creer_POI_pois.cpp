@@ -44,8 +44,7 @@ void Creer_POI::ListePOI_Click()
     Text7->setText(Nom_WP->text());
     for (QLineEdit* boite : {Text1, Text2, Text3, Text4})
         boite->clear();
-    for (QRadioButton* o : Option1)
-        DecocherOption(o);
+    DecocherModes();
     RemplirListeLiens();
     if (Option2[0]->isChecked())
         Carte::CentrerCartePOI();
@@ -124,10 +123,6 @@ bool Creer_POI::StockerSaisiePOI()
 void Creer_POI::Validation_Click()
 {
     using namespace Declarations;
-    auto toutDecocher = [this] {
-        for (QRadioButton* o : Option1)
-            DecocherOption(o);
-    };
     if (Option1[0]->isChecked()) {
         // Modify needs a current waypoint; without a file the store step
         // says so first.
@@ -136,7 +131,7 @@ void Creer_POI::Validation_Click()
             return;
         }
         StockerSaisiePOI();
-        toutDecocher();
+        DecocherModes();
     } else if (Option1[1]->isChecked()) {
         if (Table.NbPOI >= MaxPOI) {
             Plateforme::Courante().Message(this, QString::number(MaxPOI) + MsgBoite[2],
@@ -153,7 +148,7 @@ void Creer_POI::Validation_Click()
         }
         RemplirListePOI();
         ListePOI->setCurrentRow(-1);
-        toutDecocher();
+        DecocherModes();
     } else if (Option1[2]->isChecked()) {
         if (!PoiCourant()) {
             Message(1);
@@ -165,7 +160,7 @@ void Creer_POI::Validation_Click()
         RemplirListePOI();
         ListeLiens->setCurrentRow(-1);
         ListePOI->setCurrentRow(-1);
-        toutDecocher();
+        DecocherModes();
     } else {
         Message(9);
     }

@@ -56,8 +56,7 @@ void Creer_POI::Ouvrir_Fichier_Click()
     using namespace Declarations;
     if (Option2[0]->isChecked() && !Carte::GardeOuverture(*this))
         return;
-    for (QRadioButton* o : Option1)
-        DecocherOption(o);
+    DecocherModes();
     const QString choix =
         Plateforme::Courante().DialogueFichier(this, Plateforme::Dialogue::Ouvrir, FiltreGPX);
     if (choix.isEmpty())
@@ -73,8 +72,7 @@ void Creer_POI::Ouvrir_Fichier_Click()
         ListeLiens->clear();
         for (QLineEdit* boite : {Lat_Long, Nom_WP, Text1, Text2, Text3, Text4})
             boite->clear();
-        for (QRadioButton* o : Option1)
-            DecocherOption(o);
+        DecocherModes();
         return;
     }
 

@@ -364,6 +364,12 @@ void Creer_POI::DecocherOption(QRadioButton* option)
     option->setAutoExclusive(exclusif);
 }
 
+void Creer_POI::DecocherModes()
+{
+    for (QRadioButton* o : Option1)
+        DecocherOption(o);
+}
+
 void Creer_POI::RemplirListePOI()
 {
     Gerer_POI::RemplirListePOI(*ListePOI, Declarations::Table);

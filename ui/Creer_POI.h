@@ -67,6 +67,8 @@ public:
 
     // Clears an option button even inside an exclusive group.
     static void DecocherOption(QRadioButton* option);
+    // Clears the three edit modes of Option1.
+    void DecocherModes();
 
     QMenu* Menu_Fichier;
     QAction* Ouvrir_Fichier;
