@@ -43,12 +43,6 @@ const char* const MessagesParDefaut[11] = {
     "",
 };
 
-void Message16()
-{
-    Plateforme::Courante().Message(principale.get(), Declarations::MsgBoite[16],
-                                   Plateforme::Boutons::OK);
-}
-
 // Asks the map whether it is ready; true once start-up is over.
 bool SonderCarte()
 {
@@ -57,7 +51,7 @@ bool SonderCarte()
             return false;
     } catch (const EchecGE& e) {
         qWarning("Quaylight: the map did not answer: %s", e.what());
-        Message16();
+        principale->Message(16);
     }
     etape = Etape::Terminee;
     return true;
@@ -71,7 +65,7 @@ void AttendreCarte()
         Plateforme::Courante().CreerObjet(QLatin1String(Carte::IdentifiantGE), &erreur);
     if (!Declarations::AppliGE) {
         qWarning("Quaylight: the map could not be created: %s", qUtf8Printable(erreur));
-        Message16();
+        principale->Message(16);
         etape = Etape::Terminee;
         return;
     }
