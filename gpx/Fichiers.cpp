@@ -383,16 +383,10 @@ void LirePosition(QStringView ligne, QString& lat, QString& lon)
 
 // Links of every waypoint with a time: those of the block that follows the
 // first line of the file holding its time text, up to the line that closes
-// a waypoint. tempsBruts holds the time texts as they stand in the file.
+// a waypoint. tempsBruts holds the time texts as they stand in the file;
+// the link columns are empty, as LirePOI emptied the table.
 void LireLiens(const Lignes& lignes, const std::vector<QString>& tempsBruts, PoiTable& table)
 {
-    for (int i = 0; i <= MaxPOI; ++i) {
-        table.NbLiens[i] = 0;
-        for (int k = 0; k <= MaxLiens; ++k) {
-            table.LienHref[i][k].clear();
-            table.LienTexte[i][k].clear();
-        }
-    }
     const std::vector<int> premieres = PremieresLignes(lignes, tempsBruts);
     static const std::array<QLatin1String, 3> Balises = {
         QLatin1String("<link"), QLatin1String("<text>"), QLatin1String("</wpt>")};
@@ -497,14 +491,8 @@ bool ChercherRoutesTraces(const Lignes& lignes)
 
 void LirePOI(const Lignes& lignes, PoiTable& table)
 {
-    table.NbPOI = 0;
-    for (int i = 0; i <= MaxPOI; ++i) {
-        table.TempsPOI[i].clear();
-        table.NomPOI[i].clear();
-        table.LatPOI[i].clear();
-        table.LonPOI[i].clear();
-        table.SymPOI[i].clear();
-    }
+    // Nothing of the previous document survives a read.
+    table.Vider();
     std::vector<QString> tempsBruts(MaxPOI + 1);
     std::vector<bool> nomDecode(MaxPOI + 1, false);
     bool enCours = false;
