@@ -40,15 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
     const QByteArray octets(reinterpret_cast<const char*>(donnees), int(taille));
     const Fichiers::Lignes lignes = Fichiers::LignesWindows1252(octets);
     Fichiers::ChercherRoutesTraces(lignes);
-    const Fichiers::Lignes relocalisees =
-        Fichiers::RelocaliserLignes(lignes, QStringLiteral("/home/marin/Marques & co/"));
+    Fichiers::Lignes relocalisees;
+    QString erreur;
+    Verifier(Fichiers::RelocaliserLignes(lignes, QStringLiteral("/home/marin/Marques & co/"),
+                                         relocalisees, erreur));
     Verifier(relocalisees.size() == lignes.size());
 
     auto t1 = std::make_unique<PoiTable>();
     Fichiers::LirePOI(relocalisees, *t1);
     Limites(*t1);
     QByteArray b1;
-    QString erreur;
     if (!Fichiers::TexteGPX(*t1, b1, erreur))
         return 0;
     auto t2 = std::make_unique<PoiTable>();

@@ -1,39 +1,20 @@
 #pragma once
 
+#include "gpx/Gpx.h"
 #include "gpx/PoiTable.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
-#include <vector>
 
-// GPX files, read line by line with fixed cuts as the chart plotter writes
-// them, and written in the one-element-per-line layout it reads.
+// The editor's side of GPX files: Qt paths, messages and safe writes around
+// the shared reader and writer.
 namespace Fichiers {
 
-// The lines of a text, as views into it: a large file costs one copy of its
-// text, not one string per line. Copies share the text.
-class Lignes {
-public:
-    Lignes() = default;
-    // CR LF, a lone CR and a lone LF each end a line; a last line without an
-    // end is still a line.
-    explicit Lignes(QString texte);
+using Lignes = Gpx::Lignes;
 
-    int size() const { return int(vues.size()); }
-    QStringView operator[](int i) const { return vues[size_t(i)]; }
-    auto begin() const { return vues.begin(); }
-    auto end() const { return vues.end(); }
-    QStringList Liste() const;
-
-private:
-    QString texte;
-    std::vector<QStringView> vues;
-};
-
-// The text without its leading and trailing spaces; tabs stay.
-QStringView SansEspaces(QStringView s);
+// The text of each line.
+QStringList Textes(const Lignes& lignes);
 
 // A whole file. False, with the reason, when it cannot be read.
 bool LireOctets(const QString& chemin, QByteArray& octets, QString& erreur);
@@ -41,8 +22,7 @@ bool LireOctets(const QString& chemin, QByteArray& octets, QString& erreur);
 // The lines of a Windows-1252 text.
 Lignes LignesWindows1252(const QByteArray& octets);
 
-// True when a line holds a route or a track.
-bool ChercherRoutesTraces(const Lignes& lignes);
+using Gpx::ChercherRoutesTraces;
 
 // Replaces the table with the file's waypoints (the first 100) and their
 // links (the first 50 of each).
@@ -75,7 +55,10 @@ void TournerSauvegardes(const QString& fichier, const QString& dossier, const QS
 
 // The lines with every link to a local file pointed into dossier: what
 // follows the target's last separator is kept, the path before it replaced.
-Lignes RelocaliserLignes(const Lignes& lignes, const QString& dossier);
+// False with the reason when a link must move into a folder whose name the
+// file cannot carry.
+bool RelocaliserLignes(const Lignes& lignes, const QString& dossier, Lignes& resultat,
+                       QString& erreur);
 
 // Rewrites the file, whose contents are octets, with its local links pointed
 // into its folder, through the work file "Temp.gpx" left in that folder.

@@ -27,7 +27,7 @@ bool Lire(const QString& chemin, QString& texte, QString& erreur)
     QByteArray octets;
     if (!Fichiers::LireOctets(chemin, octets, erreur))
         return false;
-    for (QStringView ligne : Fichiers::LignesWindows1252(octets)) {
+    for (const QString& ligne : Fichiers::Textes(Fichiers::LignesWindows1252(octets))) {
         texte += ligne;
         texte += QStringLiteral("\r\n");
     }

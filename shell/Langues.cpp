@@ -71,8 +71,8 @@ void Charger(const QString& chemin, Creer_POI& principale, TexteLien1& descripti
     if (!Fichiers::LireOctets(chemin, octets, erreur))
         return;
     EntreeLangue entree;
-    for (QStringView ligne : Fichiers::LignesWindows1252(octets))
-        if (CouperLigneLangue(ligne.toString(), entree))
+    for (const QString& ligne : Fichiers::Textes(Fichiers::LignesWindows1252(octets)))
+        if (CouperLigneLangue(ligne, entree))
             Appliquer(entree, principale, description);
     principale.AjusterBarreMenus();
 }

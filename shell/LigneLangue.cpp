@@ -1,6 +1,19 @@
 #include "shell/LigneLangue.h"
 
-#include "gpx/Fichiers.h"
+namespace {
+
+// The text without its leading and trailing spaces; tabs stay.
+QStringView SansEspaces(QStringView s)
+{
+    while (!s.isEmpty() && s.front() == QLatin1Char(' '))
+        s = s.mid(1);
+    while (!s.isEmpty() && s.back() == QLatin1Char(' '))
+        s.chop(1);
+    return s;
+}
+
+} // namespace
+
 bool CouperLigneLangue(const QString& ligne, EntreeLangue& entree)
 {
     if (ligne.indexOf(QLatin1Char('[')) != 1)
@@ -12,10 +25,9 @@ bool CouperLigneLangue(const QString& ligne, EntreeLangue& entree)
     if (crochet < 2 || premiere < 0 || premiere == derniere)
         return false;
     entree.code = ligne[0];
-    entree.nom = Fichiers::SansEspaces(QStringView(ligne).mid(2, crochet - 2)).toString();
+    entree.nom = SansEspaces(QStringView(ligne).mid(2, crochet - 2)).toString();
     entree.texte1 =
-        Fichiers::SansEspaces(QStringView(ligne).mid(premiere + 1, derniere - premiere - 1))
-            .toString();
-    entree.texte2 = Fichiers::SansEspaces(QStringView(ligne).mid(derniere + 1)).toString();
+        SansEspaces(QStringView(ligne).mid(premiere + 1, derniere - premiere - 1)).toString();
+    entree.texte2 = SansEspaces(QStringView(ligne).mid(derniere + 1)).toString();
     return true;
 }

@@ -94,6 +94,7 @@ private slots:
     void routesEtTraces();
     void relocalisation_data();
     void relocalisation();
+    void relocalisationDossierSansWindows1252();
     void relocalisationFichier();
     void sauvegardesTournantes();
     void affichageNomFichier_data();
@@ -102,6 +103,10 @@ private slots:
     void ecritureEchoue();
     void outilDump();
     void outilRewrite();
+    void codecsCommeQt_data();
+    void codecsCommeQt();
+    void lignes_data();
+    void lignes();
 
 private:
     QTemporaryDir dossier;
@@ -298,6 +303,10 @@ void TestGpx::lecture_data()
                       "</wpt>\r\n<wpt lat=\"3\" lon=\"4\">\r\n<name>a%20\xC3\xA9</name>\r\n"
                       "</wpt>\r\n")
         << QString::fromUtf8("1|1|2|t|a é||0\n2|3|4||a%20Ã©||0");
+    QTest::newRow("marques d'ordre des octets")
+        << QByteArray("<wpt lat=\"1\" lon=\"2\">\r\n<time>t</time>\r\n<name>&#xFFFE;AB</name>\r\n"
+                      "</wpt>\r\n<wpt lat=\"3\" lon=\"4\">\r\n<name>&#xFEFF;C</name>\r\n</wpt>\r\n")
+        << QStringLiteral("1|1|2|t|\uFFFEAB||0\n2|3|4||\uFEFFC||0");
     QTest::newRow("entites") << QByteArray(
                                     "<wpt lat=\"1\" lon=\"2\">\r\n<time>t</time>\r\n"
                                     "<name>A &amp; B &lt;&amp;lt;&gt; C&D &#233;</name>\r\n"
@@ -445,8 +454,28 @@ void TestGpx::relocalisation()
     QFETCH(QString, ligne);
     QFETCH(QString, dossier);
     QFETCH(QString, attendu);
-    QCOMPARE(Fichiers::RelocaliserLignes(Fichiers::Lignes(ligne), dossier).Liste(),
-             QStringList{attendu});
+    Fichiers::Lignes resultat;
+    QString erreur;
+    QVERIFY(Fichiers::RelocaliserLignes(Fichiers::LignesWindows1252(ligne.toLatin1()), dossier,
+                                        resultat, erreur));
+    QCOMPARE(Fichiers::Textes(resultat), QStringList{attendu});
+}
+
+void TestGpx::relocalisationDossierSansWindows1252()
+{
+    // A folder whose name Windows-1252 lacks a character of: refused only
+    // when a link must move into it.
+    const QString dossierChinois = QStringLiteral("/home/\u6E2F/");
+    Fichiers::Lignes resultat;
+    QString erreur;
+    QVERIFY(!Fichiers::RelocaliserLignes(
+        Fichiers::LignesWindows1252("<link href=\"file:///x/plan.png\">"), dossierChinois, resultat,
+        erreur));
+    QVERIFY2(erreur.contains(QStringLiteral("U+6E2F")), qPrintable(erreur));
+    QVERIFY(
+        Fichiers::RelocaliserLignes(Fichiers::LignesWindows1252("<link href=\"http://a/b.html\">"),
+                                    dossierChinois, resultat, erreur));
+    QCOMPARE(Fichiers::Textes(resultat), QStringList{"<link href=\"http://a/b.html\">"});
 }
 
 void TestGpx::relocalisationFichier()
@@ -465,7 +494,7 @@ void TestGpx::relocalisationFichier()
     QVERIFY(apres.contains("<link href=\"file://" + dossierGpx.toUtf8() + "p.pdf\">\r\n"));
     QVERIFY(apres.endsWith("</gpx>\r\n"));
     QCOMPARE(Lire(dossierGpx + QStringLiteral("Temp.gpx")), apres);
-    QCOMPARE(lignes.Liste(), Fichiers::LignesWindows1252(apres).Liste());
+    QCOMPARE(Fichiers::Textes(lignes), Fichiers::Textes(Fichiers::LignesWindows1252(apres)));
     // Nothing to change: the file is left alone.
     QVERIFY(Fichiers::RelocaliserLiensFichier(fichier, dossierGpx, apres, lignes, erreur));
     QCOMPARE(Lire(fichier), apres);
@@ -584,6 +613,67 @@ void TestGpx::outilRewrite()
     QVERIFY(outil.waitForFinished(30000));
     QCOMPARE(outil.exitCode(), 1);
     QVERIFY(!outil.readAllStandardError().isEmpty());
+}
+
+// The UTF-8 codecs stand in for Qt's, so names decode and encode as the
+// editor always did.
+void TestGpx::codecsCommeQt_data()
+{
+    QTest::addColumn<QByteArray>("octets");
+    QTest::newRow("ascii") << QByteArray("Pointe du Raz");
+    QTest::newRow("accents") << QByteArray("\xC3\x8Ele \xE2\x82\xAC \xF0\x9F\x9A\xA2");
+    QTest::newRow("bom au debut") << QByteArray("\xEF\xBB\xBF"
+                                                "A\xC3\xA9");
+    QTest::newRow("bom plus loin") << QByteArray("A\xEF\xBB\xBF");
+    QTest::newRow("suites coupees") << QByteArray("\xC3 \xE2\x82 \xF0\x9F\x9A");
+    QTest::newRow("fin coupee") << QByteArray("ab\xF0\x9F");
+    QTest::newRow("trop longues") << QByteArray("\xC0\x80 \xE0\x80\x80 \xF0\x80\x80\x80");
+    QTest::newRow("substituts et hors plage") << QByteArray("\xED\xA0\x80 \xF4\x90\x80\x80 \xF5");
+    QTest::newRow("non-caracteres") << QByteArray("\xEF\xBF\xBE \xEF\xB7\x90");
+    QTest::newRow("suites seules") << QByteArray("\x80\xBF\xFE\xFF");
+    QByteArray hasard;
+    quint32 x = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        x = x * 1103515245u + 12345u;
+        // Mostly bytes that start or continue sequences.
+        hasard += char(0x80 | ((x >> 16) & 0x7F));
+    }
+    QTest::newRow("hasard") << hasard;
+}
+
+void TestGpx::codecsCommeQt()
+{
+    QFETCH(QByteArray, octets);
+    const std::u16string texte =
+        Gpx::Utf8VersTexte(std::string_view(octets.constData(), size_t(octets.size())));
+    QCOMPARE(UTF8::TexteQt(texte), QString::fromUtf8(octets));
+    // Back to UTF-8, lone surrogates included.
+    std::u16string avecSubstituts = texte;
+    avecSubstituts += u"\xD800x\xDC00";
+    QCOMPARE(QByteArray::fromStdString(Gpx::EnUtf8(avecSubstituts)),
+             UTF8::TexteQt(avecSubstituts).toUtf8());
+    QCOMPARE(Gpx::Utf8Valide(std::string_view(octets.constData(), size_t(octets.size()))),
+             !QString::fromUtf8("x" + octets).contains(QChar::ReplacementCharacter));
+}
+
+void TestGpx::lignes_data()
+{
+    QTest::addColumn<QByteArray>("texte");
+    QTest::addColumn<QStringList>("attendues");
+    QTest::newRow("vide") << QByteArray() << QStringList{};
+    QTest::newRow("sans fin") << QByteArray("a") << QStringList{"a"};
+    QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("cr puis crlf") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
+    QTest::newRow("lf puis cr") << QByteArray("\n\r") << QStringList{"", ""};
+    QTest::newRow("longues") << QByteArray(QByteArray(20, 'x') + "\n" + QByteArray(9, 'y') + "\r")
+                             << QStringList{QString(20, 'x'), QString(9, 'y')};
+}
+
+void TestGpx::lignes()
+{
+    QFETCH(QByteArray, texte);
+    QFETCH(QStringList, attendues);
+    QCOMPARE(Fichiers::Textes(Fichiers::LignesWindows1252(texte)), attendues);
 }
 
 QTEST_GUILESS_MAIN(TestGpx)

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+// Text codecs without Qt, so that the companion tool starts without it.
+// Texts are UTF-16 as in the editor; files are Windows-1252, one byte per
+// character, and the only UTF-8 text is the name of a waypoint with a time.
+namespace Gpx {
+
+// Bytes 80 to 9F; the rest of Windows-1252 is Latin-1.
+inline constexpr std::array<char16_t, 32> Windows1252Plage80 = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Every byte becomes one character; the five bytes Windows-1252 leaves
+// undefined stand for the control characters of the same number.
+inline char16_t CaractereWindows1252(char octet)
+{
+    const auto o = static_cast<unsigned char>(octet);
+    return o >= 0x80 && o < 0xA0 ? Windows1252Plage80[o - 0x80] : char16_t(o);
+}
+std::u16string DepuisWindows1252(std::string_view octets);
+void AjouterDepuisWindows1252(std::string_view octets, std::u16string& texte);
+
+// The byte of a character, or -1 when Windows-1252 lacks it.
+int OctetWindows1252(char16_t c);
+
+// The inverse, appended to octets. False, with the first character
+// Windows-1252 lacks in manquant, when the text cannot be written; octets
+// then holds the characters before it.
+bool VersWindows1252(std::u16string_view texte, std::string& octets, char16_t* manquant = nullptr);
+
+// Bytes decoded as UTF-8 as the editor's toolkit decodes them: a byte order
+// mark at the start is dropped and each byte that does not begin a valid
+// sequence gives one U+FFFD.
+std::u16string Utf8VersTexte(std::string_view octets);
+
+// UTF-16 to UTF-8, appended; a lone surrogate is written "?".
+void AjouterUtf8(std::u16string_view texte, std::string& octets);
+
+// True when the bytes are valid UTF-8.
+bool Utf8Valide(std::string_view octets);
+
+// UTF-16 to UTF-8 for messages and the tool's output.
+std::string EnUtf8(std::u16string_view texte);
+
+} // namespace Gpx

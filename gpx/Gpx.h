@@ -1,0 +1,231 @@
+#pragma once
+
+#include "gpx/Codecs.h"
+#include "gpx/TableGPX.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// GPX files, read line by line with fixed cuts as the chart plotter writes
+// them, and written in the one-element-per-line layout it reads. Plain C++:
+// the editor and the companion tool share it, and the tool starts without
+// loading Qt.
+namespace Gpx {
+
+// The lines of a Windows-1252 text, as views into its bytes: a large file
+// costs one copy of its bytes, not one string per line. Copies share the
+// bytes. Windows-1252 has one byte per character, so positions in a line
+// are positions in its text.
+class Lignes {
+public:
+    Lignes() = default;
+    // CR LF, a lone CR and a lone LF each end a line; a last line without an
+    // end is still a line.
+    explicit Lignes(std::string octets);
+    // The same over bytes that proprietaire keeps alive (a mapped file).
+    Lignes(std::string_view octets, std::shared_ptr<const void> proprietaire);
+
+    int size() const { return debuts.empty() ? 0 : int(debuts.size()) - 1; }
+    std::string_view operator[](int i) const;
+
+    class const_iterator {
+    public:
+        const_iterator(const Lignes* l, int i) : lignes(l), n(i) {}
+        std::string_view operator*() const { return (*lignes)[n]; }
+        const_iterator& operator++()
+        {
+            ++n;
+            return *this;
+        }
+        bool operator!=(const const_iterator& autre) const { return n != autre.n; }
+
+    private:
+        const Lignes* lignes;
+        int n;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+private:
+    void Decouper(std::string_view texte);
+
+    std::shared_ptr<const void> proprietaire;
+    std::string_view texte;
+    // Where each line starts, then where a line after the last would: a
+    // line ends where the next starts, less its CR LF, CR or LF.
+    std::vector<size_t> debuts;
+};
+
+// The text without its leading and trailing spaces; tabs stay.
+std::string_view SansEspaces(std::string_view s);
+
+// True when a line holds a route or a track.
+bool ChercherRoutesTraces(const Lignes& lignes);
+
+// The values the reader finds, as it finds them.
+class Receveur {
+public:
+    // A value of waypoint i (of its link k for a link's fields); a later
+    // value of the same field replaces it.
+    virtual void Poser(Champ champ, int i, int k, std::u16string_view valeur) = 0;
+    // The counts, once the file is read.
+    virtual void Compter(int16_t nbPOI, const std::array<int16_t, MaxPOI + 1>& nbLiens) = 0;
+
+protected:
+    ~Receveur() = default;
+};
+
+// Reads the file's waypoints (the first 100) and their links (the first 50
+// of each).
+void LirePOI(const Lignes& lignes, Receveur& receveur);
+
+// Replaces the table with the file's waypoints and links.
+template <typename Texte> void LirePOI(const Lignes& lignes, TableGPX<Texte>& table)
+{
+    class Remplir : public Receveur {
+    public:
+        explicit Remplir(TableGPX<Texte>& t) : table(t) {}
+        void Poser(Champ champ, int i, int k, std::u16string_view valeur) override
+        {
+            Textes<Texte>::Affecter(table.Case(champ, i, k), valeur);
+        }
+        void Compter(int16_t nbPOI, const std::array<int16_t, MaxPOI + 1>& nbLiens) override
+        {
+            table.NbPOI = nbPOI;
+            table.NbLiens = nbLiens;
+        }
+
+    private:
+        TableGPX<Texte>& table;
+    };
+    // Nothing of the previous document survives a read.
+    table.Vider();
+    Remplir remplir(table);
+    LirePOI(lignes, remplir);
+}
+
+// Why a table could not be written: the first character a value cannot
+// carry, and its waypoint.
+struct Refus {
+    char16_t caractere = 0;
+    int poi = 0;
+};
+
+// The message for a refusal, the character as caractereDecrit names it.
+std::string TexteRefus(std::string_view caractereDecrit, int poi);
+
+// Pieces of the writer.
+namespace Ecriture {
+
+enum class Contexte { Texte, Attribut, Cible };
+
+// The value escaped for its place (a view of s when nothing changes, or of
+// tampon).
+std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16string& tampon);
+
+// A value that lands in a file declared UTF-8, appended; false naming the
+// character it cannot carry.
+bool Valeur(std::u16string_view valeur, std::string& octets, char16_t& manquant);
+
+// The name of a waypoint with a time: UTF-8, any character but controls.
+bool ValeurUtf8(std::u16string_view valeur, std::string& octets, char16_t& manquant);
+
+extern const char* const Entete;
+extern const char* const FinPOI;
+extern const char* const Fin;
+
+} // namespace Ecriture
+
+// Receives the document piece by piece; false stops the writing.
+using Verser = std::function<bool(std::string_view)>;
+
+// The GPX document of the table, an empty symbol written as "anchorage",
+// handed to verser in pieces of about 64 KB so that a large document is
+// never held whole. False when verser stops, or, with refus naming the
+// character, when a value holds a character the file cannot carry.
+template <typename Texte>
+bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
+{
+    using Ecriture::Contexte;
+    // Texts kept one byte per character are widened into these.
+    std::u16string large1, large2;
+    auto vue = [](const Texte& t, std::u16string& large) { return Textes<Texte>::Vue(t, large); };
+    constexpr size_t Piece = 64 << 10;
+    std::string octets;
+    octets.reserve(Piece + 4096);
+    std::u16string tampon;
+    char16_t manquant = 0;
+    bool ok = true;
+    auto valeur = [&](std::u16string_view v, Contexte contexte) {
+        ok = ok && Ecriture::Valeur(Ecriture::Echapper(v, contexte, tampon), octets, manquant);
+    };
+    auto verse = [&] {
+        const bool verse = verser(octets);
+        octets.clear();
+        return verse;
+    };
+
+    octets += Ecriture::Entete;
+    for (int i = 1; i <= table.NbPOI; ++i) {
+        octets += "\t<wpt lat=\"";
+        valeur(vue(table.LatPOI[i], large1), Contexte::Attribut);
+        octets += "\" lon=\"";
+        valeur(vue(table.LonPOI[i], large1), Contexte::Attribut);
+        octets += "\">\r\n\t\t<time>";
+        valeur(vue(table.TempsPOI[i], large1), Contexte::Texte);
+        octets += "</time>\r\n\t\t<name>";
+        const std::u16string_view nom = vue(table.NomPOI[i], large2);
+        if (vue(table.TempsPOI[i], large1).empty())
+            valeur(nom, Contexte::Texte);
+        else
+            ok = ok && Ecriture::ValeurUtf8(Ecriture::Echapper(nom, Contexte::Texte, tampon),
+                                            octets, manquant);
+        octets += "</name>\r\n";
+        for (int k = 1; k <= table.NbLiens[i]; ++k) {
+            octets += "\t\t<link href=\"";
+            valeur(vue(table.LienHref[i][k], large1), Contexte::Cible);
+            octets += "\">\r\n\t\t\t<text>";
+            valeur(vue(table.LienTexte[i][k], large1), Contexte::Texte);
+            octets += "</text>\r\n\t\t</link>\r\n";
+            if (octets.size() >= Piece && ok && !verse())
+                return false;
+        }
+        octets += "\t\t<sym>";
+        if (vue(table.SymPOI[i], large1).empty())
+            octets += "anchorage";
+        else
+            valeur(vue(table.SymPOI[i], large1), Contexte::Texte);
+        octets += Ecriture::FinPOI;
+        if (!ok) {
+            refus = {manquant, i};
+            return false;
+        }
+    }
+    octets += Ecriture::Fin;
+    return verse();
+}
+
+// The whole document in octets, as above.
+template <typename Texte>
+bool TexteGPX(const TableGPX<Texte>& table, std::string& octets, Refus& refus)
+{
+    octets.clear();
+    return TexteGPX<Texte>(
+        table,
+        [&octets](std::string_view piece) {
+            octets += piece;
+            return true;
+        },
+        refus);
+}
+
+// The lines with every link to a local file pointed into dossier (already
+// escaped for an attribute, in Windows-1252): what follows the target's last
+// separator is kept, the path before it replaced. change tells whether a
+// line was rewritten.
+Lignes RelocaliserLignes(const Lignes& lignes, std::string_view dossier, bool& change);
+
+} // namespace Gpx
