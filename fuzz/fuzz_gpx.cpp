@@ -3,7 +3,9 @@
 // to the same waypoints, written once more. Links are left out of that
 // comparison: they follow the first line holding a waypoint's time, and a
 // time that stands inside another line may pick up other links each round.
+// The companion tool's compact table must give the editor's bytes.
 #include "gpx/Fichiers.h"
+#include "gpx/TexteCourt.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -50,8 +52,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
     Fichiers::LirePOI(relocalisees, *t1);
     Limites(*t1);
     QByteArray b1;
-    if (!Fichiers::TexteGPX(*t1, b1, erreur))
+    const bool ecrit = Fichiers::TexteGPX(*t1, b1, erreur);
+    // The companion tool's compact table reads and writes the same bytes.
+    auto court = std::make_unique<Gpx::TableGPX<Gpx::TexteCourt>>();
+    Gpx::LirePOI(relocalisees, *court);
+    std::string octetsCourt;
+    Gpx::Refus refus;
+    Verifier(Gpx::TexteGPX(*court, octetsCourt, refus) == ecrit);
+    if (!ecrit)
         return 0;
+    Verifier(QByteArray::fromStdString(octetsCourt) == b1);
     auto t2 = std::make_unique<PoiTable>();
     Fichiers::LirePOI(Fichiers::LignesWindows1252(b1), *t2);
     Limites(*t2);

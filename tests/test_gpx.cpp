@@ -107,6 +107,9 @@ private slots:
     void codecsCommeQt();
     void lignes_data();
     void lignes();
+    void outilCommeEditeur_data();
+    void outilCommeEditeur();
+    void outilEcritureSure();
 
 private:
     QTemporaryDir dossier;
@@ -615,6 +618,28 @@ void TestGpx::outilRewrite()
     QVERIFY(!outil.readAllStandardError().isEmpty());
 }
 
+namespace {
+
+// The dump the tool must print for a table the editor read.
+QByteArray DumpAttendu(const PoiTable& t, bool routes)
+{
+    auto texte = [](const QString& s) {
+        return s.toUtf8().replace('\t', "\\t").replace('\r', "\\r").replace('\n', "\\n");
+    };
+    QByteArray r = routes ? "routes-or-tracks\n" : "";
+    for (int i = 1; i <= t.NbPOI; ++i)
+        r += QByteArray::number(i) + '\t' + texte(t.LatPOI[i]) + '\t' + texte(t.LonPOI[i]) + '\t' +
+             texte(t.TempsPOI[i]) + '\t' + texte(t.NomPOI[i]) + '\t' + texte(t.SymPOI[i]) + '\t' +
+             QByteArray::number(t.NbLiens[i]) + '\n';
+    for (int i = 1; i <= t.NbPOI; ++i)
+        for (int k = 1; k <= t.NbLiens[i]; ++k)
+            r += "  link\t" + QByteArray::number(i) + '\t' + QByteArray::number(k) + '\t' +
+                 texte(t.LienHref[i][k]) + '\t' + texte(t.LienTexte[i][k]) + '\n';
+    return r;
+}
+
+} // namespace
+
 // The UTF-8 codecs stand in for Qt's, so names decode and encode as the
 // editor always did.
 void TestGpx::codecsCommeQt_data()
@@ -674,6 +699,122 @@ void TestGpx::lignes()
     QFETCH(QByteArray, texte);
     QFETCH(QStringList, attendues);
     QCOMPARE(Fichiers::Textes(Fichiers::LignesWindows1252(texte)), attendues);
+}
+
+// The tool reads and writes without Qt, through its own table of compact
+// texts and its own file code: it must give the editor's results.
+void TestGpx::outilCommeEditeur_data()
+{
+    QTest::addColumn<QByteArray>("fichier");
+    QTest::newRow("exemple") << Lire(
+        QStringLiteral(QUAYLIGHT_SOURCE "/examples/rade-de-brest.gpx"));
+    QTest::newRow("caracteres hors latin-1")
+        << Entete +
+               Wpt("1", "2", "t", "Port &#x6E2F; &amp; &#128674;",
+                   Lien("file:///a/&#x6E2F;.pdf", "&#8364; \x80") +
+                       Lien("http://a?b=1&amp;c", "")) +
+               Wpt("3", "4", "",
+                   "\xCE"
+                   "le &#x6E2F; \x81\x9f") +
+               "</gpx>\r\n";
+    QTest::newRow("utf-8 invalide")
+        << Entete + Wpt("1", "2", "t", "\xC3\x28 \xF0\x9F \xEF\xBB\xBF") + "<trk>\r\n</gpx>\r\n";
+    QByteArray crSeuls = Entete + Wpt("1", "2", "t", "A", Lien("h", "x")) + "</gpx>";
+    QTest::newRow("cr seuls") << crSeuls.replace("\r\n", "\r");
+    QTest::newRow("vide") << QByteArray();
+    QByteArray binaire;
+    for (int i = 0; i < 4096; ++i)
+        binaire += char((i * 7919 + i / 13) & 0xFF);
+    QTest::newRow("binaire") << binaire;
+    QTest::newRow("caractere de controle refuse")
+        << Entete + Wpt("1", "2", "", "A\x01B") + "</gpx>";
+}
+
+void TestGpx::outilCommeEditeur()
+{
+    QFETCH(QByteArray, fichier);
+    const QString entree = dossier.filePath(QStringLiteral("comme-entree.gpx"));
+    const QString sortie = dossier.filePath(QStringLiteral("comme-sortie.gpx"));
+    QFile::remove(sortie);
+    QVERIFY(Ecrire(entree, fichier));
+    const Fichiers::Lignes lignes = Fichiers::LignesWindows1252(fichier);
+    auto t = std::make_unique<PoiTable>();
+    Fichiers::LirePOI(lignes, *t);
+
+    QProcess outil;
+    outil.start(QStringLiteral("./quaylight-gpx"), {QStringLiteral("dump"), entree});
+    QVERIFY(outil.waitForFinished(30000));
+    QCOMPARE(outil.exitCode(), 0);
+    const QByteArray dump = DumpAttendu(*t, Fichiers::ChercherRoutesTraces(lignes));
+    QCOMPARE(outil.readAllStandardOutput(), dump);
+    // A pipe cannot be mapped: it is read.
+    outil.start(QStringLiteral("./quaylight-gpx"),
+                {QStringLiteral("dump"), QStringLiteral("/dev/stdin")});
+    QVERIFY(outil.waitForStarted(30000));
+    outil.write(fichier);
+    outil.closeWriteChannel();
+    QVERIFY(outil.waitForFinished(30000));
+    QCOMPARE(outil.exitCode(), 0);
+    QCOMPARE(outil.readAllStandardOutput(), dump);
+
+    QByteArray attendu;
+    QString erreur;
+    const bool ecrit = Fichiers::TexteGPX(*t, attendu, erreur);
+    outil.start(QStringLiteral("./quaylight-gpx"), {QStringLiteral("rewrite"), entree, sortie});
+    QVERIFY(outil.waitForFinished(30000));
+    if (ecrit) {
+        QCOMPARE(outil.exitCode(), 0);
+        QCOMPARE(Lire(sortie), attendu);
+    } else {
+        // Refused as the editor refuses it, and nothing written.
+        QCOMPARE(outil.exitCode(), 1);
+        QVERIFY(outil.readAllStandardError().contains(erreur.toUtf8()));
+        QVERIFY(!QFile::exists(sortie));
+    }
+    QCOMPARE(QDir(dossier.path()).entryList({QStringLiteral("comme-sortie*")}, QDir::Files),
+             ecrit ? QStringList{QStringLiteral("comme-sortie.gpx")} : QStringList{});
+}
+
+// The tool replaces a file as the editor saves one: whole or not at all.
+void TestGpx::outilEcritureSure()
+{
+    const QString d = dossier.filePath(QStringLiteral("outil-sur")) + QLatin1Char('/');
+    QVERIFY(QDir().mkpath(d));
+    const QString entree = d + QStringLiteral("entree.gpx");
+    QVERIFY(Ecrire(entree, Entete + Wpt("1", "2", "t", "A") + "</gpx>\r\n"));
+    auto lancer = [&](const QString& sortie) {
+        QProcess outil;
+        outil.start(QStringLiteral("./quaylight-gpx"), {QStringLiteral("rewrite"), entree, sortie});
+        return outil.waitForFinished(30000) ? outil.exitCode() : -1;
+    };
+
+    // Its permissions stay; through a link, the link's target is replaced.
+    const QString cible = d + QStringLiteral("cible.gpx");
+    QVERIFY(Ecrire(cible, "ancien"));
+    QVERIFY(QFile::setPermissions(cible, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    QVERIFY(QFile::link(cible, d + QStringLiteral("lien.gpx")));
+    QCOMPARE(lancer(d + QStringLiteral("lien.gpx")), 0);
+    QVERIFY(QFileInfo(d + QStringLiteral("lien.gpx")).isSymLink());
+    QVERIFY(Lire(cible).startsWith("<?xml"));
+    QCOMPARE(QFile::permissions(cible) & 0x7077, // not the "user" bits, which depend on who runs
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+
+    // A read-only file is refused and left as it was.
+    QVERIFY(Ecrire(cible, "ancien"));
+    QVERIFY(QFile::setPermissions(cible, QFile::ReadOwner));
+    QCOMPARE(lancer(cible), 1);
+    QCOMPARE(Lire(cible), QByteArray("ancien"));
+
+    // A folder cannot be read as a file.
+    QProcess outil;
+    outil.start(QStringLiteral("./quaylight-gpx"), {QStringLiteral("dump"), d});
+    QVERIFY(outil.waitForFinished(30000));
+    QCOMPARE(outil.exitCode(), 1);
+    QVERIFY(outil.readAllStandardError().contains("folder"));
+    // No work file is left behind.
+    QCOMPARE(QDir(d).entryList(QDir::Files | QDir::System),
+             (QStringList{QStringLiteral("cible.gpx"), QStringLiteral("entree.gpx"),
+                          QStringLiteral("lien.gpx")}));
 }
 
 QTEST_GUILESS_MAIN(TestGpx)

@@ -1,10 +1,20 @@
 // quaylight-gpx: the editor's GPX reader and writer from the command line.
-#include "gpx/Fichiers.h"
+// Plain C++ and POSIX, without Qt: it starts in a few milliseconds.
+#include "gpx/Gpx.h"
+#include "gpx/TexteCourt.h"
 
-#include <QStringList>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <malloc.h>
 #include <memory>
+#include <string>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,64 +31,237 @@ const char* const Usage =
     "         file holds routes or tracks.\n"
     "rewrite  reads IN as above and writes OUT with the editor's GPX writer.\n";
 
-// Texts on one line: tab, CR and LF shown as \t, \r and \n.
-QByteArray Texte(const QString& s)
+using Table = Gpx::TableGPX<Gpx::TexteCourt>;
+
+// The run's one table. It is never freed: the process ends right after
+// using it, and freeing 10,000 texts one by one would only delay that.
+Table& LaTable()
 {
-    QByteArray r = s.toUtf8();
-    r.replace('\t', "\\t").replace('\r', "\\r").replace('\n', "\\n");
-    return r;
+    static Table* const table = new Table;
+    return *table;
 }
 
-bool Lire(const char* chemin, PoiTable& table, bool& routesOuTraces)
+void Erreur(const char* quoi, const char* chemin, const std::string& raison)
 {
-    QByteArray octets;
-    QString erreur;
-    const QString nom = QString::fromLocal8Bit(chemin);
-    if (!Fichiers::LireOctets(nom, octets, erreur)) {
-        std::fprintf(stderr, "quaylight-gpx: cannot read %s: %s\n", chemin, qUtf8Printable(erreur));
+    std::fprintf(stderr, "quaylight-gpx: cannot %s %s: %s\n", quoi, chemin, raison.c_str());
+}
+
+// The file being read, for the message if it shrinks under its mapping.
+const char* lu = nullptr;
+
+// A mapped file cut short by another program: its missing pages raise
+// SIGBUS. The run stops with a message; nothing has been written yet.
+void Tronque(int)
+{
+    const char* debut = "quaylight-gpx: cannot read ";
+    const char* fin = ": the file shrank while it was read\n";
+    const auto ecrire = [](const char* t) { return write(2, t, std::strlen(t)); };
+    (void)ecrire(debut);
+    (void)ecrire(lu ? lu : "");
+    (void)ecrire(fin);
+    _exit(1);
+}
+
+// The file's lines. A regular file is mapped rather than copied: its pages
+// are already in memory, and a copy would cost as many fresh pages.
+bool LireLignes(const char* chemin, Gpx::Lignes& lignes)
+{
+    const int fd = open(chemin, O_RDONLY | O_CLOEXEC);
+    struct stat etat {};
+    if (fd < 0 || fstat(fd, &etat) != 0) {
+        Erreur("read", chemin, std::strerror(errno));
+        if (fd >= 0)
+            close(fd);
         return false;
     }
-    const Fichiers::Lignes lignes = Fichiers::LignesWindows1252(octets);
-    routesOuTraces = Fichiers::ChercherRoutesTraces(lignes);
-    Fichiers::LirePOI(lignes, table);
+    if (S_ISDIR(etat.st_mode)) {
+        close(fd);
+        Erreur("read", chemin, "is a folder");
+        return false;
+    }
+    if (S_ISREG(etat.st_mode) && etat.st_size > 0) {
+        const auto taille = size_t(etat.st_size);
+        void* carte = mmap(nullptr, taille, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (carte != MAP_FAILED) {
+            close(fd);
+            lu = chemin;
+            std::signal(SIGBUS, Tronque);
+            std::shared_ptr<const void> proprietaire(
+                carte, [taille](const void* p) { munmap(const_cast<void*>(p), taille); });
+            lignes = Gpx::Lignes(std::string_view(static_cast<const char*>(carte), taille),
+                                 std::move(proprietaire));
+            return true;
+        }
+    }
+    // Anything else (a pipe, a mapping refused) is read whole.
+    std::string octets;
+    char tampon[65536];
+    for (;;) {
+        const ssize_t n = read(fd, tampon, sizeof tampon);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            Erreur("read", chemin, std::strerror(errno));
+            close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        octets.append(tampon, size_t(n));
+    }
+    close(fd);
+    lignes = Gpx::Lignes(std::move(octets));
     return true;
+}
+
+bool Lire(const char* chemin, Table& table, bool& routesOuTraces)
+{
+    Gpx::Lignes lignes;
+    if (!LireLignes(chemin, lignes))
+        return false;
+    routesOuTraces = Gpx::ChercherRoutesTraces(lignes);
+    Gpx::LirePOI(lignes, table);
+    return true;
+}
+
+// Texts on one line: tab, CR and LF shown as \t, \r and \n.
+void Texte(const Gpx::TexteCourt& s, std::string& sortie)
+{
+    std::u16string large;
+    for (const char c : Gpx::EnUtf8(s.Vue(large))) {
+        if (c == '\t')
+            sortie += "\\t";
+        else if (c == '\r')
+            sortie += "\\r";
+        else if (c == '\n')
+            sortie += "\\n";
+        else
+            sortie += c;
+    }
 }
 
 int Dump(const char* chemin)
 {
-    auto table = std::make_unique<PoiTable>();
+    Table* const table = &LaTable();
     bool routes = false;
     if (!Lire(chemin, *table, routes))
         return 1;
-    QByteArray sortie;
+    std::string sortie;
     if (routes)
         sortie += "routes-or-tracks\n";
+    for (int i = 1; i <= table->NbPOI; ++i) {
+        sortie += std::to_string(i);
+        for (const Gpx::TexteCourt* champ :
+             {&table->LatPOI[i], &table->LonPOI[i], &table->TempsPOI[i], &table->NomPOI[i],
+              &table->SymPOI[i]}) {
+            sortie += '\t';
+            Texte(*champ, sortie);
+        }
+        sortie += '\t' + std::to_string(table->NbLiens[i]) + '\n';
+    }
     for (int i = 1; i <= table->NbPOI; ++i)
-        sortie += QByteArray::number(i) + '\t' + Texte(table->LatPOI[i]) + '\t' +
-                  Texte(table->LonPOI[i]) + '\t' + Texte(table->TempsPOI[i]) + '\t' +
-                  Texte(table->NomPOI[i]) + '\t' + Texte(table->SymPOI[i]) + '\t' +
-                  QByteArray::number(table->NbLiens[i]) + '\n';
-    for (int i = 1; i <= table->NbPOI; ++i)
-        for (int k = 1; k <= table->NbLiens[i]; ++k)
-            sortie += "  link\t" + QByteArray::number(i) + '\t' + QByteArray::number(k) + '\t' +
-                      Texte(table->LienHref[i][k]) + '\t' + Texte(table->LienTexte[i][k]) + '\n';
-    std::fwrite(sortie.constData(), 1, sortie.size(), stdout);
+        for (int k = 1; k <= table->NbLiens[i]; ++k) {
+            sortie += "  link\t" + std::to_string(i) + '\t' + std::to_string(k) + '\t';
+            Texte(table->LienHref[i][k], sortie);
+            sortie += '\t';
+            Texte(table->LienTexte[i][k], sortie);
+            sortie += '\n';
+        }
+    std::fwrite(sortie.data(), 1, sortie.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+// Names a character for a message, e.g. "€" (U+20AC).
+std::string DecrireCaractere(char16_t c)
+{
+    char code[8];
+    std::snprintf(code, sizeof code, "%04X", unsigned(c));
+    const bool visible = c >= 0x20 && !(c >= 0x7F && c < 0xA0) && !(c >= 0xD800 && c <= 0xDFFF);
+    return '"' + (visible ? Gpx::EnUtf8(std::u16string(1, c)) : std::string()) + "\" (U+" + code +
+           ')';
+}
+
+// Writes the whole piece to fd; false with errno set.
+bool ToutEcrire(int fd, std::string_view octets)
+{
+    while (!octets.empty()) {
+        const ssize_t n = write(fd, octets.data(), octets.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        octets.remove_prefix(size_t(n));
+    }
+    return true;
+}
+
+// Replaces a file as the editor does: a file without write permission is
+// refused, the document goes to a temporary file beside it that is renamed
+// over it once written whole, and on failure the previous file stays.
+// Unlike the editor's saves, the bytes are not forced to the disk before
+// the rename: as other command-line converters, the tool leaves that to the
+// system (ext4 writes a file renamed over another before the rename).
+bool EcrireGPX(const char* chemin, const Table& table)
+{
+    std::string cible = chemin;
+    struct stat etat {};
+    if (lstat(chemin, &etat) == 0 && S_ISLNK(etat.st_mode)) {
+        // A link: its target is the file replaced.
+        if (char* reel = realpath(chemin, nullptr)) {
+            cible = reel;
+            std::free(reel);
+        }
+    }
+    const bool existe = stat(cible.c_str(), &etat) == 0;
+    if (existe && ((etat.st_mode & 0222) == 0 || access(cible.c_str(), W_OK) != 0)) {
+        Erreur("write", chemin, "the file is read-only");
+        return false;
+    }
+    std::string temporaire = cible + ".XXXXXX";
+    const int fd = mkostemp(temporaire.data(), O_CLOEXEC);
+    if (fd < 0) {
+        Erreur("write", chemin, std::strerror(errno));
+        return false;
+    }
+    mode_t mode = etat.st_mode & 07777;
+    if (!existe) {
+        const mode_t masque = umask(0);
+        umask(masque);
+        mode = 0666 & ~masque;
+    }
+    Gpx::Refus refus;
+    std::string raison;
+    bool ok = fchmod(fd, mode) == 0;
+    ok = ok && Gpx::TexteGPX(
+                   table, [fd](std::string_view piece) { return ToutEcrire(fd, piece); }, refus);
+    if (!ok)
+        raison = refus.poi > 0 ? Gpx::TexteRefus(DecrireCaractere(refus.caractere), refus.poi)
+                               : std::strerror(errno);
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        raison = std::strerror(errno);
+    }
+    if (ok && rename(temporaire.c_str(), cible.c_str()) != 0) {
+        ok = false;
+        raison = std::strerror(errno);
+    }
+    if (!ok) {
+        Erreur("write", chemin, raison);
+        unlink(temporaire.c_str());
+    }
+    return ok;
 }
 
 int Reecrire(const char* entree, const char* sortie)
 {
-    auto table = std::make_unique<PoiTable>();
+    Table& table = LaTable();
     bool routes = false;
-    if (!Lire(entree, *table, routes))
+    if (!Lire(entree, table, routes))
         return 1;
-    QString erreur;
-    if (!Fichiers::EcrireGPX(QString::fromLocal8Bit(sortie), *table, erreur)) {
-        std::fprintf(stderr, "quaylight-gpx: cannot write %s: %s\n", sortie,
-                     qUtf8Printable(erreur));
-        return 1;
-    }
-    return 0;
+    return EcrireGPX(sortie, table) ? 0 : 1;
 }
 
 } // namespace
@@ -89,20 +272,14 @@ int main(int argc, char* argv[])
     // next one reuses pages already in place instead of fresh ones.
     mallopt(M_MMAP_THRESHOLD, 256 << 20);
     mallopt(M_TRIM_THRESHOLD, 512 << 20);
-    const QStringList args = [&] {
-        QStringList l;
-        for (int i = 1; i < argc; ++i)
-            l << QString::fromLocal8Bit(argv[i]);
-        return l;
-    }();
-    if (args.size() == 1 &&
-        (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
+    const std::string commande = argc > 1 ? argv[1] : "";
+    if (argc == 2 && (commande == "--help" || commande == "-h")) {
         std::fputs(Usage, stdout);
         return 0;
     }
-    if (args.size() == 2 && args[0] == QLatin1String("dump"))
+    if (argc == 3 && commande == "dump")
         return Dump(argv[2]);
-    if (args.size() == 3 && args[0] == QLatin1String("rewrite"))
+    if (argc == 4 && commande == "rewrite")
         return Reecrire(argv[2], argv[3]);
     std::fputs(Usage, stderr);
     return 2;

@@ -1,0 +1,68 @@
+#include "gpx/TexteCourt.h"
+
+#include <cstring>
+
+namespace Gpx {
+
+namespace {
+
+uint32_t Entete(const unsigned char* bloc)
+{
+    uint32_t entete;
+    std::memcpy(&entete, bloc, sizeof entete);
+    return entete;
+}
+
+size_t Taille(const unsigned char* bloc)
+{
+    const uint32_t entete = Entete(bloc);
+    return (entete >> 1) * ((entete & 1) ? 2 : 1) + sizeof entete;
+}
+
+} // namespace
+
+void TexteCourt::Affecter(std::u16string_view texte)
+{
+    if (texte.empty()) {
+        bloc.reset();
+        return;
+    }
+    bool large = false;
+    for (const char16_t c : texte)
+        large = large || c > 0xFF;
+    const uint32_t entete = uint32_t(texte.size()) << 1 | (large ? 1 : 0);
+    bloc.reset(new unsigned char[sizeof entete + texte.size() * (large ? 2 : 1)]);
+    std::memcpy(bloc.get(), &entete, sizeof entete);
+    unsigned char* d = bloc.get() + sizeof entete;
+    if (large)
+        std::memcpy(d, texte.data(), texte.size() * 2);
+    else
+        for (const char16_t c : texte)
+            *d++ = static_cast<unsigned char>(c);
+}
+
+void TexteCourt::Affecter(const TexteCourt& autre)
+{
+    if (!autre.bloc) {
+        bloc.reset();
+        return;
+    }
+    const size_t taille = Taille(autre.bloc.get());
+    bloc.reset(new unsigned char[taille]);
+    std::memcpy(bloc.get(), autre.bloc.get(), taille);
+}
+
+std::u16string_view TexteCourt::Vue(std::u16string& tampon) const
+{
+    if (!bloc)
+        return {};
+    const uint32_t entete = Entete(bloc.get());
+    const size_t n = entete >> 1;
+    const unsigned char* d = bloc.get() + sizeof entete;
+    if (entete & 1)
+        return {reinterpret_cast<const char16_t*>(d), n};
+    tampon.assign(d, d + n);
+    return tampon;
+}
+
+} // namespace Gpx

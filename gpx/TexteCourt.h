@@ -1,0 +1,51 @@
+#pragma once
+
+#include "gpx/TableGPX.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace Gpx {
+
+// A text in as few bytes as it allows: the size of a pointer in a table,
+// and one byte per character on the heap when every character is below
+// U+0100, two otherwise. The companion tool's table holds 10,000 of them,
+// and each page it touches costs time.
+class TexteCourt {
+public:
+    TexteCourt() = default;
+    TexteCourt(const TexteCourt& autre) { Affecter(autre); }
+    TexteCourt(TexteCourt&&) noexcept = default;
+    TexteCourt& operator=(const TexteCourt& autre)
+    {
+        if (this != &autre)
+            Affecter(autre);
+        return *this;
+    }
+    TexteCourt& operator=(TexteCourt&&) noexcept = default;
+
+    void clear() { bloc.reset(); }
+    bool empty() const { return !bloc; }
+    void Affecter(std::u16string_view texte);
+    // The characters, widened into tampon when they are kept one byte each.
+    std::u16string_view Vue(std::u16string& tampon) const;
+
+private:
+    void Affecter(const TexteCourt& autre);
+
+    // The size shifted left by one, the low bit set for two bytes per
+    // character; then the characters. Null for an empty text.
+    std::unique_ptr<unsigned char[]> bloc;
+};
+
+template <> struct Textes<TexteCourt> {
+    static std::u16string_view Vue(const TexteCourt& s, std::u16string& tampon)
+    {
+        return s.Vue(tampon);
+    }
+    static void Affecter(TexteCourt& cible, std::u16string_view valeur) { cible.Affecter(valeur); }
+};
+
+} // namespace Gpx
