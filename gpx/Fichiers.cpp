@@ -41,7 +41,10 @@ bool LireOctets(const QString& chemin, QByteArray& octets, QString& erreur)
 
 Lignes LignesWindows1252(const QByteArray& octets)
 {
-    return Lignes(octets.toStdString());
+    // The lines keep a shared copy of the bytes, not a deep one.
+    auto proprietaire = std::make_shared<const QByteArray>(octets);
+    const std::string_view vue(proprietaire->constData(), size_t(proprietaire->size()));
+    return Lignes(vue, std::move(proprietaire));
 }
 
 void LirePOI(const Lignes& lignes, PoiTable& table)
