@@ -45,24 +45,7 @@ int Sequence(const unsigned char* p, const unsigned char* fin, char32_t& code)
     return n;
 }
 
-} // namespace
-
-void AjouterDepuisWindows1252(std::string_view octets, std::u16string& texte)
-{
-    const size_t debut = texte.size();
-    texte.resize(debut + octets.size());
-    char16_t* sortie = texte.data() + debut;
-    for (const char octet : octets)
-        *sortie++ = CaractereWindows1252(octet);
-}
-
-std::u16string DepuisWindows1252(std::string_view octets)
-{
-    std::u16string texte;
-    AjouterDepuisWindows1252(octets, texte);
-    return texte;
-}
-
+// The byte of a character, or -1 when Windows-1252 lacks it.
 int OctetWindows1252(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
@@ -71,6 +54,17 @@ int OctetWindows1252(char16_t c)
         if (Windows1252Plage80[i] == c)
             return 0x80 + i;
     return -1;
+}
+
+} // namespace
+
+std::u16string DepuisWindows1252(std::string_view octets)
+{
+    std::u16string texte(octets.size(), u'\0');
+    char16_t* sortie = texte.data();
+    for (const char octet : octets)
+        *sortie++ = CaractereWindows1252(octet);
+    return texte;
 }
 
 bool VersWindows1252(std::u16string_view texte, std::string& octets, char16_t* manquant)

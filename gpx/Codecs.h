@@ -23,10 +23,6 @@ inline char16_t CaractereWindows1252(char octet)
     return o >= 0x80 && o < 0xA0 ? Windows1252Plage80[o - 0x80] : char16_t(o);
 }
 std::u16string DepuisWindows1252(std::string_view octets);
-void AjouterDepuisWindows1252(std::string_view octets, std::u16string& texte);
-
-// The byte of a character, or -1 when Windows-1252 lacks it.
-int OctetWindows1252(char16_t c);
 
 // The inverse, appended to octets. False, with the first character
 // Windows-1252 lacks in manquant, when the text cannot be written; octets
