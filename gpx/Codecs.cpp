@@ -82,6 +82,16 @@ bool VersWindows1252(std::u16string_view texte, std::string& octets, char16_t* m
     return true;
 }
 
+void AjouterCaractere(char32_t code, std::u16string& texte)
+{
+    if (code >= 0x10000) {
+        texte += char16_t(0xD800 + ((code - 0x10000) >> 10));
+        texte += char16_t(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+        texte += char16_t(code);
+    }
+}
+
 std::u16string Utf8VersTexte(std::string_view octets)
 {
     auto p = reinterpret_cast<const unsigned char*>(octets.data());
@@ -102,12 +112,7 @@ std::u16string Utf8VersTexte(std::string_view octets)
             ++p;
             continue;
         }
-        if (code >= 0x10000) {
-            texte += char16_t(0xD800 + ((code - 0x10000) >> 10));
-            texte += char16_t(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            texte += char16_t(code);
-        }
+        AjouterCaractere(code, texte);
         p += n;
     }
     return texte;

@@ -29,6 +29,9 @@ std::u16string DepuisWindows1252(std::string_view octets);
 // then holds the characters before it.
 bool VersWindows1252(std::u16string_view texte, std::string& octets, char16_t* manquant = nullptr);
 
+// A code point appended in UTF-16: a surrogate pair beyond U+FFFF.
+void AjouterCaractere(char32_t code, std::u16string& texte);
+
 // Bytes decoded as UTF-8 as the editor's toolkit decodes them: a byte order
 // mark at the start is dropped and each byte that does not begin a valid
 // sequence gives one U+FFFD.

@@ -15,8 +15,8 @@ namespace {
 // taken and its value stays empty.
 constexpr int PositionMax = 32766;
 
-// True when the motif stands at the start of s. Tags are a few bytes: a
-// plain loop beats a call to memcmp.
+// True when the motif stands at the start of s, whose first byte the caller
+// has already matched. Tags are a few bytes: a plain loop beats memcmp.
 bool Commence(std::string_view s, std::string_view motif)
 {
     if (s.size() < motif.size())
@@ -149,21 +149,11 @@ bool ReferenceNumerique(std::basic_string_view<Car> s, size_t i, char32_t& code,
     return true;
 }
 
-void AjouterCode(char32_t c, std::u16string& texte)
+// True when the ASCII word stands at i.
+template <typename Car> bool AsciiEn(std::basic_string_view<Car> s, size_t i, const char* mot)
 {
-    if (c >= 0x10000) {
-        texte += char16_t(0xD800 + ((c - 0x10000) >> 10));
-        texte += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-        texte += char16_t(c);
-    }
-}
-
-// True when the ASCII entity stands at i.
-template <typename Car> bool EntiteEn(std::basic_string_view<Car> s, size_t i, const char* entite)
-{
-    for (size_t k = 0; entite[k]; ++k, ++i)
-        if (i >= s.size() || s[i] != Car(entite[k]))
+    for (size_t k = 0; mot[k]; ++k, ++i)
+        if (i >= s.size() || s[i] != Car(mot[k]))
             return false;
     return true;
 }
@@ -196,10 +186,10 @@ void DecoderEntites(std::basic_string_view<Car> s, bool garderAmp, Caractere car
         size_t longueur = 0;
         char32_t code = 0;
         if (ReferenceNumerique(s, i, code, longueur)) {
-            AjouterCode(code, sortie);
+            AjouterCaractere(code, sortie);
         } else {
             for (const auto& e : Entites) {
-                if (EntiteEn(s, i, e.entite)) {
+                if (AsciiEn(s, i, e.entite)) {
                     longueur = std::char_traits<char>::length(e.entite);
                     if (garderAmp && e.caractere == '&')
                         sortie += u"&amp;";
@@ -343,6 +333,8 @@ void Lignes::Decouper(std::string_view t)
     texte = t;
     const char* const d = t.data();
     const char* const fin = d + t.size();
+    // Counted first, so the starts are stored once at their final place:
+    // growing the vector would copy them and touch twice the pages.
     size_t fins = 0;
     for (const char* p = ProchaineFin(d, fin); p < fin; p = ProchaineFin(p + 1, fin))
         ++fins;
