@@ -538,16 +538,6 @@ bool Valeur(std::u16string_view valeur, std::string& octets, char16_t& manquant)
     if (!SansControle(valeur, manquant))
         return false;
     const size_t debut = octets.size();
-    size_t i = 0;
-    while (i < valeur.size() && valeur[i] < 0x80)
-        ++i;
-    octets.append(valeur.size(), '\0');
-    char* sortie = octets.data() + debut;
-    for (size_t k = 0; k < i; ++k)
-        sortie[k] = char(valeur[k]);
-    if (i == valeur.size())
-        return true;
-    octets.resize(debut);
     if (!VersWindows1252(valeur, octets, &manquant)) {
         octets.resize(debut);
         return false;

@@ -150,8 +150,8 @@ template <typename Texte>
 bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
 {
     using Ecriture::Contexte;
-    // Texts kept one byte per character are widened into these.
-    std::u16string large1, large2;
+    // Texts kept one byte per character are widened into this.
+    std::u16string large;
     auto vue = [](const Texte& t, std::u16string& large) { return Textes<Texte>::Vue(t, large); };
     constexpr size_t Piece = 64 << 10;
     std::string octets;
@@ -171,14 +171,16 @@ bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
     octets += Ecriture::Entete;
     for (int i = 1; i <= table.NbPOI; ++i) {
         octets += "\t<wpt lat=\"";
-        valeur(vue(table.LatPOI[i], large1), Contexte::Attribut);
+        valeur(vue(table.LatPOI[i], large), Contexte::Attribut);
         octets += "\" lon=\"";
-        valeur(vue(table.LonPOI[i], large1), Contexte::Attribut);
+        valeur(vue(table.LonPOI[i], large), Contexte::Attribut);
         octets += "\">\r\n\t\t<time>";
-        valeur(vue(table.TempsPOI[i], large1), Contexte::Texte);
+        const std::u16string_view temps = vue(table.TempsPOI[i], large);
+        const bool sansTemps = temps.empty();
+        valeur(temps, Contexte::Texte);
         octets += "</time>\r\n\t\t<name>";
-        const std::u16string_view nom = vue(table.NomPOI[i], large2);
-        if (vue(table.TempsPOI[i], large1).empty())
+        const std::u16string_view nom = vue(table.NomPOI[i], large);
+        if (sansTemps)
             valeur(nom, Contexte::Texte);
         else
             ok = ok && Ecriture::ValeurUtf8(Ecriture::Echapper(nom, Contexte::Texte, tampon),
@@ -186,18 +188,19 @@ bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
         octets += "</name>\r\n";
         for (int k = 1; k <= table.NbLiens[i]; ++k) {
             octets += "\t\t<link href=\"";
-            valeur(vue(table.LienHref[i][k], large1), Contexte::Cible);
+            valeur(vue(table.LienHref[i][k], large), Contexte::Cible);
             octets += "\">\r\n\t\t\t<text>";
-            valeur(vue(table.LienTexte[i][k], large1), Contexte::Texte);
+            valeur(vue(table.LienTexte[i][k], large), Contexte::Texte);
             octets += "</text>\r\n\t\t</link>\r\n";
             if (octets.size() >= Piece && ok && !verse())
                 return false;
         }
         octets += "\t\t<sym>";
-        if (vue(table.SymPOI[i], large1).empty())
+        const std::u16string_view sym = vue(table.SymPOI[i], large);
+        if (sym.empty())
             octets += "anchorage";
         else
-            valeur(vue(table.SymPOI[i], large1), Contexte::Texte);
+            valeur(sym, Contexte::Texte);
         octets += Ecriture::FinPOI;
         if (!ok) {
             refus = {manquant, i};
