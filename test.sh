@@ -5,6 +5,8 @@
 #                         for a short while on the seed corpus (clang)
 #   ./test.sh --sanitize  the test suite built with AddressSanitizer and
 #                         UndefinedBehaviorSanitizer
+#   ./test.sh --coverage  the test suite built with --coverage, then gcovr's
+#                         summary of the lines of the program it ran
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/paquets.sh
@@ -12,6 +14,21 @@ installer_paquets "${PAQUETS_EXECUTION[@]}" "${PAQUETS_TESTS[@]}"
 
 # The web engine that the map library loads refuses its sandbox as root.
 export QTWEBENGINE_DISABLE_SANDBOX=1
+
+if [ "${1:-}" = "--coverage" ]; then
+    rm -rf build-cov
+    cmake -S . -B build-cov -DCMAKE_BUILD_TYPE=Debug -DQUAYLIGHT_TESTS=ON -DQUAYLIGHT_BENCH=OFF \
+        -DCMAKE_CXX_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage \
+        -DCMAKE_MODULE_LINKER_FLAGS=--coverage
+    cmake --build build-cov -j2
+    (cd build-cov && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600)
+    # The program's own code: not the tests, the fuzz targets, the benchmarks
+    # nor the generated files.
+    gcovr --root . --object-directory build-cov --exclude-unreachable-branches \
+        --filter '(shell|ui|gpx|editing|links|earth|tools)/' --exclude '.*_autogen/.*' \
+        --print-summary --txt build-cov/couverture.txt | tail -n 3
+    exit 0
+fi
 
 if [ "${1:-}" = "--sanitize" ]; then
     rm -rf build-asan

@@ -101,9 +101,10 @@ void BM_OuvrirEtEnregistrer(benchmark::State& state)
         QByteArray octets;
         Fichiers::Lignes lignes;
         QString erreur;
+        QString echec;
         Fichiers::TournerSauvegardes(fichier, rep, QStringLiteral("Marques.gpx"));
         if (!Fichiers::LireOctets(fichier, octets, erreur) ||
-            !Fichiers::RelocaliserLiensFichier(fichier, rep, octets, lignes, erreur)) {
+            !Fichiers::RelocaliserLiensFichier(fichier, rep, octets, lignes, echec, erreur)) {
             state.SkipWithError("open failed");
             break;
         }

@@ -6,8 +6,8 @@
 #include "shell/Plateforme.h"
 #include "ui/Creer_POI.h"
 
+#include "ui/ListeChoix.h"
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRadioButton>
 
 namespace {
@@ -31,7 +31,7 @@ QString TempsCourant()
 void Creer_POI::ListePOI_Click()
 {
     using namespace Declarations;
-    const int index = ListePOI->currentRow();
+    const int index = ListePOI->LigneChoisie();
     if (index < 0)
         return;
     NumPOI = static_cast<int16_t>(index + 1);

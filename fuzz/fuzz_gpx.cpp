@@ -42,10 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
     const QByteArray octets(reinterpret_cast<const char*>(donnees), int(taille));
     const Fichiers::Lignes lignes = Fichiers::LignesWindows1252(octets);
     Fichiers::ChercherRoutesTraces(lignes);
-    Fichiers::Lignes relocalisees;
     QString erreur;
-    Verifier(Fichiers::RelocaliserLignes(lignes, QStringLiteral("/home/marin/Marques & co/"),
-                                         relocalisees, erreur));
+    const Fichiers::Lignes relocalisees =
+        Fichiers::RelocaliserLignes(lignes, QStringLiteral("/home/marin/Régates & co ⚓/"));
     Verifier(relocalisees.size() == lignes.size());
 
     auto t1 = std::make_unique<PoiTable>();

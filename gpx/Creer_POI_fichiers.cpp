@@ -5,10 +5,10 @@
 #include "shell/Plateforme.h"
 #include "ui/Creer_POI.h"
 
+#include "ui/ListeChoix.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRadioButton>
 
 namespace {
@@ -27,13 +27,15 @@ void Creer_POI::Message(int numero)
     Plateforme::Courante().Message(this, Declarations::MsgBoite[numero], Plateforme::Boutons::OK);
 }
 
-void Creer_POI::MessageEchec(const QString& quoi, const QString& chemin, const QString& raison,
-                             const QString& suite)
+QString Creer_POI::TexteEchec(int quoi, const QString& chemin, const QString& raison, int suite)
 {
-    Plateforme::Courante().Message(this,
-                                   quoi + QStringLiteral(" :\n") + Natif(chemin) +
-                                       QStringLiteral("\n(") + raison + QStringLiteral(")\n") +
-                                       suite,
+    return Messages::Texte(quoi) + QStringLiteral(" :\n") + Natif(chemin) + QStringLiteral("\n(") +
+           raison + QStringLiteral(")\n") + Messages::Texte(suite);
+}
+
+void Creer_POI::MessageEchec(int quoi, const QString& chemin, const QString& raison, int suite)
+{
+    Plateforme::Courante().Message(this, TexteEchec(quoi, chemin, raison, suite),
                                    Plateforme::Boutons::OK);
 }
 
@@ -42,12 +44,7 @@ bool Creer_POI::EcrireDocument(const QString& chemin)
     QString erreur;
     if (Fichiers::EcrireGPX(chemin, Declarations::Table, erreur))
         return true;
-    MessageEchec(QStringLiteral("Le fichier n'a pas pu être enregistré - The file could not be "
-                                "saved"),
-                 chemin, erreur,
-                 QStringLiteral("Le fichier précédent est intact ; choisissez un autre nom ou "
-                                "dossier avec Enregistrer sous - The previous file is intact; "
-                                "choose another name or folder with Save as"));
+    MessageEchec(Messages::EnregistrementEchoue, chemin, erreur, Messages::PrecedentIntact);
     return false;
 }
 
@@ -80,20 +77,18 @@ void Creer_POI::Ouvrir_Fichier_Click()
     QByteArray octets;
     QString erreur;
     if (!Fichiers::LireOctets(FichierGPX, octets, erreur)) {
-        MessageEchec(QStringLiteral("Le fichier n'a pas pu être lu - The file could not be read"),
-                     FichierGPX, erreur,
-                     QStringLiteral("La liste des Poi est vide - The list of marks is empty"));
+        MessageEchec(Messages::LectureEchouee, FichierGPX, erreur, Messages::ListeVide);
         Table.Vider();
         RemplirListePOI();
         NumPOI = 1;
         return;
     }
     Fichiers::Lignes lignes;
-    if (!Fichiers::RelocaliserLiensFichier(FichierGPX, DossierGPX, octets, lignes, erreur))
-        MessageEchec(QStringLiteral("Les liens vers des fichiers locaux n'ont pas pu être "
-                                    "réécrits - Links to local files could not be rewritten"),
-                     FichierGPX, erreur,
-                     QStringLiteral("Le fichier est lu tel quel - The file is read as it stands"));
+    QString echec;
+    if (!Fichiers::RelocaliserLiensFichier(FichierGPX, DossierGPX, octets, lignes, echec, erreur))
+        MessageEchec(echec == FichierGPX ? Messages::RelocalisationEchouee
+                                         : Messages::TravailEchoue,
+                     echec, erreur, Messages::LuTelQuel);
     if (Fichiers::ChercherRoutesTraces(lignes))
         Message(18);
     Fichiers::LirePOI(lignes, Table);

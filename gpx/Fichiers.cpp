@@ -1,6 +1,7 @@
 #include "gpx/Fichiers.h"
 
 #include "gpx/UTF8.h"
+#include "shell/Messages.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +25,7 @@ bool LireOctets(const QString& chemin, QByteArray& octets, QString& erreur)
 {
     QFile f(chemin);
     if (QFileInfo(chemin).isDir()) {
-        erreur = QStringLiteral("is a folder");
+        erreur = Messages::Texte(Messages::EstUnDossier);
         return false;
     }
     if (!f.open(QIODevice::ReadOnly)) {
@@ -56,8 +57,9 @@ namespace {
 
 QString MessageRefus(const Gpx::Refus& refus)
 {
-    return QString::fromStdString(
-        Gpx::TexteRefus(UTF8::DecrireCaractere(QChar(refus.caractere)).toStdString(), refus.poi));
+    return Messages::Texte(Messages::CaracterePoi)
+        .arg(UTF8::DecrireCaractere(QChar(refus.caractere)))
+        .arg(refus.poi);
 }
 
 } // namespace
@@ -88,7 +90,7 @@ bool EcrireFichier(const QString& chemin, const std::function<qint64(QSaveFile&)
     const auto ecriture =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (info.exists() && (!info.isWritable() || !(info.permissions() & ecriture))) {
-        erreur = QStringLiteral("the file is read-only");
+        erreur = Messages::Texte(Messages::LectureSeule);
         return false;
     }
     QSaveFile f(chemin);
@@ -109,7 +111,7 @@ bool EcrireFichier(const QString& chemin, const std::function<qint64(QSaveFile&)
         return false;
     }
     if (QFileInfo(chemin).size() != taille) {
-        erreur = QStringLiteral("the file was not written whole");
+        erreur = Messages::Texte(Messages::EcritEnPartie);
         return false;
     }
     return true;
@@ -153,8 +155,8 @@ bool EcrireGPX(const QString& chemin, PoiTable& table, QString& erreur)
 
 void DecomposerChemin(const QString& chemin, QString& dossier, QString& nom)
 {
-    const int separateur =
-        std::max(chemin.lastIndexOf(QLatin1Char('/')), chemin.lastIndexOf(QLatin1Char('\\')));
+    // On Linux "\\" is an ordinary character of a file name.
+    const int separateur = chemin.lastIndexOf(QLatin1Char('/'));
     dossier = chemin.left(separateur + 1);
     nom = chemin.mid(separateur + 1);
 }
@@ -180,39 +182,26 @@ void TournerSauvegardes(const QString& fichier, const QString& dossier, const QS
     copier(fichier, generation(30));
 }
 
-bool RelocaliserLignes(const Lignes& lignes, const QString& dossier, Lignes& resultat,
-                       QString& erreur)
+Lignes RelocaliserLignes(const Lignes& lignes, const QString& dossier)
 {
     std::u16string tampon;
     const std::u16string_view echappe = Gpx::Ecriture::Echapper(
         {reinterpret_cast<const char16_t*>(dossier.utf16()), size_t(dossier.size())},
         Gpx::Ecriture::Contexte::Attribut, tampon);
+    // The folder's name in ASCII, so that the line reads the same in a file
+    // declared UTF-8 whatever characters the name holds.
     std::string octets;
-    char16_t manquant = 0;
+    Gpx::Ecriture::References(echappe, octets);
     bool change = false;
-    if (Gpx::VersWindows1252(echappe, octets, &manquant)) {
-        resultat = Gpx::RelocaliserLignes(lignes, octets, change);
-        return true;
-    }
-    // Without a link to move, the folder's name does not matter.
-    Gpx::RelocaliserLignes(lignes, {}, change);
-    if (change) {
-        erreur = QStringLiteral("the folder name holds the character %1, which cannot be "
-                                "written in Windows-1252")
-                     .arg(UTF8::DecrireCaractere(QChar(manquant)));
-        return false;
-    }
-    resultat = lignes;
-    return true;
+    return Gpx::RelocaliserLignes(lignes, octets, change);
 }
 
 bool RelocaliserLiensFichier(const QString& fichier, const QString& dossier,
-                             const QByteArray& octets, Lignes& lignes, QString& erreur)
+                             const QByteArray& octets, Lignes& lignes, QString& echec,
+                             QString& erreur)
 {
     lignes = LignesWindows1252(octets);
-    Lignes apres;
-    if (!RelocaliserLignes(lignes, dossier, apres, erreur))
-        return false;
+    const Lignes apres = RelocaliserLignes(lignes, dossier);
 
     // Every line ended by CR LF, written in slices so a large file is not
     // held twice; identique tells whether the bytes are those of the file
@@ -243,10 +232,13 @@ bool RelocaliserLiensFichier(const QString& fichier, const QString& dossier,
         identique = identique && position == octets.size();
         return position;
     };
-    if (!EcrireFichier(dossier + QStringLiteral("Temp.gpx"), produire, erreur))
+    echec = dossier + QStringLiteral("Temp.gpx");
+    if (!EcrireFichier(echec, produire, erreur))
         return false;
+    echec = fichier;
     if (!identique && !EcrireFichier(fichier, produire, erreur))
         return false;
+    echec.clear();
     lignes = apres;
     return true;
 }

@@ -41,7 +41,7 @@ bool EcrireGPX(const QString& chemin, PoiTable& table, QString& erreur);
 // Replaces a file's contents safely, as EcrireGPX does.
 bool EcrireOctets(const QString& chemin, const QByteArray& octets, QString& erreur);
 
-// A path split at its last separator ("/" or "\"): the folder with its
+// A path split at its last "/": the folder with its
 // trailing separator, and the file name.
 void DecomposerChemin(const QString& chemin, QString& dossier, QString& nom);
 
@@ -55,16 +55,16 @@ void TournerSauvegardes(const QString& fichier, const QString& dossier, const QS
 
 // The lines with every link to a local file pointed into dossier: what
 // follows the target's last separator is kept, the path before it replaced.
-// False with the reason when a link must move into a folder whose name the
-// file cannot carry.
-bool RelocaliserLignes(const Lignes& lignes, const QString& dossier, Lignes& resultat,
-                       QString& erreur);
+// Characters of the folder's name past ASCII are written as references.
+Lignes RelocaliserLignes(const Lignes& lignes, const QString& dossier);
 
 // Rewrites the file, whose contents are octets, with its local links pointed
 // into its folder, through the work file "Temp.gpx" left in that folder.
 // lignes receives the file's lines as they now stand on disk. False with the
-// reason, and the file unchanged, when it could not be rewritten.
+// reason and the file that could not be written (the work file or the file
+// itself, then unchanged).
 bool RelocaliserLiensFichier(const QString& fichier, const QString& dossier,
-                             const QByteArray& octets, Lignes& lignes, QString& erreur);
+                             const QByteArray& octets, Lignes& lignes, QString& echec,
+                             QString& erreur);
 
 } // namespace Fichiers

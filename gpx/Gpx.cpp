@@ -117,11 +117,6 @@ bool Chiffre(char16_t c, bool hexa)
     return (c >= '0' && c <= '9') || (hexa && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
 }
 
-bool Lettre(char16_t c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 // A character reference "&#233;" or "&#xE9;" at i: its code and length.
 template <typename Car>
 bool ReferenceNumerique(std::basic_string_view<Car> s, size_t i, char32_t& code, size_t& longueur)
@@ -142,7 +137,12 @@ bool ReferenceNumerique(std::basic_string_view<Car> s, size_t i, char32_t& code,
     }
     if (j == debut || j >= s.size() || s[j] != ';')
         return false;
-    if (valeur == 0 || valeur > 0x10FFFF || (valeur >= 0xD800 && valeur <= 0xDFFF))
+    // Only characters XML allows: a reference to any other stays as text,
+    // which the writer then escapes, so the file stays well-formed.
+    const bool permis = valeur == '\t' || valeur == '\n' || valeur == '\r' ||
+                        (valeur >= 0x20 && valeur <= 0x10FFFF && valeur != 0xFFFE &&
+                         valeur != 0xFFFF && (valeur < 0xD800 || valeur > 0xDFFF));
+    if (!permis)
         return false;
     code = valeur;
     longueur = j + 1 - i;
@@ -158,6 +158,25 @@ template <typename Car> bool AsciiEn(std::basic_string_view<Car> s, size_t i, co
     return true;
 }
 
+const struct {
+    const char* entite;
+    char16_t caractere;
+} Entites[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+
+// True when one of the standard entities or a reference to a character XML
+// allows starts at i: a link target keeps those as they stand.
+template <typename Car> bool EntiteEn(std::basic_string_view<Car> s, size_t i)
+{
+    char32_t code = 0;
+    size_t longueur = 0;
+    if (ReferenceNumerique(s, i, code, longueur))
+        return true;
+    for (const auto& e : Entites)
+        if (AsciiEn(s, i, e.entite))
+            return true;
+    return false;
+}
+
 // s with the standard XML entities and character references decoded, in one
 // left-to-right pass, into sortie; every other character goes through
 // caractere. With garderAmp, "&amp;" stays as it stands (stored link
@@ -167,10 +186,6 @@ template <typename Car, typename Caractere>
 void DecoderEntites(std::basic_string_view<Car> s, bool garderAmp, Caractere caractere,
                     std::u16string& sortie)
 {
-    static const struct {
-        const char* entite;
-        char16_t caractere;
-    } Entites[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
     sortie.clear();
     for (size_t i = 0; i < s.size();) {
         if (s[i] != '&') {
@@ -439,27 +454,6 @@ namespace Ecriture {
 
 namespace {
 
-// True when an entity or character reference ("&amp;", "&#233;") starts at i.
-bool EntiteEn(std::u16string_view s, size_t i)
-{
-    size_t j = i + 1;
-    auto lettre = [&](size_t k) { return k < s.size() && Lettre(s[k]); };
-    auto chiffre = [&](size_t k, bool hexa) { return k < s.size() && Chiffre(s[k], hexa); };
-    if (j < s.size() && s[j] == '#') {
-        const bool hexa = j + 1 < s.size() && s[j + 1] == 'x';
-        j += hexa ? 2 : 1;
-        const size_t debut = j;
-        while (chiffre(j, hexa))
-            ++j;
-        return j > debut && j < s.size() && s[j] == ';';
-    }
-    if (!lettre(j))
-        return false;
-    while (lettre(j) || chiffre(j, false))
-        ++j;
-    return j < s.size() && s[j] == ';';
-}
-
 // XML has no place for control characters but the tab (line ends are
 // escaped before): false, naming the first one.
 bool SansControle(std::u16string_view valeur, char16_t& manquant)
@@ -529,28 +523,37 @@ std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16s
     return change ? std::u16string_view(tampon) : s;
 }
 
+void References(std::u16string_view valeur, std::string& octets)
+{
+    for (size_t k = 0; k < valeur.size(); ++k) {
+        char32_t c = valeur[k];
+        if (c < 0x80) {
+            octets += char(c);
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF && k + 1 < valeur.size() && valeur[k + 1] >= 0xDC00 &&
+            valeur[k + 1] <= 0xDFFF)
+            c = 0x10000 + ((c - 0xD800) << 10) + (valeur[++k] - 0xDC00);
+        else if (c >= 0xD800 && c <= 0xDFFF)
+            c = 0xFFFD; // a lone surrogate names no character
+        octets += "&#" + std::to_string(unsigned(c)) + ';';
+    }
+}
+
 // A Windows-1252 value in a file declared UTF-8. Its bytes are kept when
 // they already read as UTF-8 (text another program wrote, read back byte
-// for byte); otherwise each character past ASCII becomes a character
-// reference, so the file stays well-formed.
+// for byte); otherwise, and for characters Windows-1252 lacks, each
+// character past ASCII becomes a character reference, so the file stays
+// well-formed and whatever was read can be written back.
 bool Valeur(std::u16string_view valeur, std::string& octets, char16_t& manquant)
 {
     if (!SansControle(valeur, manquant))
         return false;
     const size_t debut = octets.size();
-    if (!VersWindows1252(valeur, octets, &manquant)) {
-        octets.resize(debut);
-        return false;
-    }
-    if (Utf8Valide(std::string_view(octets).substr(debut)))
+    if (VersWindows1252(valeur, octets) && Utf8Valide(std::string_view(octets).substr(debut)))
         return true;
     octets.resize(debut);
-    for (const char16_t c : valeur) {
-        if (c < 0x80)
-            octets += char(c);
-        else
-            octets += "&#" + std::to_string(unsigned(c)) + ';';
-    }
+    References(valeur, octets);
     return true;
 }
 
@@ -588,7 +591,16 @@ bool RelocaliserLigne(std::string_view ligne, std::string_view dossier, std::str
     const size_t separateur = cible.find_last_of("\\/");
     resultat.assign(ligne.substr(0, f + marque.size()));
     resultat += dossier;
-    resultat += cible.substr(separateur == std::string_view::npos ? 0 : separateur + 1);
+    // A bare "&" of an older file is escaped on the way: the line is
+    // rewritten anyway, and must be well-formed.
+    const std::string_view nom =
+        cible.substr(separateur == std::string_view::npos ? 0 : separateur + 1);
+    for (size_t i = 0; i < nom.size(); ++i) {
+        if (nom[i] == '&' && !EntiteEn(nom, i))
+            resultat += "&amp;";
+        else
+            resultat += nom[i];
+    }
     return true;
 }
 

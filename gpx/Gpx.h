@@ -130,6 +130,9 @@ std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16s
 // character it cannot carry.
 bool Valeur(std::u16string_view valeur, std::string& octets, char16_t& manquant);
 
+// A text in ASCII: each character past it as a character reference.
+void References(std::u16string_view valeur, std::string& octets);
+
 // The name of a waypoint with a time: UTF-8, any character but controls.
 bool ValeurUtf8(std::u16string_view valeur, std::string& octets, char16_t& manquant);
 

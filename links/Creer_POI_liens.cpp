@@ -5,6 +5,7 @@
 #include "shell/Plateforme.h"
 #include "shell/Reglages.h"
 #include "ui/Creer_POI.h"
+#include "ui/ListeChoix.h"
 #include "ui/TexteLien1.h"
 
 #include <QGroupBox>
@@ -15,7 +16,7 @@ bool Creer_POI::PoiSelectionne() const
 {
     // The selected entry is the current waypoint; the bounds keep every
     // index inside the table whatever happened to the list.
-    const int index = ListePOI->currentRow();
+    const int index = ListePOI->LigneChoisie();
     return index >= 0 && Declarations::NumPOI == index + 1 &&
            Declarations::NumPOI <= Declarations::Table.NbPOI;
 }
@@ -51,7 +52,7 @@ void Creer_POI::Fichier_lien_Click()
         return;
     }
     const QString chemin = Plateforme::Courante().DialogueFichier(
-        this, Plateforme::Dialogue::FichierExistant, QStringLiteral("*.*"));
+        this, Plateforme::Dialogue::FichierExistant, QStringLiteral("*"));
     if (chemin.isEmpty())
         return;
     if (!Gerer_liens::TexteValide(chemin)) {
@@ -117,7 +118,7 @@ void Creer_POI::Valider_lien_Click()
 void Creer_POI::Supprimer_Lien_Click()
 {
     using namespace Declarations;
-    const int selection = ListeLiens->currentRow();
+    const int selection = ListeLiens->LigneChoisie();
     if (selection < 0 || !PoiSelectionne() || selection >= Table.NbLiens[NumPOI]) {
         Message(6);
         return;
@@ -134,7 +135,7 @@ void Creer_POI::Supprimer_Lien_Click()
 void Creer_POI::Tester_Lien_Click()
 {
     using namespace Declarations;
-    const int selection = ListeLiens->currentRow();
+    const int selection = ListeLiens->LigneChoisie();
     if (!PoiSelectionne() || selection < 0 || selection >= Table.NbLiens[NumPOI]) {
         Message(6);
         return;

@@ -2,6 +2,7 @@
 
 #include "gpx/Fichiers.h"
 #include "gpx/UTF8.h"
+#include "shell/Messages.h"
 
 #include <QFileInfo>
 
@@ -34,6 +35,17 @@ bool Lire(const QString& chemin, QString& texte, QString& erreur)
     return true;
 }
 
+QString TexteDocument(QString brut)
+{
+    for (QChar& c : brut) {
+        const char16_t u = c.unicode();
+        // Paragraph and line separators, and the frame marks of a document.
+        if (u == 0x2029 || u == 0x2028 || u == 0xFDD0 || u == 0xFDD1)
+            c = QLatin1Char('\n');
+    }
+    return brut;
+}
+
 bool Ecrire(const QString& chemin, const QString& texte, QString& erreur)
 {
     QString lignes = texte;
@@ -44,8 +56,8 @@ bool Ecrire(const QString& chemin, const QString& texte, QString& erreur)
     QByteArray octets;
     QChar manquant;
     if (!UTF8::VersWindows1252(lignes, octets, &manquant)) {
-        erreur = QStringLiteral("the character %1 cannot be written in Windows-1252")
-                     .arg(UTF8::DecrireCaractere(manquant));
+        erreur =
+            Messages::Texte(Messages::CaractereWindows1252).arg(UTF8::DecrireCaractere(manquant));
         return false;
     }
     return Fichiers::EcrireOctets(chemin, octets, erreur);
@@ -53,7 +65,8 @@ bool Ecrire(const QString& chemin, const QString& texte, QString& erreur)
 
 bool InsererLien(PoiTable& table, int i, const QString& chemin)
 {
-    if (table.LienTexte[i][1] == QLatin1String("Description"))
+    // A slot past the count holds an old text, not a link.
+    if (table.NbLiens[i] >= 1 && table.LienTexte[i][1] == QLatin1String("Description"))
         return false;
     for (int k = MaxLiens; k >= 2; --k) {
         table.LienHref[i][k] = table.LienHref[i][k - 1];

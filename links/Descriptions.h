@@ -17,6 +17,11 @@ QString FichierDescriptif(const QString& fichierGPX, const QString& nomPOI);
 // such file. False with the reason when it exists but cannot be read.
 bool Lire(const QString& chemin, QString& texte, QString& erreur);
 
+// The text of an editor's document as it holds it (its raw text): paragraph
+// ends become line feeds, and every other character stays, non-breaking
+// spaces included (the editor's plain text would turn them into spaces).
+QString TexteDocument(QString brut);
+
 // Writes the box's text, its line breaks as CR LF, followed by CR LF. False,
 // with the reason and the file untouched, on failure or when the text holds a
 // character Windows-1252 lacks.

@@ -39,6 +39,23 @@ QString CheminVersUrl(const QString& chemin)
            QString(chemin).replace(QLatin1Char('\\'), QLatin1Char('/'));
 }
 
+QUrl AdresseAOuvrir(const QString& cible)
+{
+    const QString fichier = QStringLiteral("file://");
+    if (cible.startsWith(fichier, Qt::CaseInsensitive))
+        return QUrl::fromLocalFile(cible.mid(fichier.size()));
+    // A scheme is letters, digits, "+", "-" and ".", then ":"; one with a
+    // dot is a host and port ("www.shom.fr:8080"), one letter a drive.
+    const int deuxPoints = cible.indexOf(QLatin1Char(':'));
+    const QString schema = cible.left(deuxPoints);
+    bool avecSchema =
+        deuxPoints > 1 && schema.at(0).isLetter() && !schema.contains(QLatin1Char('.'));
+    for (const QChar c : schema)
+        avecSchema = avecSchema && c.unicode() < 128 &&
+                     (c.isLetterOrNumber() || c == QLatin1Char('+') || c == QLatin1Char('-'));
+    return QUrl(avecSchema ? cible : QStringLiteral("http://") + cible, QUrl::TolerantMode);
+}
+
 bool TexteValide(const QString& texte)
 {
     for (const QChar c : texte)

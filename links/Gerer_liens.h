@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 // The rules every link command shares: how a link is listed, how a typed
 // address and a local path become stored targets, which texts a link field
@@ -25,6 +26,12 @@ QString CibleLien(const QString& cible);
 // A local path as a file address: "C:\a\b.pdf" gives "file:///C:/a/b.pdf",
 // "/a/b.pdf" gives "file:///a/b.pdf".
 QString CheminVersUrl(const QString& chemin);
+
+// What the desktop opens for a stored target (after CibleLien): a "file://"
+// target is exactly the local file it names ("#", "?" and "%" are parts of
+// the name); a target with a scheme of its own ("https:", "mailto:") is
+// that address; anything else is a web address ("www.shom.fr").
+QUrl AdresseAOuvrir(const QString& cible);
 
 // True when every character lies between 32 and 127.
 bool TexteValide(const QString& texte);

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 void TexteLien1::Ouverture()
 {
@@ -34,14 +35,12 @@ void TexteLien1::Enregistrer_Click()
     }
     const QString chemin = Descriptions::FichierDescriptif(FichierGPX, Table.NomPOI[NumPOI]);
     QString erreur;
-    if (!Descriptions::Ecrire(chemin, Text1->toPlainText(), erreur)) {
-        Plateforme::Courante().Message(
-            this,
-            QStringLiteral("La description n'a pas pu être enregistrée - The description could "
-                           "not be saved :\n") +
-                QDir::toNativeSeparators(chemin) + QStringLiteral("\n(") + erreur +
-                QStringLiteral(")\nLe texte reste dans la fenêtre - The text stays in the window"),
-            Plateforme::Boutons::OK);
+    if (!Descriptions::Ecrire(chemin, Descriptions::TexteDocument(Text1->document()->toRawText()),
+                              erreur)) {
+        Plateforme::Courante().Message(this,
+                                       Creer_POI::TexteEchec(Messages::DescriptionEchouee, chemin,
+                                                             erreur, Messages::TexteGarde),
+                                       Plateforme::Boutons::OK);
         return;
     }
     if (principale && principale->Nom_WP->text().isEmpty()) {

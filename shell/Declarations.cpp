@@ -9,7 +9,6 @@ int16_t NumPOI = 0;
 QString FichierGPX;
 QString NomFichierGPX;
 QString DossierGPX;
-std::array<QString, 51> MsgBoite;
 QString Langue;
 QString AdresseAide;
 int32_t Connecte = 0;

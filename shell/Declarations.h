@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gpx/PoiTable.h"
+#include "shell/Messages.h"
 
 #include <QString>
 #include <array>
@@ -17,8 +18,6 @@ extern int16_t NumPOI;
 extern QString FichierGPX;
 extern QString NomFichierGPX;
 extern QString DossierGPX;
-// Message table, slots 0 to 50; slot 0 is never set or shown.
-extern std::array<QString, 51> MsgBoite;
 extern QString Langue;
 extern QString AdresseAide;
 extern int32_t Connecte;

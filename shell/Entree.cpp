@@ -10,13 +10,12 @@
 #include "ui/TexteLien1.h"
 #include "ui/Twips.h"
 
+#include "ui/ListeChoix.h"
 #include <QGroupBox>
-#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QUrl>
 #include <memory>
 
 namespace Entree {
@@ -27,21 +26,6 @@ std::unique_ptr<Creer_POI> principale;
 std::unique_ptr<TexteLien1> description;
 Etape etape = Etape::Arretee;
 QPointer<QTimer> sondage;
-
-// Built-in message texts; language files may replace any slot.
-const char* const MessagesParDefaut[11] = {
-    "",
-    "Selectionner d'abord un Poi",
-    "",
-    "Fichier, chemin ou URL accentué invalide",
-    "Sauver le fichier ?",
-    "Le nom du fichier est manquant",
-    "Sélectionner un lien d'abord",
-    "",
-    "",
-    "Choisir Modifier, Ajouter ou Supprimer",
-    "",
-};
 
 // Asks the map whether it is ready; true once start-up is over.
 bool SonderCarte()
@@ -120,8 +104,8 @@ void Demarrer()
                                 Reglages::TexteLien1_Haut);
     Declarations::Langue = Reglages::Lire(Reglages::Lang);
 
-    for (int i = 0; i < 11; ++i)
-        Declarations::MsgBoite[i] = QString::fromUtf8(MessagesParDefaut[i]);
+    for (int i = 0; i <= Messages::Dernier; ++i)
+        Declarations::MsgBoite[size_t(i)] = Messages::ParDefaut(i);
     Declarations::AdresseAide = AdresseAideParDefaut();
     Langues::EtapeLangue(f, *description);
 
@@ -162,9 +146,9 @@ void Terminer()
 QString AdresseAideParDefaut()
 {
     const QString page = Donnees::Chercher(QStringLiteral("help/index.html"));
-    return QUrl::fromLocalFile(page.isEmpty() ? QStringLiteral(QUAYLIGHT_DATADIR "/help/index.html")
-                                              : page)
-        .toString();
+    // A raw path after "file://", as the desktop's open action takes it.
+    return QStringLiteral("file://") +
+           (page.isEmpty() ? QStringLiteral(QUAYLIGHT_DATADIR "/help/index.html") : page);
 }
 
 } // namespace Entree

@@ -1,4 +1,5 @@
 #include "earth/ApplicationGE.h"
+#include "links/Gerer_liens.h"
 #include "shell/Plateforme.h"
 
 #include <QCoreApplication>
@@ -25,6 +26,8 @@ Plateforme::Reponse PlateformeQt::Message(QWidget* parent, const QString& texte,
     case Boutons::AbandonReessayerIgnorer:
         boite.setIcon(QMessageBox::Warning);
         boite.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+        // Escape must not take the button that ends the program.
+        boite.setEscapeButton(QMessageBox::Retry);
         break;
     }
     switch (boite.exec()) {
@@ -58,6 +61,10 @@ QString PlateformeQt::DialogueFichier(QWidget* parent, Dialogue genre, const QSt
         dialogue.setAcceptMode(genre == Dialogue::Ouvrir ? QFileDialog::AcceptOpen
                                                          : QFileDialog::AcceptSave);
         dialogue.setOption(QFileDialog::DontConfirmOverwrite);
+        // A desktop's own "open" dialog may have no name field (GTK): the
+        // toolkit's dialog always shows where a new file's name is typed.
+        if (genre == Dialogue::Ouvrir)
+            dialogue.setOption(QFileDialog::DontUseNativeDialog);
         break;
     case Dialogue::FichierExistant:
         dialogue.setFileMode(QFileDialog::ExistingFile);
@@ -71,7 +78,7 @@ QString PlateformeQt::DialogueFichier(QWidget* parent, Dialogue genre, const QSt
 
 bool PlateformeQt::OuvrirShell(const QString& adresse)
 {
-    return QDesktopServices::openUrl(QUrl(adresse, QUrl::TolerantMode));
+    return QDesktopServices::openUrl(Gerer_liens::AdresseAOuvrir(adresse));
 }
 
 int32_t PlateformeQt::ConnexionInternet()

@@ -1,9 +1,13 @@
 #include "shell/Reglages.h"
 
+#include "ui/Ecrans.h"
 #include "ui/Twips.h"
 
+#include <QGuiApplication>
 #include <QLocale>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace Reglages {
 
@@ -29,13 +33,26 @@ void Ecrire(const char* cle, const QString& valeur)
 
 void AppliquerPosition(QWidget& fenetre, const char* cleGauche, const char* cleHaut)
 {
-    bool ok = false;
-    const float gauche = QLocale().toFloat(Lire(cleGauche), &ok);
-    if (ok)
-        fenetre.move(Twips::VersPixels(gauche), fenetre.pos().y());
-    const float haut = QLocale().toFloat(Lire(cleHaut), &ok);
-    if (ok)
-        fenetre.move(fenetre.pos().x(), Twips::VersPixels(haut));
+    QPoint position = fenetre.pos();
+    // A damaged value stays a whole number of pixels far off the screens,
+    // which the move onto the screens then corrects.
+    auto lire = [](const char* cle, int& pixels) {
+        bool ok = false;
+        const float twips = QLocale().toFloat(Lire(cle), &ok);
+        if (ok)
+            pixels = Twips::VersPixels(std::clamp(double(twips), -1e8, 1e8));
+    };
+    lire(cleGauche, position.rx());
+    lire(cleHaut, position.ry());
+    fenetre.move(Rentrer(QRect(position, fenetre.frameGeometry().size())));
+}
+
+QPoint Rentrer(const QRect& fenetre)
+{
+    QVector<QRect> zones;
+    for (const QScreen* e : QGuiApplication::screens())
+        zones << e->availableGeometry();
+    return Ecrans::Rentrer(fenetre, zones);
 }
 
 void EcrirePosition(const QWidget& fenetre, const char* cleGauche, const char* cleHaut)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QSettings>
 #include <memory>
 
@@ -22,8 +23,12 @@ QString Lire(const char* cle);
 void Ecrire(const char* cle, const QString& valeur);
 
 // Moves a window to the position stored in twips under the two keys, read by
-// the user's locale; an absent or non-numeric key leaves that coordinate.
+// the user's locale; an absent or non-numeric key leaves that coordinate. The
+// window stays on the screens present.
 void AppliquerPosition(QWidget& fenetre, const char* cleGauche, const char* cleHaut);
+// Where a window of that geometry lies on the screens present.
+QPoint Rentrer(const QRect& fenetre);
+
 // Stores a window's position in twips, as the shortest decimal text.
 void EcrirePosition(const QWidget& fenetre, const char* cleGauche, const char* cleHaut);
 

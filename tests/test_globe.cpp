@@ -1,15 +1,14 @@
-#include "Factices.h"
-#include "OutilsGPX.h"
+#include "Outils.h"
 #include "earth/ApplicationGE.h"
 #include "shell/Declarations.h"
 #include "shell/Entree.h"
 #include "ui/Creer_POI.h"
+#include "ui/ListeChoix.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>

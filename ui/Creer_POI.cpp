@@ -5,6 +5,7 @@
 #include "shell/Entree.h"
 #include "shell/Plateforme.h"
 #include "ui/Images.h"
+#include "ui/ListeChoix.h"
 #include "ui/TexteLien1.h"
 #include "ui/Twips.h"
 
@@ -216,7 +217,7 @@ void Creer_POI::ConstruirePOIS(QWidget* zone)
     LeNomFichier->setReadOnly(true);
     Label1 = Etiquette(p, "Label1", QStringLiteral("Liste des Poi du fichier choisi"), 120, 1080,
                        3135, 255, 4);
-    ListePOI = Placer(new QListWidget(p), "ListePOI", 120, 1320, 3135, 3765, 2);
+    ListePOI = Placer(new ListeChoix(p), "ListePOI", 120, 1320, 3135, 3765, 2);
     ListePOI->setToolTip(QStringLiteral("Liste des Poi du fichier \"gpx\" choisi"));
     ListePOI->setSelectionMode(QAbstractItemView::SingleSelection);
     Lat_Long = Saisie(p, "Lat_Long", 120, 5160, 2655, 375, 5, QStringLiteral("Latitude longitude"));
@@ -282,7 +283,7 @@ void Creer_POI::ConstruireLIENS(QWidget* zone)
     Colorer(Valider_lien, BleuClair);
     Label8 =
         Etiquette(p, "Label8", QStringLiteral("Liste des liens du Poi"), 240, 4680, 2895, 255, 21);
-    ListeLiens = Placer(new QListWidget(p), "ListeLiens", 120, 4920, 3135, 1230, 20);
+    ListeLiens = Placer(new ListeChoix(p), "ListeLiens", 120, 4920, 3135, 1230, 20);
     ListeLiens->setToolTip(QStringLiteral(
         "Liste des liens du Poi sélectionné. Limité à  6 pour rester compatible avec OpenCPN"));
     Tester_Lien =
@@ -307,8 +308,9 @@ void Creer_POI::ConnecterEvenements()
     connect(LangFR, &QPushButton::clicked, this, &Creer_POI::LangFR_Click);
     connect(LangEN, &QPushButton::clicked, this, &Creer_POI::LangEN_Click);
     connect(LangSelf, &QPushButton::clicked, this, &Creer_POI::LangSelf_Click);
-    // A selection set in code reaches the handler exactly as a click does.
-    connect(ListePOI, &QListWidget::currentRowChanged, this, &Creer_POI::ListePOI_Click);
+    // A selection set in code reaches the handler exactly as a click does;
+    // the current row that keyboard focus moves does not.
+    connect(ListePOI, &QListWidget::itemSelectionChanged, this, &Creer_POI::ListePOI_Click);
     Lat_Long->installEventFilter(this);
     Nom_WP->installEventFilter(this);
     for (int i = 0; i < int(Option1.size()); ++i)

@@ -9,7 +9,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class ListeChoix;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -64,6 +64,9 @@ public:
 
     // Shows message numero of the message table, OK button only.
     void Message(int numero);
+    // A failure the user must know of: message quoi, the file, why, and
+    // message suite (what now).
+    static QString TexteEchec(int quoi, const QString& chemin, const QString& raison, int suite);
 
     // Clears an option button even inside an exclusive group.
     static void DecocherOption(QRadioButton* option);
@@ -89,7 +92,7 @@ public:
     QLabel* Label2;
     QLineEdit* LeNomFichier;
     QLabel* Label1;
-    QListWidget* ListePOI;
+    ListeChoix* ListePOI;
     QLineEdit* Lat_Long;
     QPushButton* Pickup_X_Y;
     QLineEdit* Nom_WP;
@@ -111,7 +114,7 @@ public:
     QPushButton* Fichier_lien;
     QPushButton* Valider_lien;
     QLabel* Label8;
-    QListWidget* ListeLiens;
+    ListeChoix* ListeLiens;
     QPushButton* Tester_Lien;
     QPushButton* Supprimer_Lien;
 
@@ -129,10 +132,7 @@ private:
     void AjouterLienFichier();
     // Writes the table to chemin; false, after telling the user, on failure.
     bool EcrireDocument(const QString& chemin);
-    // A failure the user must know of: what failed, on which file, why, and
-    // what now.
-    void MessageEchec(const QString& quoi, const QString& chemin, const QString& raison,
-                      const QString& suite);
+    void MessageEchec(int quoi, const QString& chemin, const QString& raison, int suite);
 
     void ConstruireMenus();
     void ConstruireGoogle(QWidget* zone);

@@ -1,10 +1,12 @@
 #include "GlobeMarble.h"
 
 #include "earth/Placemark.h"
+#include "ui/Ecrans.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <marble/GeoDataDocument.h>
@@ -77,6 +79,11 @@ FenetreGlobe::FenetreGlobe()
             if (w->objectName() == QLatin1String("Creer_POI") && w->isVisible())
                 move(w->frameGeometry().right() + 8, w->frameGeometry().top());
     }
+    // Not off the screens present, whatever the settings or the editor's place.
+    QVector<QRect> zones;
+    for (const QScreen* e : QGuiApplication::screens())
+        zones << e->availableGeometry();
+    move(Ecrans::Rentrer(frameGeometry(), zones));
 }
 
 FenetreGlobe::~FenetreGlobe()

@@ -1,0 +1,67 @@
+#include "shell/Messages.h"
+
+namespace Declarations {
+std::array<QString, 51> MsgBoite;
+} // namespace Declarations
+
+namespace Messages {
+
+namespace {
+
+// Built-in texts; language files may replace any slot. The program's own
+// failures speak both languages until a language file gives them one.
+const char* const Textes[Dernier + 1] = {
+    "",
+    "Selectionner d'abord un Poi",
+    "",
+    "Fichier, chemin ou URL accentué invalide",
+    "Sauver le fichier ?",
+    "Le nom du fichier est manquant",
+    "Sélectionner un lien d'abord",
+    "",
+    "",
+    "Choisir Modifier, Ajouter ou Supprimer",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "Le fichier n'a pas pu être enregistré - The file could not be saved",
+    "Le fichier précédent est intact ; choisissez un autre nom ou dossier avec Enregistrer sous - "
+    "The previous file is intact; choose another name or folder with Save as",
+    "Le fichier n'a pas pu être lu - The file could not be read",
+    "La liste des Poi est vide - The list of marks is empty",
+    "Les liens vers des fichiers locaux n'ont pas pu être réécrits - Links to local files could "
+    "not be rewritten",
+    "Le fichier est lu tel quel - The file is read as it stands",
+    "La description n'a pas pu être enregistrée - The description could not be saved",
+    "Le texte reste dans la fenêtre - The text stays in the window",
+    "Le fichier de travail Temp.gpx n'a pas pu être créé dans le dossier du fichier - The work "
+    "file Temp.gpx could not be created in the file's folder",
+    "le fichier est en lecture seule - the file is read-only",
+    "c'est un dossier - it is a folder",
+    "le fichier n'a pas été écrit en entier - the file was not written whole",
+    "le caractère %1 ne peut pas être écrit en Windows-1252 - the character %1 cannot be written "
+    "in Windows-1252",
+    "le caractère %1 du Poi %2 ne peut pas être écrit dans le fichier - the character %1 of "
+    "waypoint %2 cannot be written in the file",
+};
+
+} // namespace
+
+QString ParDefaut(int n)
+{
+    return n >= 0 && n <= Dernier ? QString::fromUtf8(Textes[n]) : QString();
+}
+
+QString Texte(int n)
+{
+    const QString& t = Declarations::MsgBoite[size_t(n)];
+    return t.isEmpty() ? ParDefaut(n) : t;
+}
+
+} // namespace Messages

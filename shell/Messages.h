@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// The message table: the texts every message box shows, filled at start-up
+// with the built-in texts, then from the language file.
+namespace Declarations {
+// Slots 0 to 50; slot 0 is never set or shown.
+extern std::array<QString, 51> MsgBoite;
+} // namespace Declarations
+
+namespace Messages {
+
+// Failures the program reports beyond the specified messages: a headline,
+// what the user can do, and the reasons the program finds itself.
+enum : int {
+    EnregistrementEchoue = 19,
+    PrecedentIntact,
+    LectureEchouee,
+    ListeVide,
+    RelocalisationEchouee,
+    LuTelQuel,
+    DescriptionEchouee,
+    TexteGarde,
+    TravailEchoue,
+    LectureSeule,
+    EstUnDossier,
+    EcritEnPartie,
+    CaractereWindows1252,
+    CaracterePoi,
+    Dernier = CaracterePoi
+};
+
+// The built-in text of slot n; "" for a slot that has none.
+QString ParDefaut(int n);
+
+// Slot n of the table, its built-in text while the table has none.
+QString Texte(int n);
+
+} // namespace Messages

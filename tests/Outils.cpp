@@ -1,0 +1,308 @@
+#include "Outils.h"
+
+#include "gpx/Fichiers.h"
+#include "shell/Declarations.h"
+#include "shell/Donnees.h"
+#include "shell/Entree.h"
+#include "shell/Reglages.h"
+#include "ui/Creer_POI.h"
+#include "ui/ListeChoix.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+int32_t ApplicationGEFactice::IsInitialized()
+{
+    ++sondages;
+    appels << QStringLiteral("IsInitialized");
+    if (sondageEchoue)
+        throw EchecGE("query failed");
+    return sondages >= pretApres ? 1 : 0;
+}
+
+void ApplicationGEFactice::SetCameraParams(double latitude, double longitude, double altitude,
+                                           int32_t altitudeMode, double range, double tilt,
+                                           double azimuth, double speed)
+{
+    QStringList v{QStringLiteral("SetCameraParams")};
+    for (double x : {latitude, longitude, altitude, double(altitudeMode), range, tilt, azimuth,
+                     speed})
+        v << QLocale::c().toString(x, 'g', 9);
+    appels << v.join(QLatin1Char(' '));
+}
+
+void ApplicationGEFactice::LoadKmlData(const QString& kml)
+{
+    appels << QStringLiteral("LoadKmlData ") + kml;
+}
+
+CameraGE ApplicationGEFactice::GetCamera(int32_t considerTerrain)
+{
+    appels << QStringLiteral("GetCamera %1").arg(considerTerrain);
+    if (cameraEchoue)
+        throw EchecGE("no camera");
+    return camera;
+}
+
+QStringList ApplicationGEFactice::Appels(const QString& debut) const
+{
+    QStringList r;
+    for (const QString& a : appels)
+        if (a.startsWith(debut))
+            r << a;
+    return r;
+}
+
+PlateformeTest::PlateformeTest()
+{
+    Plateforme::Installer(this);
+    // No language file applies unless a test points to one.
+    Donnees::DefinirDossiers({QStringLiteral("/nonexistent/quaylight")});
+}
+
+PlateformeTest::~PlateformeTest()
+{
+    Plateforme::Installer(nullptr);
+    Donnees::DefinirDossiers({});
+}
+
+void PlateformeTest::CarteFactice(int pretApres)
+{
+    fabrique = [this, pretApres] {
+        auto objet = std::make_unique<ApplicationGEFactice>();
+        objet->pretApres = pretApres;
+        carte = objet.get();
+        return std::unique_ptr<ApplicationGE>(std::move(objet));
+    };
+}
+
+Plateforme::Reponse PlateformeTest::Message(QWidget*, const QString& texte, Boutons boutons)
+{
+    boites << Boite{texte, boutons};
+    if (!reponses.isEmpty())
+        return reponses.takeFirst();
+    return boutons == Boutons::OK ? Reponse::OK : Reponse::Non;
+}
+
+QString PlateformeTest::DialogueFichier(QWidget*, Dialogue genre, const QString& filtre)
+{
+    dialogues << genre;
+    filtres << filtre;
+    const QString choix = fichiers.isEmpty() ? QString() : fichiers.takeFirst();
+    if (apresDialogue)
+        apresDialogue();
+    return choix;
+}
+
+bool PlateformeTest::OuvrirShell(const QString& adresse)
+{
+    ouvertures << adresse;
+    return true;
+}
+
+int32_t PlateformeTest::ConnexionInternet()
+{
+    ++verificationsConnexion;
+    return connexion;
+}
+
+QDateTime PlateformeTest::Maintenant()
+{
+    return maintenant;
+}
+
+std::unique_ptr<ApplicationGE> PlateformeTest::CreerObjet(const QString& identifiant,
+                                                          QString* erreur)
+{
+    creations << identifiant;
+    if (!fabrique) {
+        if (erreur)
+            *erreur = QStringLiteral("no map in this test");
+        return nullptr;
+    }
+    return fabrique();
+}
+
+void PlateformeTest::FinProgramme()
+{
+    ++fins;
+}
+
+QStringList PlateformeTest::Textes() const
+{
+    QStringList textes;
+    for (const Boite& b : boites)
+        textes << b.texte;
+    return textes;
+}
+
+namespace OutilsGPX {
+
+QByteArray Wpt(const QByteArray& lat, const QByteArray& lon, const QByteArray& temps,
+               const QByteArray& nom, const QByteArray& liens, const QByteArray& sym)
+{
+    return "\t<wpt lat=\"" + lat + "\" lon=\"" + lon + "\">\r\n\t\t<time>" + temps +
+           "</time>\r\n\t\t<name>" + nom + "</name>\r\n" + liens + "\t\t<sym>" + sym +
+           "</sym>\r\n\t\t<type>WPT</type>\r\n\t\t<extensions>\r\n"
+           "\t\t\t<opencpn:viz>1</opencpn:viz>\r\n\t\t\t<opencpn:viz_name>1</opencpn:viz_name>\r\n"
+           "\t\t</extensions>\r\n\t</wpt>\r\n";
+}
+
+QByteArray Lien(const QByteArray& cible, const QByteArray& texte)
+{
+    return "\t\t<link href=\"" + cible + "\">\r\n\t\t\t<text>" + texte +
+           "</text>\r\n\t\t</link>\r\n";
+}
+
+QByteArray Liens(int n)
+{
+    QByteArray l;
+    for (int k = 1; k <= n; ++k)
+        l += Lien("http://l/" + QByteArray::number(k), "L" + QByteArray::number(k));
+    return l;
+}
+
+QByteArray Document(const QByteArray& wpts)
+{
+    return Entete + wpts + "</gpx>\r\n";
+}
+
+std::unique_ptr<PoiTable> LireTexte(const QByteArray& octets)
+{
+    auto t = std::make_unique<PoiTable>();
+    Fichiers::LirePOI(Fichiers::LignesWindows1252(octets), *t);
+    return t;
+}
+
+QString Resume(const PoiTable& t)
+{
+    QStringList l;
+    for (int i = 1; i <= t.NbPOI; ++i) {
+        l << QStringList{QString::number(i), t.LatPOI[i], t.LonPOI[i], t.TempsPOI[i], t.NomPOI[i],
+                         t.SymPOI[i], QString::number(t.NbLiens[i])}
+                 .join(QLatin1Char('|'));
+        for (int k = 1; k <= t.NbLiens[i]; ++k)
+            l << QStringLiteral("  %1.%2 %3 | %4").arg(i).arg(k).arg(t.LienHref[i][k],
+                                                                     t.LienTexte[i][k]);
+    }
+    return l.join(QLatin1Char('\n'));
+}
+
+bool Ecrire(const QString& chemin, const QByteArray& octets)
+{
+    QFile f(chemin);
+    return f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size();
+}
+
+QByteArray Lire(const QString& chemin)
+{
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString VerifierInterop(const QString& chemin, const PoiTable& table)
+{
+    QProcess p;
+    p.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), chemin});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QStringLiteral("xmllint: ") + QString::fromUtf8(p.readAllStandardError());
+    // gpsbabel's own format: one waypoint a line, fields between tabs.
+    p.start(QStringLiteral("gpsbabel"),
+            {QStringLiteral("-i"), QStringLiteral("gpx"), QStringLiteral("-f"), chemin,
+             QStringLiteral("-o"), QStringLiteral("tabsep"), QStringLiteral("-F"),
+             QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QStringLiteral("gpsbabel: ") + QString::fromUtf8(p.readAllStandardError());
+    const QStringList lignes =
+        QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (lignes.size() != table.NbPOI)
+        return QStringLiteral("gpsbabel found %1 waypoints, expected %2")
+            .arg(lignes.size())
+            .arg(table.NbPOI);
+    for (int i = 1; i <= table.NbPOI; ++i) {
+        const QStringList c = lignes[i - 1].split(QLatin1Char('\t'));
+        const QString attendu = table.NomPOI[i] + QLatin1Char('|') +
+                                QString::number(table.LatPOI[i].toDouble(), 'f', 6) +
+                                QLatin1Char('|') +
+                                QString::number(table.LonPOI[i].toDouble(), 'f', 6);
+        const QString lu = c.value(1) + QLatin1Char('|') +
+                           QString::number(c.value(7).toDouble(), 'f', 6) + QLatin1Char('|') +
+                           QString::number(c.value(8).toDouble(), 'f', 6);
+        // gpsbabel names an unnamed waypoint itself.
+        if (lu != attendu && !table.NomPOI[i].isEmpty())
+            return QStringLiteral("waypoint %1: %2, expected %3").arg(i).arg(lu, attendu);
+    }
+    return QString();
+}
+
+} // namespace OutilsGPX
+
+void Session::Preparer()
+{
+    static QTemporaryDir reglages;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, reglages.path());
+}
+
+Session::Session() : plateforme(std::make_unique<PlateformeTest>())
+{
+    Reglages::Ouvrir()->clear();
+}
+
+Session::~Session()
+{
+    Entree::Terminer();
+}
+
+void Session::Demarrer(int option)
+{
+    Entree::Demarrer();
+    f = Entree::FenetrePrincipale();
+    d = Entree::FenetreDescription();
+    f->Option2[option]->click();
+    // Messages without a built-in text get one, to tell them apart.
+    for (int i : {2, 7, 10, 11, 12, 13, 14, 15, 16, 17, 18})
+        Declarations::MsgBoite[size_t(i)] = QStringLiteral("M%1").arg(i);
+    plateforme->boites.clear();
+}
+
+void Session::Ouvrir(const QByteArray& contenu, const QString& nom)
+{
+    QVERIFY(OutilsGPX::Ecrire(Chemin(nom), contenu));
+    OuvrirChemin(Chemin(nom));
+}
+
+void Session::OuvrirChemin(const QString& chemin)
+{
+    plateforme->fichiers << chemin;
+    f->Ouvrir_Fichier->trigger();
+}
+
+void Session::Cliquer(QWidget* liste, int ligne)
+{
+    auto* l = qobject_cast<QListWidget*>(liste);
+    QVERIFY(l && l->item(ligne));
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
+                      l->visualItemRect(l->item(ligne)).center());
+}
+
+void Session::Nouveau(const QString& position, const QString& nom)
+{
+    f->Option1[1]->click();
+    f->Lat_Long->setText(position);
+    f->Nom_WP->setText(nom);
+    f->Validation->click();
+}
+
+QStringList Session::Liens() const
+{
+    QStringList l;
+    for (int i = 0; i < f->ListeLiens->count(); ++i)
+        l << f->ListeLiens->item(i)->text();
+    return l;
+}

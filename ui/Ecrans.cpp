@@ -1,0 +1,35 @@
+#include "ui/Ecrans.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+namespace Ecrans {
+
+QPoint Rentrer(const QRect& fenetre, const QVector<QRect>& ecrans)
+{
+    QPoint meilleur = fenetre.topLeft();
+    long long distance = std::numeric_limits<long long>::max();
+    for (const QRect& e : ecrans) {
+        if (e.isEmpty())
+            continue;
+        if (e.contains(fenetre))
+            return fenetre.topLeft();
+        // The first coordinate that keeps the window inside, or the
+        // screen's edge when the window is larger than the screen.
+        auto rentrer = [](int v, int debut, int taille, int place) {
+            return std::max(debut, std::min(v, debut + place - taille));
+        };
+        const QPoint p(rentrer(fenetre.x(), e.x(), fenetre.width(), e.width()),
+                       rentrer(fenetre.y(), e.y(), fenetre.height(), e.height()));
+        const long long dx = std::llabs(static_cast<long long>(p.x()) - fenetre.x());
+        const long long dy = std::llabs(static_cast<long long>(p.y()) - fenetre.y());
+        if (dx * dx + dy * dy < distance) {
+            distance = dx * dx + dy * dy;
+            meilleur = p;
+        }
+    }
+    return meilleur;
+}
+
+} // namespace Ecrans

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QListWidget>
+
+// A single-selection list whose entry is chosen only by selecting it: the
+// current row that keyboard focus gives an item view means nothing here,
+// and the user cannot clear the selection (Ctrl+click), only choose another
+// entry. The program clears it with setCurrentRow(-1).
+class ListeChoix : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+    // The selected entry's row, -1 when none is selected.
+    int LigneChoisie() const;
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
+};
