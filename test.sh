@@ -45,7 +45,9 @@ cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Debug -DQUAYLIGHT_TESTS=ON
 cmake --build build-tests -j2
 (cd build-tests && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300)
 
-# The installed editor, driven as a user would, and the Debian package.
+# The installed editor, driven as a user would (one run in French), and the
+# Debian package.
+locale_francaise
 prefixe=$(mktemp -d)
 cmake --install build-tests --prefix "$prefixe" > /dev/null
 xvfb-run -a -s "-screen 0 1280x1024x24" tests/e2e/parcours.sh "$prefixe" examples/rade-de-brest.gpx

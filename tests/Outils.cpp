@@ -31,15 +31,10 @@ void ApplicationGEFactice::SetCameraParams(double latitude, double longitude, do
                                            double azimuth, double speed)
 {
     QStringList v{QStringLiteral("SetCameraParams")};
-    for (double x : {latitude, longitude, altitude, double(altitudeMode), range, tilt, azimuth,
-                     speed})
+    for (double x :
+         {latitude, longitude, altitude, double(altitudeMode), range, tilt, azimuth, speed})
         v << QLocale::c().toString(x, 'g', 9);
     appels << v.join(QLatin1Char(' '));
-}
-
-void ApplicationGEFactice::LoadKmlData(const QString& kml)
-{
-    appels << QStringLiteral("LoadKmlData ") + kml;
 }
 
 CameraGE ApplicationGEFactice::GetCamera(int32_t considerTerrain)
@@ -48,15 +43,6 @@ CameraGE ApplicationGEFactice::GetCamera(int32_t considerTerrain)
     if (cameraEchoue)
         throw EchecGE("no camera");
     return camera;
-}
-
-QStringList ApplicationGEFactice::Appels(const QString& debut) const
-{
-    QStringList r;
-    for (const QString& a : appels)
-        if (a.startsWith(debut))
-            r << a;
-    return r;
 }
 
 PlateformeTest::PlateformeTest()
@@ -100,23 +86,6 @@ QString PlateformeTest::DialogueFichier(QWidget*, Dialogue genre, const QString&
     return choix;
 }
 
-bool PlateformeTest::OuvrirShell(const QString& adresse)
-{
-    ouvertures << adresse;
-    return true;
-}
-
-int32_t PlateformeTest::ConnexionInternet()
-{
-    ++verificationsConnexion;
-    return connexion;
-}
-
-QDateTime PlateformeTest::Maintenant()
-{
-    return maintenant;
-}
-
 std::unique_ptr<ApplicationGE> PlateformeTest::CreerObjet(const QString& identifiant,
                                                           QString* erreur)
 {
@@ -129,17 +98,28 @@ std::unique_ptr<ApplicationGE> PlateformeTest::CreerObjet(const QString& identif
     return fabrique();
 }
 
-void PlateformeTest::FinProgramme()
-{
-    ++fins;
-}
-
 QStringList PlateformeTest::Textes() const
 {
     QStringList textes;
     for (const Boite& b : boites)
         textes << b.texte;
     return textes;
+}
+
+void Tableau(const std::vector<const char*>& colonnes, const QList<QStringList>& lignes)
+{
+    for (const char* c : colonnes)
+        QTest::addColumn<QString>(c);
+    for (const QStringList& l : lignes) {
+        QTestData& rangee = QTest::newRow(l[0].toUtf8().constData());
+        for (int i = 1; i <= int(colonnes.size()); ++i)
+            rangee << l.value(i);
+    }
+}
+
+QString V(const char* colonne)
+{
+    return *static_cast<QString*>(QTest::qData(colonne, qMetaTypeId<QString>()));
 }
 
 namespace OutilsGPX {
@@ -168,11 +148,6 @@ QByteArray Liens(int n)
     return l;
 }
 
-QByteArray Document(const QByteArray& wpts)
-{
-    return Entete + wpts + "</gpx>\r\n";
-}
-
 std::unique_ptr<PoiTable> LireTexte(const QByteArray& octets)
 {
     auto t = std::make_unique<PoiTable>();
@@ -184,12 +159,19 @@ QString Resume(const PoiTable& t)
 {
     QStringList l;
     for (int i = 1; i <= t.NbPOI; ++i) {
-        l << QStringList{QString::number(i), t.LatPOI[i], t.LonPOI[i], t.TempsPOI[i], t.NomPOI[i],
-                         t.SymPOI[i], QString::number(t.NbLiens[i])}
+        l << QStringList{QString::number(i),
+                         t.LatPOI[i],
+                         t.LonPOI[i],
+                         t.TempsPOI[i],
+                         t.NomPOI[i],
+                         t.SymPOI[i],
+                         QString::number(t.NbLiens[i])}
                  .join(QLatin1Char('|'));
         for (int k = 1; k <= t.NbLiens[i]; ++k)
-            l << QStringLiteral("  %1.%2 %3 | %4").arg(i).arg(k).arg(t.LienHref[i][k],
-                                                                     t.LienTexte[i][k]);
+            l << QStringLiteral("  %1.%2 %3 | %4")
+                     .arg(i)
+                     .arg(k)
+                     .arg(t.LienHref[i][k], t.LienTexte[i][k]);
     }
     return l.join(QLatin1Char('\n'));
 }
@@ -213,32 +195,24 @@ QString VerifierInterop(const QString& chemin, const PoiTable& table)
     if (!p.waitForFinished(30000) || p.exitCode() != 0)
         return QStringLiteral("xmllint: ") + QString::fromUtf8(p.readAllStandardError());
     // gpsbabel's own format: one waypoint a line, fields between tabs.
-    p.start(QStringLiteral("gpsbabel"),
-            {QStringLiteral("-i"), QStringLiteral("gpx"), QStringLiteral("-f"), chemin,
-             QStringLiteral("-o"), QStringLiteral("tabsep"), QStringLiteral("-F"),
-             QStringLiteral("-")});
+    p.start(QStringLiteral("gpsbabel"), {"-i", "gpx", "-f", chemin, "-o", "tabsep", "-F", "-"});
     if (!p.waitForFinished(30000) || p.exitCode() != 0)
         return QStringLiteral("gpsbabel: ") + QString::fromUtf8(p.readAllStandardError());
-    const QStringList lignes =
-        QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    if (lignes.size() != table.NbPOI)
-        return QStringLiteral("gpsbabel found %1 waypoints, expected %2")
-            .arg(lignes.size())
-            .arg(table.NbPOI);
+    const QStringList lignes = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
+    auto poi = [](const QString& nom, const QString& lat, const QString& lon) {
+        return QStringLiteral("%1 %2 %3\n").arg(nom).arg(lat.toDouble()).arg(lon.toDouble());
+    };
+    QString lu, attendu;
     for (int i = 1; i <= table.NbPOI; ++i) {
-        const QStringList c = lignes[i - 1].split(QLatin1Char('\t'));
-        const QString attendu = table.NomPOI[i] + QLatin1Char('|') +
-                                QString::number(table.LatPOI[i].toDouble(), 'f', 6) +
-                                QLatin1Char('|') +
-                                QString::number(table.LonPOI[i].toDouble(), 'f', 6);
-        const QString lu = c.value(1) + QLatin1Char('|') +
-                           QString::number(c.value(7).toDouble(), 'f', 6) + QLatin1Char('|') +
-                           QString::number(c.value(8).toDouble(), 'f', 6);
+        const QStringList c = lignes.value(i - 1).split(QLatin1Char('\t'));
+        lu += poi(c.value(1), c.value(7), c.value(8));
         // gpsbabel names an unnamed waypoint itself.
-        if (lu != attendu && !table.NomPOI[i].isEmpty())
-            return QStringLiteral("waypoint %1: %2, expected %3").arg(i).arg(lu, attendu);
+        attendu += poi(table.NomPOI[i].isEmpty() ? c.value(1) : table.NomPOI[i], table.LatPOI[i],
+                       table.LonPOI[i]);
     }
-    return QString();
+    if (lignes.size() != table.NbPOI + 1)
+        lu += QStringLiteral("%1 waypoints").arg(lignes.size() - 1);
+    return lu == attendu ? QString() : lu + QStringLiteral("expected\n") + attendu;
 }
 
 } // namespace OutilsGPX
@@ -283,11 +257,11 @@ void Session::OuvrirChemin(const QString& chemin)
     f->Ouvrir_Fichier->trigger();
 }
 
-void Session::Cliquer(QWidget* liste, int ligne)
+void Session::Cliquer(QWidget* liste, int ligne, Qt::KeyboardModifiers touches)
 {
     auto* l = qobject_cast<QListWidget*>(liste);
     QVERIFY(l && l->item(ligne));
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, touches,
                       l->visualItemRect(l->item(ligne)).center());
 }
 

@@ -6,10 +6,12 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class Creer_POI;
 class TexteLien1;
@@ -27,10 +29,17 @@ public:
     int32_t IsInitialized() override;
     void SetCameraParams(double latitude, double longitude, double altitude, int32_t altitudeMode,
                          double range, double tilt, double azimuth, double speed) override;
-    void LoadKmlData(const QString& kml) override;
+    void LoadKmlData(const QString& kml) override
+    {
+        appels << QStringLiteral("LoadKmlData ") + kml;
+    }
     CameraGE GetCamera(int32_t considerTerrain) override;
     // The calls that start with debut.
-    QStringList Appels(const QString& debut) const;
+    QStringList Appels(const QString& debut) const
+    {
+        return appels.filter(
+            QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(debut)));
+    }
 };
 
 // The platform seam for tests: answers dialogs from a script and records
@@ -74,12 +83,19 @@ public:
 
     Reponse Message(QWidget* parent, const QString& texte, Boutons boutons) override;
     QString DialogueFichier(QWidget* parent, Dialogue genre, const QString& filtre) override;
-    bool OuvrirShell(const QString& adresse) override;
-    int32_t ConnexionInternet() override;
-    QDateTime Maintenant() override;
+    bool OuvrirShell(const QString& adresse) override { return ouvertures << adresse, true; }
+    int32_t ConnexionInternet() override { return ++verificationsConnexion, connexion; }
+    QDateTime Maintenant() override { return maintenant; }
     std::unique_ptr<ApplicationGE> CreerObjet(const QString& identifiant, QString* erreur) override;
-    void FinProgramme() override;
+    void FinProgramme() override { ++fins; }
 };
+
+// A data-driven test's table of texts: the columns' names, then the rows,
+// each with its name first; missing cells are empty.
+// Column names must outlive the table: string literals.
+void Tableau(const std::vector<const char*>& colonnes, const QList<QStringList>& lignes);
+// A text column of the current row.
+QString V(const char* colonne);
 
 // GPX texts and tables for tests.
 namespace OutilsGPX {
@@ -92,6 +108,7 @@ inline const QByteArray Entete =
     "xmlns:gpxx=\"http://www.garmin.com/xmlschemas/GpxExtensions/v3\" "
     "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
     "http://www.topografix.com/GPX/1/1/gpx.xsd\" xmlns:opencpn=\"http://www.opencpn.org\">\r\n";
+
 // A waypoint exactly as the writer lays it out; liens are Lien() blocks.
 QByteArray Wpt(const QByteArray& lat, const QByteArray& lon, const QByteArray& temps,
                const QByteArray& nom, const QByteArray& liens = QByteArray(),
@@ -99,8 +116,10 @@ QByteArray Wpt(const QByteArray& lat, const QByteArray& lon, const QByteArray& t
 QByteArray Lien(const QByteArray& cible, const QByteArray& texte);
 // n links "http://l/k" named "Lk".
 QByteArray Liens(int n);
-// A whole document of waypoints.
-QByteArray Document(const QByteArray& wpts);
+inline QByteArray Document(const QByteArray& wpts)
+{
+    return Entete + wpts + "</gpx>\r\n";
+}
 
 // The table a text reads into.
 std::unique_ptr<PoiTable> LireTexte(const QByteArray& octets);
@@ -117,8 +136,8 @@ QString VerifierInterop(const QString& chemin, const PoiTable& table);
 
 } // namespace OutilsGPX
 
-// The editor started through the fake seam, the question answered, settings
-// and files in a folder of their own.
+// The editor started through the fake seam, settings and files in folders of
+// their own.
 class Session {
 public:
     // Settings go to a fresh folder for the whole test program.
@@ -127,15 +146,15 @@ public:
     Session();
     ~Session();
 
-    // Start-up, answered "Oui" (0) or "Non" (1); the boxes of start-up are
-    // forgotten.
+    // Start-up, answered "Oui" (0) or "Non" (1); messages without a built-in
+    // text get "Mn", and the boxes of start-up are forgotten.
     void Demarrer(int option = 1);
     // The Open command on a file of that name holding contenu.
     void Ouvrir(const QByteArray& contenu, const QString& nom = QStringLiteral("marques.gpx"));
     // Open on a path, through the dialog.
     void OuvrirChemin(const QString& chemin);
-    // A mouse click on entry ligne of the list.
-    void Cliquer(QWidget* liste, int ligne);
+    // A mouse click on entry ligne of a list.
+    void Cliquer(QWidget* liste, int ligne, Qt::KeyboardModifiers touches = {});
     // A new waypoint through the panel.
     void Nouveau(const QString& position, const QString& nom);
     QString Chemin(const QString& nom) const { return dossier.filePath(nom); }

@@ -45,7 +45,6 @@ private slots:
     void capture();
     void captureEchoue_data();
     void captureEchoue();
-    void sansCarteRienNEstEnvoye();
 
 private:
     // Start-up answered "Oui" with a map ready at once.
@@ -62,21 +61,22 @@ private:
 
 void TestCarte::cadrage_data()
 {
+    // The waypoints; the view's latitude, longitude and range; the placemarks.
     QTest::addColumn<QByteArray>("pois");
-    QTest::addColumn<QString>("camera"); // latitude, longitude, range
+    QTest::addColumn<QString>("camera");
     QTest::addColumn<QStringList>("placemarks");
-    QTest::newRow("un poi") << Wpt("48.3905", "-4.4860", "Brest") << "48.3905 -4.486 2000"
-                            << QStringList{Placemark("Brest", "-4.4860,48.3905")};
-    QTest::newRow("deux pois") << Wpt("48.0", "-4.0", "A") + Wpt("48.2", "-4.5", "B")
-                               << "48.1 -4.25 105000"
-                               << QStringList{Placemark("A", "-4.0,48.0"),
-                                              Placemark("B", "-4.5,48.2")};
-    QTest::newRow("aucun poi") << QByteArray() << "0 0 2000" << QStringList();
-    QTest::newRow("latitude mot") << Wpt("abc", "2", "X") + Wpt("1", "3", "Y") << "0.5 2.5 300000"
-                                  << QStringList{Placemark("X", "2,abc"), Placemark("Y", "3,1")};
-    QTest::newRow("esperluette et chevron")
-        << Wpt("1", "2", "Quai &amp; &lt;Port&gt;") << "1 2 2000"
-        << QStringList{Placemark("Quai & <Port>", "2,1")};
+    auto r = [](const char* nom, const QByteArray& pois, const char* camera, QStringList kml) {
+        QTest::newRow(nom) << pois << QString::fromLatin1(camera) << kml;
+    };
+    r("un poi", Wpt("48.3905", "-4.4860", "Brest"), "48.3905 -4.486 2000",
+      {Placemark("Brest", "-4.4860,48.3905")});
+    r("deux pois", Wpt("48.0", "-4.0", "A") + Wpt("48.2", "-4.5", "B"), "48.1 -4.25 105000",
+      {Placemark("A", "-4.0,48.0"), Placemark("B", "-4.5,48.2")});
+    r("aucun poi", "", "0 0 2000", {});
+    r("latitude mot", Wpt("abc", "2", "X") + Wpt("1", "3", "Y"), "0.5 2.5 300000",
+      {Placemark("X", "2,abc"), Placemark("Y", "3,1")});
+    r("esperluette et chevron", Wpt("1", "2", "Quai &amp; &lt;Port&gt;"), "1 2 2000",
+      {Placemark("Quai & <Port>", "2,1")});
 }
 
 void TestCarte::cadrage()
@@ -89,13 +89,13 @@ void TestCarte::cadrage()
     QCOMPARE(carte().Appels("IsInitialized").size(), 2); // start-up, then Open's guard
     const QStringList appels = carte().Appels("SetCameraParams");
     QCOMPARE(appels.size(), 1);
-    const QStringList v = appels[0].split(QLatin1Char(' '));
-    const QStringList attendu = camera.split(QLatin1Char(' '));
+    const QStringList v = appels[0].split(' '), attendu = camera.split(' ');
     // Framed in single precision.
-    for (int i : {0, 1, 2})
-        QVERIFY2(qAbs(v[i == 2 ? 5 : i + 1].toDouble() - attendu[i].toDouble()) <
-                     1e-5 * qMax(1.0, qAbs(attendu[i].toDouble())),
+    for (int i : {0, 1, 2}) {
+        const double a = attendu[i].toDouble();
+        QVERIFY2(qAbs(v[i == 2 ? 5 : i + 1].toDouble() - a) < 1e-5 * qMax(1.0, qAbs(a)),
                  qPrintable(appels[0]));
+    }
     QCOMPARE(v[3] + v[4] + v[6] + v[7] + v[8], QStringLiteral("01005"));
     QCOMPARE(carte().Appels("LoadKmlData"), placemarks);
     QVERIFY(s->plateforme->boites.isEmpty());
@@ -121,28 +121,26 @@ void TestCarte::selectionEtEdition()
 
 void TestCarte::sansConnexion_data()
 {
-    QTest::addColumn<int>("reponse");
-    QTest::newRow("oui") << int(Plateforme::Reponse::Oui);
-    QTest::newRow("non") << int(Plateforme::Reponse::Non);
+    Tableau({"reponse"}, {{"oui", "1"}, {"non", "2"}});
 }
 
 // Without a connection each map step asks first.
 void TestCarte::sansConnexion()
 {
-    QFETCH(int, reponse);
+    QFETCH(QString, reponse);
+    const bool oui = reponse == "1";
     Demarrer(0);
     QByteArray cinq;
     for (int i = 1; i <= 5; ++i)
         cinq += Wpt(QByteArray::number(40 + i), "-4", "P" + QByteArray::number(i));
     for (int i = 0; i < 6; ++i)
-        s->plateforme->reponses << Plateforme::Reponse(reponse);
+        s->plateforme->reponses << Plateforme::Reponse(reponse.toInt());
     s->Ouvrir(Document(cinq));
     for (int i = 0; i < 5; ++i)
         s->f->ListePOI->setCurrentRow(i);
     QCOMPARE(s->plateforme->boites.size(), 6);
     for (const auto& b : s->plateforme->boites)
         QVERIFY(b.texte == QStringLiteral("M16") && b.boutons == Plateforme::Boutons::OuiNon);
-    const bool oui = reponse == int(Plateforme::Reponse::Oui);
     QCOMPARE(carte().Appels("SetCameraParams").size(), oui ? 6 : 0);
     QCOMPARE(carte().Appels("LoadKmlData").size(), oui ? 5 : 0);
 }
@@ -171,15 +169,13 @@ void TestCarte::capture()
 
 void TestCarte::captureEchoue_data()
 {
-    QTest::addColumn<bool>("carteCreee");
-    QTest::newRow("pas de carte") << false;
-    QTest::newRow("pas de camera") << true;
+    Tableau({"avecCarte"}, {{"pas de carte"}, {"pas de camera", "oui"}});
 }
 
 void TestCarte::captureEchoue()
 {
-    QFETCH(bool, carteCreee);
-    if (carteCreee) {
+    QFETCH(QString, avecCarte);
+    if (!avecCarte.isEmpty()) {
         Demarrer();
         carte().cameraEchoue = true;
     } else {
@@ -190,17 +186,6 @@ void TestCarte::captureEchoue()
     QCOMPARE(s->plateforme->Textes(), QStringList{QStringLiteral("M16")});
     QCOMPARE(s->plateforme->boites[0].boutons, Plateforme::Boutons::OK);
     QCOMPARE(s->f->Lat_Long->text(), QStringLiteral("avant"));
-}
-
-void TestCarte::sansCarteRienNEstEnvoye()
-{
-    s->plateforme->CarteFactice(1);
-    s->Demarrer(1);
-    s->Ouvrir(Document(Wpt("48.1", "-4.1", "A")));
-    s->f->ListePOI->setCurrentRow(0);
-    QVERIFY(!s->f->Pickup_X_Y->isVisible());
-    QVERIFY(s->plateforme->creations.isEmpty());
-    QVERIFY(s->plateforme->boites.isEmpty());
 }
 
 QTEST_MAIN(TestCarte)

@@ -12,10 +12,6 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 
-Q_DECLARE_METATYPE(Plateforme::Boutons)
-Q_DECLARE_METATYPE(Plateforme::Reponse)
-Q_DECLARE_METATYPE(Plateforme::Dialogue)
-
 namespace {
 
 // Runs action on the modal window once it shows.
@@ -57,7 +53,8 @@ void TestPlateforme::initTestCase()
 {
     trace = bin.filePath(QStringLiteral("trace"));
     const QString script = bin.filePath(QStringLiteral("xdg-open"));
-    QVERIFY(OutilsGPX::Ecrire(script, "#!/bin/sh\nprintf '%s' \"$1\" > '" + trace.toUtf8() + "'\n"));
+    QVERIFY(
+        OutilsGPX::Ecrire(script, "#!/bin/sh\nprintf '%s' \"$1\" > '" + trace.toUtf8() + "'\n"));
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("PATH", bin.path().toUtf8() + ':' + qgetenv("PATH"));
     qunsetenv("BROWSER");
@@ -65,67 +62,48 @@ void TestPlateforme::initTestCase()
 
 void TestPlateforme::message_data()
 {
-    QTest::addColumn<Plateforme::Boutons>("boutons");
-    QTest::addColumn<int>("bouton"); // QMessageBox::StandardButton, 0 for Escape
-    QTest::addColumn<Plateforme::Reponse>("reponse");
-    QTest::addColumn<int>("icone");
-    using B = Plateforme::Boutons;
-    using R = Plateforme::Reponse;
-    QTest::newRow("ok") << B::OK << int(QMessageBox::Ok) << R::OK << int(QMessageBox::NoIcon);
-    QTest::newRow("oui") << B::OuiNon << int(QMessageBox::Yes) << R::Oui
-                         << int(QMessageBox::Question);
-    QTest::newRow("non par echap") << B::OuiNon << 0 << R::Non << int(QMessageBox::Question);
-    QTest::newRow("ignorer") << B::AbandonReessayerIgnorer << int(QMessageBox::Ignore)
-                             << R::Ignorer << int(QMessageBox::Warning);
-    QTest::newRow("abandon") << B::AbandonReessayerIgnorer << int(QMessageBox::Abort)
-                             << R::Abandon << int(QMessageBox::Warning);
-    QTest::newRow("reessayer par echap")
-        << B::AbandonReessayerIgnorer << 0 << R::Reessayer << int(QMessageBox::Warning);
+    // Buttons (Plateforme::Boutons), the button pressed (QMessageBox's, 0
+    // for Escape), the answer (Plateforme::Reponse), the icon.
+    Tableau({"boutons", "bouton", "reponse", "icone"},
+            {{"ok", "0", "1024", "0", "0"},
+             {"oui", "1", "16384", "1", "4"},
+             {"non par echap", "1", "0", "2", "4"},
+             {"abandon", "2", "262144", "3", "2"},
+             {"ignorer", "2", "1048576", "5", "2"},
+             {"reessayer par echap", "2", "0", "4", "2"}});
 }
 
 void TestPlateforme::message()
 {
-    QFETCH(Plateforme::Boutons, boutons);
-    QFETCH(int, bouton);
-    QFETCH(Plateforme::Reponse, reponse);
-    QFETCH(int, icone);
     QString vu;
-    QuandModal([&](QWidget* w) {
+    QuandModal([&vu](QWidget* w) {
         auto* boite = qobject_cast<QMessageBox*>(w);
-        if (!boite)
-            return;
-        vu = boite->windowTitle() + QLatin1Char('|') + boite->text() + QLatin1Char('|') +
-             QString::number(boite->icon());
-        if (bouton)
-            boite->button(QMessageBox::StandardButton(bouton))->click();
+        vu = QStringLiteral("%1|%2|%3").arg(boite->windowTitle(), boite->text()).arg(boite->icon());
+        if (V("bouton") != "0")
+            boite->button(QMessageBox::StandardButton(V("bouton").toInt()))->click();
         else
             QTest::keyClick(boite, Qt::Key_Escape);
     });
-    QCOMPARE(qt.Message(nullptr, QStringLiteral("Sauver ?"), boutons), reponse);
-    QCOMPARE(vu, QStringLiteral("Quaylight|Sauver ?|%1").arg(icone));
+    QCOMPARE(int(qt.Message(nullptr, QStringLiteral("Sauver ?"),
+                            Plateforme::Boutons(V("boutons").toInt()))),
+             V("reponse").toInt());
+    QCOMPARE(vu, "Quaylight|Sauver ?|" + V("icone"));
 }
 
 void TestPlateforme::dialogue_data()
 {
-    QTest::addColumn<Plateforme::Dialogue>("genre");
-    QTest::addColumn<QString>("filtre");
-    QTest::addColumn<QString>("nom"); // typed into the name field
-    QTest::addColumn<QString>("attendu"); // the mode, the filter, the options
-    QTest::newRow("ouvrir un nouveau fichier")
-        << Plateforme::Dialogue::Ouvrir << "*.gpx" << "Nouveau.gpx" << "0 0 *.gpx propre";
-    QTest::newRow("enregistrer sous") << Plateforme::Dialogue::EnregistrerSous << "*.gpx"
-                                      << "Copie.gpx" << "0 1 *.gpx";
-    QTest::newRow("fichier a lier") << Plateforme::Dialogue::FichierExistant << "*"
-                                    << "Plan_rade" << "1 0 *";
+    // The dialog (Plateforme::Dialogue) and its filter; the name typed; its
+    // mode, accept mode, filters and options as the user meets them.
+    Tableau({"genre", "filtre", "nom", "attendu"},
+            {{"ouvrir un nouveau fichier", "0", "*.gpx", "Nouveau.gpx", "0 0 *.gpx propre"},
+             {"enregistrer sous", "1", "*.gpx", "Copie.gpx", "0 1 *.gpx"},
+             {"fichier a lier", "2", "*", "Plan_rade", "1 0 *"}});
 }
 
 // Each dialog in its mode; the name typed by the user is what comes back.
 void TestPlateforme::dialogue()
 {
-    QFETCH(Plateforme::Dialogue, genre);
-    QFETCH(QString, filtre);
-    QFETCH(QString, nom);
-    QFETCH(QString, attendu);
+    const QString nom = V("nom");
     QTemporaryDir dossier;
     QVERIFY(OutilsGPX::Ecrire(dossier.filePath(QStringLiteral("Plan_rade")), "x"));
     QString vu;
@@ -133,8 +111,10 @@ void TestPlateforme::dialogue()
         auto* d = qobject_cast<QFileDialog*>(w);
         if (!d)
             return;
-        vu = QStringLiteral("%1 %2 %3").arg(d->fileMode()).arg(d->acceptMode()).arg(
-            d->nameFilters().join(QLatin1Char(';')));
+        vu = QStringLiteral("%1 %2 %3")
+                 .arg(d->fileMode())
+                 .arg(d->acceptMode())
+                 .arg(d->nameFilters().join(QLatin1Char(';')));
         if (d->testOption(QFileDialog::DontUseNativeDialog))
             vu += QStringLiteral(" propre");
         d->setDirectory(dossier.path());
@@ -146,8 +126,9 @@ void TestPlateforme::dialogue()
         champ->setText(nom);
         QTest::keyClick(champ, Qt::Key_Return);
     });
-    QCOMPARE(qt.DialogueFichier(nullptr, genre, filtre), dossier.filePath(nom));
-    QCOMPARE(vu, attendu);
+    QCOMPARE(qt.DialogueFichier(nullptr, Plateforme::Dialogue(V("genre").toInt()), V("filtre")),
+             dossier.filePath(nom));
+    QCOMPARE(vu, V("attendu"));
 }
 
 void TestPlateforme::ouvrirShell_data()
@@ -156,9 +137,12 @@ void TestPlateforme::ouvrirShell_data()
     QTest::addColumn<QString>("ouvert");
     QTest::newRow("fichier avec diese") << "file:///home/m/Bouée #3?.txt"
                                         << "fichier /home/m/Bouée #3?.txt";
-    QTest::newRow("pourcent litteral") << "file:///a/Plan%20rade" << "fichier /a/Plan%20rade";
-    QTest::newRow("web sans schema") << "www.shom.fr" << "web http://www.shom.fr";
-    QTest::newRow("web") << "https://m.fr/?a=1&b=2" << "web https://m.fr/?a=1&b=2";
+    QTest::newRow("pourcent litteral") << "file:///a/Plan%20rade"
+                                       << "fichier /a/Plan%20rade";
+    QTest::newRow("web sans schema") << "www.shom.fr"
+                                     << "web http://www.shom.fr";
+    QTest::newRow("web") << "https://m.fr/?a=1&b=2"
+                         << "web https://m.fr/?a=1&b=2";
 }
 
 // The desktop's open action receives exactly the file or address named.
@@ -184,7 +168,8 @@ void TestPlateforme::connexion()
     int32_t attendu = 0;
     for (ifaddrs* i = liste; i; i = i->ifa_next) {
         const unsigned drapeaux = i->ifa_flags;
-        if (i->ifa_addr && (i->ifa_addr->sa_family == AF_INET || i->ifa_addr->sa_family == AF_INET6) &&
+        if (i->ifa_addr &&
+            (i->ifa_addr->sa_family == AF_INET || i->ifa_addr->sa_family == AF_INET6) &&
             !(drapeaux & IFF_LOOPBACK) && (drapeaux & IFF_UP) && (drapeaux & IFF_RUNNING))
             attendu = 1;
     }

@@ -1,98 +1,183 @@
 #!/usr/bin/env bash
-# End-to-end run of the installed editor, driven like a user with xdotool
-# under a virtual X server: answer "Non", open the harbour sample, rename a
-# mark, add a web link, save, quit; then check the saved file with gpsbabel.
+# End-to-end runs of the installed editor under a virtual X server with a
+# window manager, driven like a user with xdotool (mouse and keyboard):
+#  1. answer "Non", open the harbour sample, rename a mark, add a web link,
+#     save, quit; the saved file is checked with xmllint, gpsbabel and the
+#     companion tool;
+#  2. in a French locale: open, select a mark, open again, Shift+Tab into the
+#     list, "Supprimer le Poi" + "Valider" (the program must refuse), add a
+#     mark typed with a decimal point, save;
+#  3. a file another program wrote, with characters beyond Windows-1252:
+#     open, save without a message, and it reads back the same.
 #   tests/e2e/parcours.sh PREFIX EXAMPLE   (run inside xvfb-run)
 set -euo pipefail
 prefix=$1
 exemple=$2
 travail=$(mktemp -d)
-trap 'rm -rf "$travail"' EXIT
 mkdir -p "$travail/home" "$travail/docs"
 cp "$exemple" "$travail/docs/rade.gpx"
-export HOME="$travail/home"
+export HOME="$travail/home" LANG=C.UTF-8
+openbox > "$travail/openbox.log" 2>&1 &
+wm=$!
+trap 'kill $wm 2>/dev/null; rm -rf "$travail"' EXIT
+sleep 1
 
 etape() { echo "e2e: $*"; }
 capture() { [ -n "${E2E_CAPTURES:-}" ] && xwd -root -silent > "$E2E_CAPTURES/$1.xwd" || true; }
 clic() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.4; }
 taper() { xdotool type --delay 15 "$1"; sleep 0.3; }
-# Waits until a second window of the editor (the file dialog) is shown.
+fenetres() { xdotool search --onlyvisible --pid "$editeur" 2>/dev/null | wc -l; }
+# Waits until the editor shows a second window (a dialog or a message box).
 attendre_dialogue() {
     for _ in $(seq 1 100); do
-        [ "$(xdotool search --onlyvisible --pid "$editeur" 2>/dev/null | wc -l)" -ge 2 ] && break
+        [ "$(fenetres)" -ge 2 ] && break
         sleep 0.1
     done
+    [ "$(fenetres)" -ge 2 ] || { echo "e2e: no dialog" >&2; exit 1; }
     sleep 0.5
 }
-
-cd "$travail"
-"$prefix/bin/quaylight" > "$travail/editeur.log" 2>&1 &
-editeur=$!
-fenetre=$(timeout 60 xdotool search --sync --name 'Quaylight \(V1\.2i\)' | head -n 1)
-sleep 1
 # Controls are found from the layout in twips: the client area is 3900 twips
 # wide and ends the window; the menu bar sits above it.
-eval "$(xdotool getwindowgeometry --shell "$fenetre")"
-place() { # twips in the client area -> a click there
-    clic $(( X + $1 * WIDTH / 3900 )) $(( Y + HEIGHT - (7185 - $2) * WIDTH / 3900 ))
+place() { clic $((X + $1 * WIDTH / 3900)) $((Y + HEIGHT - (7185 - $2) * WIDTH / 3900)); }
+menu() { clic $((X + $1)) $((Y + 8)); } # Fichier 20, Liens du Poi 131, Quitter 221
+
+demarrer() {
+    "$prefix/bin/quaylight" > "$travail/editeur.log" 2>&1 &
+    editeur=$!
+    fenetre=$(timeout 60 xdotool search --sync --onlyvisible --name 'Quaylight \(V1\.2i\)' | head -n 1)
+    sleep 1
+    xdotool windowactivate --sync "$fenetre"
+    # xwininfo, not xdotool, gives the place of a window inside its frame.
+    eval "$(xwininfo -id "$fenetre" | awk '/Absolute upper-left X/ {print "X=" $4}
+        /Absolute upper-left Y/ {print "Y=" $4} /Width:/ {print "WIDTH=" $2}
+        /Height:/ {print "HEIGHT=" $2}')"
+    place 2190 2407 # Non
 }
-etape "answer Non"
-place 2190 2407
-capture 1-non
-
-etape "open the sample"
-clic 20 8
-xdotool key Down Return
-attendre_dialogue
-taper "$travail/docs/rade.gpx"
-xdotool key Return
-sleep 2
-capture 2-ouvert
-
-etape "select the first mark and rename it"
-place 660 1560        # first entry of the list
-place 480 6307        # Modifier le Poi
-place 1360 5947       # name box
-xdotool key ctrl+a
-taper "Quai du Chateau"
-place 2767 6667       # Valider
-capture 3-modifie
-
-etape "add a web link"
-clic 131 8            # Liens du Poi
-place 1480 2182       # link text
-taper "Capitainerie"
-place 1480 2752       # link address
-taper "https://example.org/capitainerie?a=1&b=2"
-place 1980 4507       # Valider
-capture 4-lien
-
-etape "save and quit"
-clic 20 8
-xdotool key Down Down Return
-sleep 1
-clic 221 8            # Quitter
-sleep 1
-capture 5-question
-xdotool key Escape    # "Sauver le fichier ?": No, it is saved already
-for _ in $(seq 1 50); do
-    kill -0 "$editeur" 2>/dev/null || break
-    sleep 0.2
-done
-if kill -0 "$editeur" 2>/dev/null; then
+ouvrir() {
+    menu 20
+    xdotool key Down Return
+    attendre_dialogue
+    taper "$1"
+    xdotool key Return
+    sleep 2
+}
+enregistrer() {
+    menu 20
+    xdotool key Down Down Return
+    sleep 1
+}
+quitter() {
+    menu 221
+    sleep 1
+    xdotool key Escape # "Sauver le fichier ?": No, it is saved already
+    for _ in $(seq 1 50); do
+        kill -0 "$editeur" 2>/dev/null || return 0
+        sleep 0.2
+    done
     echo "e2e: the editor did not end" >&2
     kill "$editeur"
     exit 1
-fi
+}
+marques() {
+    gpsbabel -i gpx -f "$1" -o unicsv -F "$travail/marques.csv"
+    grep -c '^[0-9]' "$travail/marques.csv"
+}
 
-etape "check the saved file"
+cd "$travail"
+etape "1: open the sample, rename a mark, add a web link, save"
+demarrer
+capture 1-non
+ouvrir "$travail/docs/rade.gpx"
+capture 2-ouvert
+place 660 1560 # first entry of the list
+place 480 6307 # Modifier le Poi
+place 1360 5947 # name box
+xdotool key ctrl+a
+taper "Quai du Chateau"
+place 2767 6667 # Valider
+menu 131 # Liens du Poi
+place 1480 2182 # link text
+taper "Capitainerie"
+place 1480 2752 # link address
+taper "https://example.org/capitainerie?a=1&b=2"
+place 1980 4507 # Valider
+capture 3-lien
+enregistrer
+quitter
 xmllint --noout "$travail/docs/rade.gpx"
-gpsbabel -i gpx -f "$travail/docs/rade.gpx" -o unicsv -F "$travail/marques.csv"
+marques "$travail/docs/rade.gpx" > /dev/null
 grep -q '"Quai du Chateau"' "$travail/marques.csv" || { cat "$travail/marques.csv"; exit 1; }
-grep -q '"Moulin Blanc"' "$travail/marques.csv" || { cat "$travail/marques.csv"; exit 1; }
 "$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" > "$travail/dump.txt"
 grep -q $'link\t1\t3\thttps://example.org/capitainerie?a=1&amp;b=2\tCapitainerie' "$travail/dump.txt" ||
     { cat "$travail/dump.txt"; exit 1; }
 [ -f "$travail/docs/tmp/rade.gpx.30" ] || { echo "e2e: no backup" >&2; exit 1; }
 grep -q 'Creer_POI_MargeG' "$HOME/.config/Quaylight/Quaylight.ini"
+
+etape "2: keyboard focus into the list selects nothing (French locale)"
+avant=$(marques "$travail/docs/rade.gpx")
+export LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
+demarrer
+ouvrir "$travail/docs/rade.gpx"
+place 660 1560 # first entry
+xdotool key Down # the second
+ouvrir "$travail/docs/rade.gpx"
+place 1447 5347 # position box
+xdotool key shift+Tab # into the list
+place 907 6547 # Supprimer le Poi
+place 2527 6547 # Valider
+attendre_dialogue # "Selectionner d'abord un Poi"
+capture 4-refus
+xdotool key Return
+sleep 0.5
+place 2527 6187 # Nouveau Poi
+place 1447 5347 # position box, emptied
+taper "48.3512,-4.5523"
+place 1360 5827 # name box, emptied
+taper "Anse de Bertheaume"
+place 2527 6547 # Valider
+[ "$(fenetres)" -eq 1 ] || { echo "e2e: a message refused the new mark" >&2; exit 1; }
+enregistrer
+quitter
+export LANG=C.UTF-8
+unset LC_ALL
+[ "$(marques "$travail/docs/rade.gpx")" -eq $((avant + 1)) ] || { cat "$travail/marques.csv"; exit 1; }
+"$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" > "$travail/dump.txt"
+grep -q $'\t48.3512\t-4.5523\t.*\tAnse de Bertheaume\t' "$travail/dump.txt" || { cat "$travail/dump.txt"; exit 1; }
+
+etape "3: a file another program wrote"
+mkdir -p "$travail/docs/Régates"
+etranger="$travail/docs/Régates/etranger.gpx"
+cat > "$etranger" <<'FIN'
+<?xml version="1.0" encoding="UTF-8"?>
+<gpx version="1.1" creator="autre" xmlns="http://www.topografix.com/GPX/1/1">
+  <wpt lat="54.7500" lon="17.5500">
+    <time>2026-05-01T10:00:00Z</time>
+    <name>Port de Łeba</name>
+    <link href="file:///ailleurs/Plan&amp;Co.pdf">
+      <text>Plan &#321;eba</text>
+    </link>
+    <sym>&#x2693;</sym>
+  </wpt>
+  <wpt lat="54.3500" lon="18.6600">
+    <name>Gda&#324;sk</name>
+    <sym>buoy</sym>
+  </wpt>
+</gpx>
+FIN
+"$prefix/bin/quaylight-gpx" dump "$etranger" | sed 's|file://[^\t]*/|file://…/|' > "$travail/avant.txt"
+# Started there, the dialog opens in the folder: xdotool cannot type its "é".
+cd "$travail/docs/Régates"
+demarrer
+ouvrir etranger.gpx
+cd "$travail"
+xmllint --noout "$etranger" # well-formed right after the relocation
+enregistrer
+capture 5-etranger
+[ "$(fenetres)" -eq 1 ] || { echo "e2e: the save showed a message" >&2; exit 1; }
+quitter
+xmllint --noout "$etranger"
+"$prefix/bin/quaylight-gpx" dump "$etranger" | sed 's|file://[^\t]*/|file://…/|' > "$travail/apres.txt"
+diff "$travail/avant.txt" "$travail/apres.txt"
+grep -q $'Port de Łeba\t⚓' "$travail/apres.txt" && grep -q 'Gdańsk' "$travail/apres.txt" &&
+    grep -q $'\tPlan Łeba' "$travail/apres.txt" || { cat "$travail/apres.txt"; exit 1; }
 echo "e2e: passed"
