@@ -191,7 +191,7 @@ QByteArray Lire(const QString& chemin)
 QString VerifierInterop(const QString& chemin, const PoiTable& table)
 {
     QProcess p;
-    p.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), chemin});
+    p.start(QStringLiteral("xmllint"), {"--noout", chemin});
     if (!p.waitForFinished(30000) || p.exitCode() != 0)
         return QStringLiteral("xmllint: ") + QString::fromUtf8(p.readAllStandardError());
     // gpsbabel's own format: one waypoint a line, fields between tabs.
@@ -212,7 +212,7 @@ QString VerifierInterop(const QString& chemin, const PoiTable& table)
     }
     if (lignes.size() != table.NbPOI + 1)
         lu += QStringLiteral("%1 waypoints").arg(lignes.size() - 1);
-    return lu == attendu ? QString() : lu + QStringLiteral("expected\n") + attendu;
+    return lu == attendu ? QString() : lu + "expected\n" + attendu;
 }
 
 } // namespace OutilsGPX
