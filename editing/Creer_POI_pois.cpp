@@ -2,6 +2,7 @@
 // new / modify / delete commands.
 #include "earth/Carte.h"
 #include "editing/Nombres.h"
+#include "editing/Positions.h"
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
 #include "ui/Creer_POI.h"
@@ -9,6 +10,7 @@
 #include "ui/ListeChoix.h"
 #include <QLineEdit>
 #include <QRadioButton>
+#include <cmath>
 
 namespace {
 
@@ -76,29 +78,38 @@ bool Creer_POI::StockerSaisiePOI()
         Message(7);
         return false;
     }
+    // The "lat,lon" form is stored as typed; any other text is read as a
+    // sailor writes a position, and stored in decimal degrees.
     const QString texte = Lat_Long->text();
     const int virgules = texte.count(QLatin1Char(','));
-    if (virgules > 1) {
-        Message(10);
-        return false;
-    }
-    if (virgules == 0) {
-        Message(11);
-        return false;
-    }
-    const int virgule = texte.indexOf(QLatin1Char(','));
-    const QString latitude = texte.left(virgule);
-    const QString longitude = texte.mid(virgule + 1);
+    QString latitude = texte.section(QLatin1Char(','), 0, 0);
+    QString longitude = texte.section(QLatin1Char(','), 1);
     double lat = 0;
     double lon = 0;
-    const bool latOk = Nombres::LireCoordonnee(latitude, lat);
-    const bool lonOk = Nombres::LireCoordonnee(longitude, lon);
-    if (!latOk || !lonOk) {
-        Message(13);
-        return false;
+    if (virgules != 1 || !Nombres::LireCoordonnee(latitude, lat) ||
+        !Nombres::LireCoordonnee(longitude, lon)) {
+        switch (Positions::Lire(texte, lat, lon)) {
+        case Positions::Lecture::Lue:
+            latitude = Positions::Texte(lat);
+            longitude = Positions::Texte(lon);
+            lat = latitude.toDouble();
+            lon = longitude.toDouble();
+            break;
+        case Positions::Lecture::Refusee:
+            Message(13);
+            return false;
+        case Positions::Lecture::Inconnue:
+            Message(virgules > 1 ? 10 : virgules == 0 ? 11 : 13);
+            return false;
+        }
     }
     if (lat == 0 || lon == 0) {
         Message(11);
+        return false;
+    }
+    // A position on the Earth, whatever its form.
+    if (std::fabs(lat) > 90 || std::fabs(lon) > 180) {
+        Message(13);
         return false;
     }
     if (Nom_WP->text().isEmpty()) {

@@ -3,6 +3,7 @@
 #include "Outils.h"
 #include "earth/Placemark.h"
 #include "editing/Nombres.h"
+#include "editing/Positions.h"
 #include "gpx/Fichiers.h"
 #include "gpx/UTF8.h"
 #include "links/Descriptions.h"
@@ -112,6 +113,15 @@ QString Regle(const QString& regle, const QString& e)
                                     : "web " + u.toString(QUrl::FullyEncoded);
          }},
         {"tete", [&] { return QString::number(Nombres::NombreEnTete(e)); }},
+        {"position",
+         [&] {
+             double lat = 0, lon = 0;
+             const auto l = Positions::Lire(e, lat, lon);
+             return l == Positions::Lecture::Lue
+                        ? Positions::Texte(lat) + '|' + Positions::Texte(lon)
+                    : l == Positions::Lecture::Refusee ? QStringLiteral("refusee")
+                                                       : QStringLiteral("inconnue");
+         }},
         {"coord", [&] { return Nombres::LireCoordonnee(e, v) ? QString::number(v) : refus; }},
         {"langue",
          [&] {
