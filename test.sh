@@ -12,8 +12,6 @@ cd "$(dirname "$0")"
 . tools/paquets.sh
 installer_paquets "${PAQUETS_EXECUTION[@]}" "${PAQUETS_TESTS[@]}"
 
-# The web engine that the map library loads refuses its sandbox as root.
-export QTWEBENGINE_DISABLE_SANDBOX=1
 
 if [ "${1:-}" = "--coverage" ]; then
     rm -rf build-cov

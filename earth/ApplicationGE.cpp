@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPluginLoader>
-#include <unistd.h>
 
 namespace Carte {
 
@@ -29,10 +28,6 @@ std::unique_ptr<ApplicationGE> CreerObjet(const QString& identifiant, QString* e
     };
     if (identifiant != QLatin1String(IdentifiantGE))
         return echec(QStringLiteral("unknown object %1").arg(identifiant));
-
-    // The map library starts a web engine, whose sandbox refuses to run as root.
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 
     QString raisons;
     for (const QString& dossier : DossiersPlugin()) {

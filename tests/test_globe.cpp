@@ -9,13 +9,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 #include <marble/GeoDataTreeModel.h>
+#include <marble/MarbleMap.h>
 #include <marble/MarbleModel.h>
-#include <marble/MarbleWidget.h>
 
 namespace {
 
@@ -69,12 +72,48 @@ void TestGlobe::editeurAvecLeGlobe()
     s.Ouvrir(
         OutilsGPX::Document(OutilsGPX::Wpt("48.3833", "-4.4950", "t1", "Quai &amp; &lt;Port&gt;") +
                             OutilsGPX::Wpt("48.35", "-4.55", "t2", "Anse")));
-    auto* carte = Fenetre()->findChild<Marble::MarbleWidget*>(QStringLiteral("Carte"));
+    auto* modele = Fenetre()->findChild<Marble::MarbleModel*>(QStringLiteral("Modele"));
+    auto* carte = Fenetre()->findChild<Marble::MarbleMap*>(QStringLiteral("Carte"));
     for (const char* nom : {"Quai & <Port>", "Anse"})
-        QVERIFY(Contient(*carte->model()->treeModel(), QModelIndex(), QString::fromUtf8(nom)));
+        QVERIFY(Contient(*modele->treeModel(), QModelIndex(), QString::fromUtf8(nom)));
     QVERIFY_EXCEPTION_THROWN(
         Declarations::AppliGE->LoadKmlData(QStringLiteral("<Placemark><name>X</name></Placemark>")),
         EchecGE);
+    // Navigation by mouse, keyboard and the buttons, and no helper process:
+    // no web engine.
+    auto* vue = Fenetre()->findChild<QWidget*>(QStringLiteral("Vue"));
+    const QPoint milieu = vue->rect().center();
+    auto centre = [carte] { return QPointF(carte->centerLongitude(), carte->centerLatitude()); };
+    auto change = [&](std::function<void()> geste, auto mesure) {
+        const auto avant = mesure();
+        geste();
+        return mesure() != avant;
+    };
+    auto rayon = [carte] { return carte->radius(); };
+    QVERIFY(change([&] { QTest::keyClick(vue, Qt::Key_Plus); }, rayon));
+    QVERIFY(change([&] { QTest::mouseDClick(vue, Qt::LeftButton, {}, milieu); }, rayon));
+    QVERIFY(change([&] { QTest::keyClick(vue, Qt::Key_Left); }, centre));
+    auto souris = [vue](QEvent::Type type, const QPoint& p) {
+        QMouseEvent e(type, p, vue->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(vue, &e);
+    };
+    QVERIFY(change(
+        [&] {
+            souris(QEvent::MouseButtonPress, milieu);
+            souris(QEvent::MouseMove, milieu + QPoint(40, 30));
+            souris(QEvent::MouseButtonRelease, milieu + QPoint(40, 30));
+        },
+        centre));
+    QWheelEvent roue(milieu, vue->mapToGlobal(milieu), {}, {0, -120}, Qt::NoButton, {},
+                     Qt::NoScrollPhase, false);
+    QVERIFY(change([&] { QApplication::sendEvent(vue, &roue); }, rayon));
+    for (QToolButton* b : vue->findChildren<QToolButton*>())
+        QVERIFY2(change([b] { b->click(); }, [&] { return qMakePair(centre(), rayon()); }),
+                 qPrintable(b->text()));
+    QDir proc(QStringLiteral("/proc"));
+    for (const QString& p : proc.entryList({QStringLiteral("[0-9]*")}, QDir::Dirs))
+        QVERIFY(OutilsGPX::Lire("/proc/" + p + "/stat").split(' ').value(3).toLongLong() !=
+                QCoreApplication::applicationPid());
     // A range below the theme's closest view still flies there.
     s.f->ListePOI->setCurrentRow(1);
     QTRY_VERIFY_WITH_TIMEOUT(qAbs(carte->centerLatitude() - 48.35) < 0.01 &&

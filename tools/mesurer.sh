@@ -6,7 +6,7 @@ set -euo pipefail
 editeur=$(realpath "$1")
 travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
-export HOME="$travail" QTWEBENGINE_DISABLE_SANDBOX=1
+export HOME="$travail"
 cd "$(dirname "$editeur")"
 
 ms() { echo $(( $(date +%s%N) / 1000000 )); }

@@ -10,11 +10,10 @@
 #include <QSettings>
 #include <QVBoxLayout>
 #include <marble/GeoDataDocument.h>
-#include <marble/GeoDataLookAt.h>
 #include <marble/GeoDataPlacemark.h>
 #include <marble/GeoDataTreeModel.h>
+#include <marble/MarbleMap.h>
 #include <marble/MarbleModel.h>
-#include <marble/MarbleWidget.h>
 
 namespace {
 
@@ -50,21 +49,19 @@ FenetreGlobe::FenetreGlobe()
     for (const Theme& t : Themes)
         themes->addItem(QString::fromLatin1(t.nom), QString::fromLatin1(t.identifiant));
 
-    carte = new Marble::MarbleWidget(this);
-    carte->setObjectName(QStringLiteral("Carte"));
-    carte->setProjection(Marble::Spherical);
-    carte->setShowOverviewMap(false);
-    carte->setAnimationsEnabled(true);
-    carte->installEventFilter(this);
+    vue = new VueGlobe(this);
+    vue->setObjectName(QStringLiteral("Vue"));
+    vue->Carte()->setProjection(Marble::Spherical);
+    vue->Carte()->setShowOverviewMap(false);
 
     document = new Marble::GeoDataDocument;
     document->setName(QStringLiteral("Quaylight"));
-    carte->model()->treeModel()->addDocument(document);
+    vue->Modele()->treeModel()->addDocument(document);
 
     auto* colonne = new QVBoxLayout(this);
     colonne->setContentsMargins(0, 0, 0, 0);
     colonne->addWidget(themes);
-    colonne->addWidget(carte, 1);
+    colonne->addWidget(vue, 1);
 
     auto reglages = Reglages();
     const int choisi = reglages->value(QStringLiteral("theme"), 0).toInt();
@@ -90,13 +87,13 @@ FenetreGlobe::~FenetreGlobe()
 {
     SauverGeometrie();
     // The tree model does not own the documents added to it.
-    carte->model()->treeModel()->removeDocument(document);
+    vue->Modele()->treeModel()->removeDocument(document);
     delete document;
 }
 
 void FenetreGlobe::ChoisirTheme(int index)
 {
-    carte->setMapThemeId(themes->itemData(index).toString());
+    vue->Carte()->setMapThemeId(themes->itemData(index).toString());
     Reglages()->setValue(QStringLiteral("theme"), index);
 }
 
@@ -109,18 +106,7 @@ void FenetreGlobe::AjouterPlacemark(const QString& nom, double longitude, double
 {
     auto* placemark = new Marble::GeoDataPlacemark(nom);
     placemark->setCoordinate(longitude, latitude, 0, Marble::GeoDataCoordinates::Degree);
-    carte->model()->treeModel()->addFeature(document, placemark);
-}
-
-bool FenetreGlobe::eventFilter(QObject* objet, QEvent* event)
-{
-    // Ready once the globe has been drawn with its theme.
-    if (objet == carte && event->type() == QEvent::Paint && !prete) {
-        const bool resultat = QWidget::eventFilter(objet, event);
-        prete = carte->mapTheme() != nullptr;
-        return resultat;
-    }
-    return QWidget::eventFilter(objet, event);
+    vue->Modele()->treeModel()->addFeature(document, placemark);
 }
 
 void FenetreGlobe::closeEvent(QCloseEvent* event)
@@ -147,22 +133,12 @@ int32_t ApplicationGlobe::IsInitialized()
     return fenetre->Prete() ? 1 : 0;
 }
 
-void ApplicationGlobe::SetCameraParams(double latitude, double longitude, double altitude, int32_t,
+void ApplicationGlobe::SetCameraParams(double latitude, double longitude, double, int32_t,
                                        double range, double, double, double)
 {
-    Marble::GeoDataLookAt vue;
-    vue.setLatitude(latitude, Marble::GeoDataCoordinates::Degree);
-    vue.setLongitude(longitude, Marble::GeoDataCoordinates::Degree);
-    vue.setAltitude(altitude);
-    // The globe refuses a look-at beyond its theme's zoom limits, so the
-    // range is kept within them (distances in km).
     // A globe window the user closed comes back when the map is used.
     fenetre->show();
-    Marble::MarbleWidget* carte = fenetre->Carte();
-    const double proche = carte->distanceFromZoom(carte->maximumZoom()) * 1000;
-    const double loin = carte->distanceFromZoom(carte->minimumZoom()) * 1000;
-    vue.setRange(qBound(proche, range, loin));
-    carte->flyTo(vue, Marble::Automatic);
+    fenetre->Vue()->Voler(longitude, latitude, range);
 }
 
 void ApplicationGlobe::LoadKmlData(const QString& kml)
@@ -176,7 +152,7 @@ void ApplicationGlobe::LoadKmlData(const QString& kml)
 CameraGE ApplicationGlobe::GetCamera(int32_t)
 {
     CameraGE camera;
-    camera.FocusPointLatitude = fenetre->Carte()->centerLatitude();
-    camera.FocusPointLongitude = fenetre->Carte()->centerLongitude();
+    camera.FocusPointLatitude = fenetre->Vue()->Carte()->centerLatitude();
+    camera.FocusPointLongitude = fenetre->Vue()->Carte()->centerLongitude();
     return camera;
 }

@@ -2,12 +2,13 @@
 
 #include "earth/ApplicationGE.h"
 
+#include "VueGlobe.h"
+
 #include <QWidget>
 
 class QComboBox;
 namespace Marble {
 class GeoDataDocument;
-class MarbleWidget;
 } // namespace Marble
 
 // The top-level globe window that stands in for the map application.
@@ -17,22 +18,20 @@ public:
     FenetreGlobe();
     ~FenetreGlobe() override;
 
-    bool Prete() const { return prete; }
-    Marble::MarbleWidget* Carte() const { return carte; }
+    bool Prete() const { return vue->Prete(); }
+    VueGlobe* Vue() const { return vue; }
     void AjouterPlacemark(const QString& nom, double longitude, double latitude);
 
 protected:
-    bool eventFilter(QObject* objet, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void ChoisirTheme(int index);
     void SauverGeometrie();
 
-    Marble::MarbleWidget* carte;
+    VueGlobe* vue;
     QComboBox* themes;
     Marble::GeoDataDocument* document;
-    bool prete = false;
 };
 
 class ApplicationGlobe : public ApplicationGE {
