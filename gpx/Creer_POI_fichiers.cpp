@@ -50,12 +50,19 @@ bool Creer_POI::EcrireDocument(const QString& chemin)
 
 void Creer_POI::Ouvrir_Fichier_Click()
 {
+    OuvrirDocument(QString());
+}
+
+void Creer_POI::OuvrirDocument(const QString& nom)
+{
     using namespace Declarations;
     if (Option2[0]->isChecked() && !Carte::GardeOuverture(*this))
         return;
     DecocherModes();
     const QString choix =
-        Plateforme::Courante().DialogueFichier(this, Plateforme::Dialogue::Ouvrir, FiltreGPX);
+        !nom.isEmpty()
+            ? nom
+            : Plateforme::Courante().DialogueFichier(this, Plateforme::Dialogue::Ouvrir, FiltreGPX);
     if (choix.isEmpty())
         return;
     FichierGPX = choix;

@@ -26,6 +26,20 @@ std::unique_ptr<Creer_POI> principale;
 std::unique_ptr<TexteLien1> description;
 Etape etape = Etape::Arretee;
 QPointer<QTimer> sondage;
+QString aOuvrir;
+
+// Start-up is over: the file named at start opens now.
+void Finir()
+{
+    etape = Etape::Terminee;
+    if (aOuvrir.isEmpty())
+        return;
+    QTimer::singleShot(0, principale.get(), [fichier = aOuvrir] {
+        if (principale)
+            principale->OuvrirDocument(fichier);
+    });
+    aOuvrir.clear();
+}
 
 // Asks the map whether it is ready; true once start-up is over.
 bool SonderCarte()
@@ -37,7 +51,7 @@ bool SonderCarte()
         qWarning("Quaylight: the map did not answer: %s", e.what());
         principale->Message(16);
     }
-    etape = Etape::Terminee;
+    Finir();
     return true;
 }
 
@@ -50,7 +64,7 @@ void AttendreCarte()
     if (!Declarations::AppliGE) {
         qWarning("Quaylight: the map could not be created: %s", qUtf8Printable(erreur));
         principale->Message(16);
-        etape = Etape::Terminee;
+        Finir();
         return;
     }
     if (SonderCarte())
@@ -75,7 +89,7 @@ void Suite()
         f.Pickup_X_Y->hide();
     Declarations::Connecte = Plateforme::Courante().ConnexionInternet();
     if (!f.Option2[0]->isChecked()) {
-        etape = Etape::Terminee;
+        Finir();
         return;
     }
     AttendreCarte();
@@ -83,10 +97,11 @@ void Suite()
 
 } // namespace
 
-void Demarrer()
+void Demarrer(const QString& fichier)
 {
     Terminer();
     Declarations::Reinitialiser();
+    aOuvrir = fichier;
 
     principale = std::make_unique<Creer_POI>();
     Creer_POI& f = *principale;

@@ -17,8 +17,9 @@ enum class Etape {
 };
 
 // Runs start-up up to the map question and returns; the rest runs when the
-// question is answered, so the menus stay usable meanwhile.
-void Demarrer();
+// question is answered, so the menus stay usable meanwhile. A file named
+// there is opened once start-up is over, as the Open command opens it.
+void Demarrer(const QString& fichier = QString());
 Etape EtapeCourante();
 
 Creer_POI* FenetrePrincipale();

@@ -182,12 +182,14 @@ private:
 
 void TestCommandes::question_data()
 {
-    // carte: no map object (-1), or one ready at that query
-    Tableau({"carte", "echoue", "option", "connexion", "boites"},
-            {{"non", "1", "", "1", "0", "0"},
+    // carte: no map object (-1), or one ready at that query; fichier: a file
+    // named at start, opened once start-up is over.
+    Tableau({"carte", "echoue", "option", "connexion", "boites", "fichier"},
+            {{"non", "1", "", "1", "0", "0", "M.gpx"},
              {"oui sans carte", "-1", "", "0", "1", "1"},
-             {"oui, prete au 4e sondage", "4", "", "0", "1", "0"},
-             {"oui, le sondage echoue", "1000", "oui", "0", "1", "1"}});
+             {"oui, prete au 4e sondage", "4", "", "0", "1", "0", "M.gpx"},
+             {"oui, le sondage echoue", "1000", "oui", "0", "1", "1"},
+             {"fichier nouveau", "1", "", "1", "0", "0", "Nouveau.gpx"}});
 }
 
 void TestCommandes::question()
@@ -197,7 +199,8 @@ void TestCommandes::question()
     if (carte > 0)
         p().CarteFactice(carte);
     p().connexion = V("connexion").toInt();
-    Entree::Demarrer();
+    QVERIFY(Ecrire(s->Chemin("M.gpx"), Cinq));
+    Entree::Demarrer(V("fichier").isEmpty() ? QString() : s->Chemin(V("fichier")));
     Creer_POI& f = *Entree::FenetrePrincipale();
     QCOMPARE(Entree::EtapeCourante(), Entree::Etape::AttenteReponse);
     QVERIFY(f.Google->isVisible() && !f.POIS->isVisible() && !f.LIENS->isVisible());
@@ -214,7 +217,12 @@ void TestCommandes::question()
     QCOMPARE(Declarations::Connecte, V("connexion").toInt());
     QVERIFY(f.POIS->isVisible() && !f.Google->isVisible());
     QCOMPARE(f.Pickup_X_Y->isVisible(), option == 0);
-    QVERIFY(carte != 4 || p().carte->sondages == 4);
+    QTRY_COMPARE(Declarations::FichierGPX, V("fichier").isEmpty() ? "" : s->Chemin(V("fichier")));
+    // Four queries until ready, one for the Open command's guard.
+    QVERIFY(carte != 4 || p().carte->sondages == 5);
+    QCOMPARE(f.ListePOI->count(), V("fichier") == "M.gpx" ? 5 : 0);
+    QVERIFY(p().dialogues.isEmpty());
+    QVERIFY(carte != 4 || p().carte->Appels("LoadKmlData").size() == 5);
 }
 
 void TestCommandes::menusPendantLaQuestion()

@@ -28,6 +28,9 @@ public:
 
     // Handlers, named after the control and the event.
     void Ouvrir_Fichier_Click();
+    // The Open command; a name given stands for the dialog's answer (a file
+    // named when the program starts).
+    void OuvrirDocument(const QString& nom);
     void Sauver_Fichier_Click();
     void Sauver_sous_Click();
     void Montre_Fichier_Click();
