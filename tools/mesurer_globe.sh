@@ -21,7 +21,14 @@ arbre() {
     done
     echo $(( total / 1024 ))
 }
-attendre() { timeout 60 xdotool search --sync --onlyvisible --name "$1" > /dev/null; }
+# Polls every 10 ms: xdotool's own --sync waits half a second between tries.
+attendre() {
+    for _ in $(seq 1 6000); do
+        xdotool search --onlyvisible --name "$1" > /dev/null 2>&1 && return 0
+        sleep 0.01
+    done
+    return 1
+}
 
 editeur() { # the editor of a build folder
     (cd "$1" && ./quaylight > /dev/null 2>&1) &

@@ -8,7 +8,8 @@
 #     list, "Supprimer le Poi" + "Valider" (the program must refuse), add a
 #     mark typed with a decimal point, save;
 #  3. a file another program wrote, with characters beyond Windows-1252:
-#     open, save without a message, and it reads back the same.
+#     open, save without a message, and it reads back the same;
+#  4. a file named on the command line: listed once "Non" is answered.
 #   tests/e2e/parcours.sh PREFIX EXAMPLE   (run inside xvfb-run)
 set -euo pipefail
 prefix=$1
@@ -41,8 +42,8 @@ attendre_dialogue() {
 place() { clic $((X + $1 * WIDTH / 3900)) $((Y + HEIGHT - (7185 - $2) * WIDTH / 3900)); }
 menu() { clic $((X + $1)) $((Y + 8)); } # Fichier 20, Liens du Poi 131, Quitter 221
 
-demarrer() {
-    "$prefix/bin/quaylight" > "$travail/editeur.log" 2>&1 &
+demarrer() { # the editor, with its arguments
+    "$prefix/bin/quaylight" "$@" > "$travail/editeur.log" 2>&1 &
     editeur=$!
     fenetre=$(timeout 60 xdotool search --sync --onlyvisible --name 'Quaylight \(V1\.2i\)' | head -n 1)
     sleep 1
@@ -180,4 +181,16 @@ xmllint --noout "$etranger"
 diff "$travail/avant.txt" "$travail/apres.txt"
 grep -q $'Port de Łeba\t⚓' "$travail/apres.txt" && grep -q 'Gdańsk' "$travail/apres.txt" &&
     grep -q $'\tPlan Łeba' "$travail/apres.txt" || { cat "$travail/apres.txt"; exit 1; }
+etape "4: a file named on the command line"
+demarrer "$travail/docs/rade.gpx"
+place 660 1560 # first entry of the list, there without the Open command
+place 480 6307 # Modifier le Poi
+place 1360 5947 # name box
+xdotool key ctrl+a
+taper "Quai de la Douane"
+place 2767 6667 # Valider
+enregistrer
+quitter
+marques "$travail/docs/rade.gpx" > /dev/null
+grep -q '"Quai de la Douane"' "$travail/marques.csv" || { cat "$travail/marques.csv"; exit 1; }
 echo "e2e: passed"
