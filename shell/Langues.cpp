@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,6 +108,10 @@ void Appliquer(const EntreeLangue& e, Creer_POI& principale, TexteLien1& descrip
                 Declarations::MsgBoite[n] = e.texte1;
     if (code == QLatin1Char('D'))
         DefinirLegende(description.Controle(e.nom), e.texte1);
+    // Captions of the globe window, which the globe plugin reads when it
+    // builds its menu.
+    if (code == QLatin1Char('G'))
+        qApp->setProperty(qPrintable(QStringLiteral("quaylight.globe.") + e.nom), e.texte1);
     if (code == QLatin1Char('A'))
         Declarations::AdresseAide = e.texte1;
 }

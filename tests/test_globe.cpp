@@ -9,10 +9,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
@@ -128,6 +131,33 @@ void TestGlobe::editeurAvecLeGlobe()
     QVERIFY(s.plateforme->boites.isEmpty());
     QCOMPARE(Declarations::Table.LatPOI[2] + ',' + Declarations::Table.LonPOI[2],
              capture.join(','));
+
+    // A right click at the centre of the view, "Prendre cette position":
+    // the position "<<<" gives.
+    const QPoint centreVue(vue->width() / 2, vue->height() / 2);
+    QTimer choix;
+    QObject::connect(&choix, &QTimer::timeout, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* menu = qobject_cast<QMenu*>(w);
+                menu && menu->objectName() == QLatin1String("MenuGlobe") && menu->isVisible()) {
+                menu->setActiveAction(menu->actions().constFirst());
+                QTest::keyClick(menu, Qt::Key_Return);
+            }
+    });
+    choix.start(50);
+    QContextMenuEvent clic(QContextMenuEvent::Mouse, centreVue, vue->mapToGlobal(centreVue));
+    s.f->Lat_Long->clear();
+    QApplication::sendEvent(vue, &clic);
+    const QStringList droit = s.f->Lat_Long->text().split(',');
+    QVERIFY2(qAbs(droit.value(0).toDouble() - capture[0].toDouble()) < 1e-6 &&
+                 qAbs(droit.value(1).toDouble() - capture[1].toDouble()) < 1e-6,
+             qPrintable(s.f->Lat_Long->text()));
+    // The view the user last looked at comes back at the next start.
+    s.Demarrer(0);
+    QTRY_COMPARE_WITH_TIMEOUT(Entree::EtapeCourante(), Entree::Etape::Terminee, 60000);
+    const CameraGE vu = Declarations::AppliGE->GetCamera(1);
+    QVERIFY(qAbs(vu.FocusPointLatitude - 48.35) < 0.01 &&
+            qAbs(vu.FocusPointLongitude + 4.55) < 0.01);
 }
 
 int main(int argc, char* argv[])

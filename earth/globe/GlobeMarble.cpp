@@ -3,9 +3,11 @@
 #include "earth/Placemark.h"
 #include "ui/Ecrans.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QMenu>
 #include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -51,6 +53,7 @@ FenetreGlobe::FenetreGlobe()
 
     vue = new VueGlobe(this);
     vue->setObjectName(QStringLiteral("Vue"));
+    connect(vue, &VueGlobe::MenuDemande, this, &FenetreGlobe::Menu);
     vue->Carte()->setProjection(Marble::Spherical);
     vue->Carte()->setShowOverviewMap(false);
 
@@ -67,6 +70,10 @@ FenetreGlobe::FenetreGlobe()
     const int choisi = reglages->value(QStringLiteral("theme"), 0).toInt();
     themes->setCurrentIndex(choisi >= 0 && choisi < themes->count() ? choisi : 0);
     ChoisirTheme(themes->currentIndex());
+    if (reglages->contains(QStringLiteral("distance")))
+        vue->Placer(reglages->value(QStringLiteral("longitude")).toDouble(),
+                    reglages->value(QStringLiteral("latitude")).toDouble(),
+                    reglages->value(QStringLiteral("distance")).toDouble());
     connect(themes, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &FenetreGlobe::ChoisirTheme);
     if (!restoreGeometry(reglages->value(QStringLiteral("geometrie")).toByteArray())) {
@@ -99,7 +106,42 @@ void FenetreGlobe::ChoisirTheme(int index)
 
 void FenetreGlobe::SauverGeometrie()
 {
-    Reglages()->setValue(QStringLiteral("geometrie"), saveGeometry());
+    auto reglages = Reglages();
+    reglages->setValue(QStringLiteral("geometrie"), saveGeometry());
+    // The view the user last looked at comes back at the next start.
+    reglages->setValue(QStringLiteral("longitude"), vue->Carte()->centerLongitude());
+    reglages->setValue(QStringLiteral("latitude"), vue->Carte()->centerLatitude());
+    reglages->setValue(QStringLiteral("distance"), vue->Distance());
+}
+
+void FenetreGlobe::Menu(const QPoint& ecran, double longitude, double latitude)
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("MenuGlobe"));
+    const QVariant texte = qApp->property("quaylight.globe.PrendrePosition");
+    QAction* prendre = menu.addAction(texte.isValid() ? texte.toString()
+                                                      : QStringLiteral("Prendre cette position"));
+    if (menu.exec(ecran) != prendre)
+        return;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("Creer_POI"))
+            if (auto* capture = w->findChild<QAbstractButton*>(QStringLiteral("Pickup_X_Y"))) {
+                designe = true;
+                longitudeDesignee = longitude;
+                latitudeDesignee = latitude;
+                capture->click();
+                designe = false;
+            }
+}
+
+bool FenetreGlobe::PrendrePointDesigne(double& longitude, double& latitude)
+{
+    if (!designe)
+        return false;
+    designe = false;
+    longitude = longitudeDesignee;
+    latitude = latitudeDesignee;
+    return true;
 }
 
 void FenetreGlobe::AjouterPlacemark(const QString& nom, double longitude, double latitude)
@@ -154,5 +196,7 @@ CameraGE ApplicationGlobe::GetCamera(int32_t)
     CameraGE camera;
     camera.FocusPointLatitude = fenetre->Vue()->Carte()->centerLatitude();
     camera.FocusPointLongitude = fenetre->Vue()->Carte()->centerLongitude();
+    // A point chosen by a right click stands for the centre, once.
+    fenetre->PrendrePointDesigne(camera.FocusPointLongitude, camera.FocusPointLatitude);
     return camera;
 }

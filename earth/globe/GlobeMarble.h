@@ -20,6 +20,9 @@ public:
 
     bool Prete() const { return vue->Prete(); }
     VueGlobe* Vue() const { return vue; }
+    // The point a right click chose for the next capture, taken once;
+    // false when there is none.
+    bool PrendrePointDesigne(double& longitude, double& latitude);
     void AjouterPlacemark(const QString& nom, double longitude, double latitude);
 
 protected:
@@ -29,8 +32,15 @@ private:
     void ChoisirTheme(int index);
     void SauverGeometrie();
 
+    // The right click's menu: the clicked point goes into the editor's
+    // position box as the capture of the view's centre puts it there.
+    void Menu(const QPoint& ecran, double longitude, double latitude);
+
     VueGlobe* vue;
     QComboBox* themes;
+    bool designe = false;
+    double longitudeDesignee = 0;
+    double latitudeDesignee = 0;
     Marble::GeoDataDocument* document;
 };
 

@@ -25,6 +25,12 @@ double RayonDeDistance(double rayonPlanete, double metres)
     return rayonPlanete * 0.4 / (metres / 1000 * std::tan(AngleDeVue / 2));
 }
 
+// The same relation, the other way.
+double DistanceDeRayon(double rayonPlanete, double rayon)
+{
+    return rayonPlanete * 0.4 / (rayon * std::tan(AngleDeVue / 2)) * 1000;
+}
+
 } // namespace
 
 VueGlobe::VueGlobe(QWidget* parent)
@@ -97,6 +103,19 @@ void VueGlobe::Voler(double longitude, double latitude, double distance)
         update();
     });
     vol->start();
+}
+
+void VueGlobe::Placer(double longitude, double latitude, double distance)
+{
+    vol->stop();
+    carte->setRadius(Borner(RayonDeDistance(modele->planet()->radius(), distance)));
+    carte->centerOn(longitude, std::clamp(latitude, -90.0, 90.0));
+    update();
+}
+
+double VueGlobe::Distance() const
+{
+    return DistanceDeRayon(modele->planet()->radius(), carte->radius());
 }
 
 bool VueGlobe::PointEn(const QPoint& place, double& longitude, double& latitude) const

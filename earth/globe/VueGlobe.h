@@ -26,6 +26,10 @@ public:
     // Moves the view over about a second to the point, seen from distance
     // metres (kept within the theme's zoom limits).
     void Voler(double longitude, double latitude, double distance);
+    // The same at once.
+    void Placer(double longitude, double latitude, double distance);
+    // The distance in metres the view is seen from.
+    double Distance() const;
     // The point under a place of the widget; false off the globe.
     bool PointEn(const QPoint& place, double& longitude, double& latitude) const;
 
