@@ -11,6 +11,7 @@
 #include "ui/Twips.h"
 
 #include "ui/ListeChoix.h"
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QPointer>
 #include <QPushButton>
@@ -88,6 +89,8 @@ void Suite()
     if (f.Option2[1]->isChecked())
         f.Pickup_X_Y->hide();
     Declarations::Connecte = Plateforme::Courante().ConnexionInternet();
+    // The globe plugin chooses its first theme by it.
+    qApp->setProperty("quaylight.connecte", Declarations::Connecte);
     if (!f.Option2[0]->isChecked()) {
         Finir();
         return;

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -48,9 +49,27 @@ bool Contient(const QAbstractItemModel& modele, const QModelIndex& parent, const
 class TestGlobe : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { Session::Preparer(); }
+    void initTestCase();
+    void cleanupTestCase() { serveur.kill(), serveur.waitForFinished(); }
     void editeurAvecLeGlobe();
+
+private:
+    // Marble's folder, where the sea chart is written and its tiles kept,
+    // and the tile server the sea chart loads from.
+    QTemporaryDir donnees;
+    QProcess serveur;
+    QString journal;
 };
+
+void TestGlobe::initTestCase()
+{
+    Session::Preparer();
+    qputenv("XDG_DATA_HOME", donnees.path().toUtf8());
+    journal = donnees.filePath("tuiles.txt");
+    serveur.start("python3", {QUAYLIGHT_SOURCE "/tests/serveur_tuiles.py", journal});
+    QVERIFY(serveur.waitForReadyRead(10000));
+    qputenv("QUAYLIGHT_TUILES", "http://127.0.0.1:" + serveur.readLine().trimmed());
+}
 
 // The globe the user sees behind the editor: its themes, the file's marks,
 // the flight to a selected one, the capture of the centre, stored.
@@ -69,8 +88,23 @@ void TestGlobe::editeurAvecLeGlobe()
     QStringList noms;
     for (int i = 0; i < themes->count(); ++i)
         noms << themes->itemText(i);
-    QCOMPARE(noms, (QStringList{"Atlas", "Blue Marble", "OpenStreetMap"}));
-    QCOMPARE(themes->currentText(), QStringLiteral("Atlas"));
+    QCOMPARE(noms, (QStringList{"Atlas", "Blue Marble", "OpenStreetMap", "Carte marine"}));
+    // Online (as the fake seam says) at first use: the sea chart, its base
+    // and seamark tiles from the test's server, the seamarks on the map.
+    QCOMPARE(themes->currentText(), QStringLiteral("Carte marine"));
+    auto* vue = Fenetre()->findChild<QWidget*>(QStringLiteral("Vue"));
+    QTRY_VERIFY_WITH_TIMEOUT(OutilsGPX::Lire(journal).contains("/osm/") &&
+                                 OutilsGPX::Lire(journal).contains("/seamark/"),
+                             20000);
+    auto rouges = [vue] {
+        const QImage image = vue->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); y += 4)
+            for (int x = 0; x < image.width(); x += 4)
+                n += image.pixelColor(x, y) == QColor(220, 0, 0);
+        return n;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(rouges() > 100, 20000);
 
     s.Ouvrir(
         OutilsGPX::Document(OutilsGPX::Wpt("48.3833", "-4.4950", "t1", "Quai &amp; &lt;Port&gt;") +
@@ -84,7 +118,6 @@ void TestGlobe::editeurAvecLeGlobe()
         EchecGE);
     // Navigation by mouse, keyboard and the buttons, and no helper process:
     // no web engine.
-    auto* vue = Fenetre()->findChild<QWidget*>(QStringLiteral("Vue"));
     const QPoint milieu = vue->rect().center();
     auto centre = [carte] { return QPointF(carte->centerLongitude(), carte->centerLatitude()); };
     auto change = [&](std::function<void()> geste, auto mesure) {
@@ -116,7 +149,8 @@ void TestGlobe::editeurAvecLeGlobe()
     QDir proc(QStringLiteral("/proc"));
     for (const QString& p : proc.entryList({QStringLiteral("[0-9]*")}, QDir::Dirs))
         QVERIFY(OutilsGPX::Lire("/proc/" + p + "/stat").split(' ').value(3).toLongLong() !=
-                QCoreApplication::applicationPid());
+                    QCoreApplication::applicationPid() ||
+                p.toLongLong() == serveur.processId());
     // A range below the theme's closest view still flies there.
     s.f->ListePOI->setCurrentRow(1);
     QTRY_VERIFY_WITH_TIMEOUT(qAbs(carte->centerLatitude() - 48.35) < 0.01 &&

@@ -1,5 +1,6 @@
 #include "GlobeMarble.h"
 
+#include "CarteMarine.h"
 #include "earth/Placemark.h"
 #include "ui/Ecrans.h"
 
@@ -20,17 +21,27 @@
 namespace {
 
 struct Theme {
-    const char* nom;
+    const char* nom; // the caption's entry in the language files
+    const char* defaut;
     const char* identifiant;
 };
 
 // Atlas and Blue Marble ship with the map data and work offline;
-// OpenStreetMap loads its tiles from the network.
+// OpenStreetMap and the sea chart load their tiles from the network.
 const Theme Themes[] = {
-    {"Atlas", "earth/srtm/srtm.dgml"},
-    {"Blue Marble", "earth/bluemarble/bluemarble.dgml"},
-    {"OpenStreetMap", "earth/openstreetmap/openstreetmap.dgml"},
+    {"Atlas", "Atlas", "earth/srtm/srtm.dgml"},
+    {"BlueMarble", "Blue Marble", "earth/bluemarble/bluemarble.dgml"},
+    {"OpenStreetMap", "OpenStreetMap", "earth/openstreetmap/openstreetmap.dgml"},
+    {"CarteMarine", "Carte marine", CarteMarine::Identifiant},
 };
+constexpr int IndexCarteMarine = 3;
+
+// A caption of the globe window: the language file's, or the built-in one.
+QString Legende(const char* nom, const char* defaut)
+{
+    const QVariant texte = qApp->property(QByteArray("quaylight.globe.") + nom);
+    return texte.isValid() ? texte.toString() : QString::fromUtf8(defaut);
+}
 
 std::unique_ptr<QSettings> Reglages()
 {
@@ -48,8 +59,9 @@ FenetreGlobe::FenetreGlobe()
     setWindowTitle(QStringLiteral("Quaylight - carte"));
     themes = new QComboBox(this);
     themes->setObjectName(QStringLiteral("Themes"));
+    CarteMarine::Installer();
     for (const Theme& t : Themes)
-        themes->addItem(QString::fromLatin1(t.nom), QString::fromLatin1(t.identifiant));
+        themes->addItem(Legende(t.nom, t.defaut), QString::fromLatin1(t.identifiant));
 
     vue = new VueGlobe(this);
     vue->setObjectName(QStringLiteral("Vue"));
@@ -67,7 +79,10 @@ FenetreGlobe::FenetreGlobe()
     colonne->addWidget(vue, 1);
 
     auto reglages = Reglages();
-    const int choisi = reglages->value(QStringLiteral("theme"), 0).toInt();
+    // First use: the sea chart when the machine is online, Atlas otherwise.
+    const bool enLigne = qApp->property("quaylight.connecte").toInt() != 0;
+    const int choisi =
+        reglages->value(QStringLiteral("theme"), enLigne ? IndexCarteMarine : 0).toInt();
     themes->setCurrentIndex(choisi >= 0 && choisi < themes->count() ? choisi : 0);
     ChoisirTheme(themes->currentIndex());
     if (reglages->contains(QStringLiteral("distance")))
@@ -118,9 +133,7 @@ void FenetreGlobe::Menu(const QPoint& ecran, double longitude, double latitude)
 {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("MenuGlobe"));
-    const QVariant texte = qApp->property("quaylight.globe.PrendrePosition");
-    QAction* prendre = menu.addAction(texte.isValid() ? texte.toString()
-                                                      : QStringLiteral("Prendre cette position"));
+    QAction* prendre = menu.addAction(Legende("PrendrePosition", "Prendre cette position"));
     if (menu.exec(ecran) != prendre)
         return;
     for (QWidget* w : QApplication::topLevelWidgets())
