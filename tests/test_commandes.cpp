@@ -982,6 +982,8 @@ void TestCommandes::fichiersLivres()
     const QStringList miseEnPage = Legendes(f(), *s->d);
     for (QString& m : MsgBoite)
         m.clear();
+    for (const char* globe : {"quaylight.globe.PrendrePosition", "quaylight.globe.CarteMarine"})
+        qApp->setProperty(globe, QVariant());
     for (QWidget* w : f().centralWidget()->findChildren<QWidget*>()) {
         if (auto* b = qobject_cast<QAbstractButton*>(w); b && b->icon().isNull())
             b->setText(QString());
@@ -997,6 +999,8 @@ void TestCommandes::fichiersLivres()
     Langues::Charger(QStringLiteral(QUAYLIGHT_LANG_SOURCE "/") + V("fichier"), f(), *s->d);
     for (int n = 1; n <= Messages::Dernier; ++n)
         QVERIFY2(!MsgBoite[size_t(n)].isEmpty(), qPrintable(QString::number(n)));
+    for (const char* globe : {"quaylight.globe.PrendrePosition", "quaylight.globe.CarteMarine"})
+        QVERIFY2(!qApp->property(globe).toString().isEmpty(), globe);
     // What the layout shows, the file gives back: the French file the same
     // texts (it may add tool tips), the others a text of their own.
     const QStringList legendes = Legendes(f(), *s->d);
