@@ -9,7 +9,10 @@ int ListeChoix::LigneChoisie() const
 QItemSelectionModel::SelectionFlags ListeChoix::selectionCommand(const QModelIndex& index,
                                                                  const QEvent* event) const
 {
+    // Ctrl+click deselects, Ctrl+Space toggles: neither clears the entry.
     const auto commande = QListWidget::selectionCommand(index, event);
-    return commande.testFlag(QItemSelectionModel::Deselect) ? QItemSelectionModel::NoUpdate
-                                                            : commande;
+    const bool efface =
+        commande.testFlag(QItemSelectionModel::Deselect) ||
+        (commande.testFlag(QItemSelectionModel::Toggle) && selectionModel()->isSelected(index));
+    return efface ? QItemSelectionModel::NoUpdate : commande;
 }
