@@ -582,9 +582,10 @@ void TestCommandes::focusNeChoisitRien()
     QCOMPARE(p().Textes(), QStringList{M1});
     QCOMPARE(Table.NbPOI, int16_t(5));
 
-    // Ctrl+click on the selected entry leaves it selected, and current.
+    // Ctrl+click or Ctrl+Space on the selected entry leaves it selected.
     s->Cliquer(f().ListePOI, 2);
     s->Cliquer(f().ListePOI, 2, Qt::ControlModifier);
+    QTest::keyClick(f().ListePOI, Qt::Key_Space, Qt::ControlModifier);
     QCOMPARE(f().ListePOI->LigneChoisie(), 2);
     f().Gestion_Liens->trigger();
     f().ListeLiens->setFocus(Qt::TabFocusReason);
