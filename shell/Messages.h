@@ -12,7 +12,7 @@ extern std::array<QString, 51> MsgBoite;
 
 namespace Messages {
 
-// Failures the program reports beyond the specified messages: a headline,
+// Failures the program reports beyond the first eighteen messages: a headline,
 // what the user can do, and the reasons the program finds itself.
 enum : int {
     EnregistrementEchoue = 19,
