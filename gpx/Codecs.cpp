@@ -118,18 +118,22 @@ std::u16string Utf8VersTexte(std::string_view octets)
     return texte;
 }
 
+char32_t LireCaractere(std::u16string_view texte, size_t& i)
+{
+    const char32_t c = texte[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < texte.size() && texte[i + 1] >= 0xDC00 &&
+        texte[i + 1] <= 0xDFFF)
+        return 0x10000 + ((c - 0xD800) << 10) + (texte[++i] - 0xDC00);
+    return c;
+}
+
 void AjouterUtf8(std::u16string_view texte, std::string& octets)
 {
     for (size_t i = 0; i < texte.size(); ++i) {
-        char32_t c = texte[i];
+        const char32_t c = LireCaractere(texte, i);
         if (c >= 0xD800 && c <= 0xDFFF) {
-            const bool paire = c < 0xDC00 && i + 1 < texte.size() && texte[i + 1] >= 0xDC00 &&
-                               texte[i + 1] <= 0xDFFF;
-            if (!paire) {
-                octets += '?';
-                continue;
-            }
-            c = 0x10000 + ((c - 0xD800) << 10) + (texte[++i] - 0xDC00);
+            octets += '?';
+            continue;
         }
         if (c < 0x80) {
             octets += char(c);

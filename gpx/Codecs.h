@@ -32,6 +32,10 @@ bool VersWindows1252(std::u16string_view texte, std::string& octets, char16_t* m
 // A code point appended in UTF-16: a surrogate pair beyond U+FFFF.
 void AjouterCaractere(char32_t code, std::u16string& texte);
 
+// The reverse: the code point at i, i moved onto the second half of a
+// surrogate pair; a lone surrogate is returned as it stands.
+char32_t LireCaractere(std::u16string_view texte, size_t& i);
+
 // Bytes decoded as UTF-8 as the editor's toolkit decodes them: a byte order
 // mark at the start is dropped and each byte that does not begin a valid
 // sequence gives one U+FFFD.

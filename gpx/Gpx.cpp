@@ -526,15 +526,12 @@ std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16s
 void References(std::u16string_view valeur, std::string& octets)
 {
     for (size_t k = 0; k < valeur.size(); ++k) {
-        char32_t c = valeur[k];
+        char32_t c = LireCaractere(valeur, k);
         if (c < 0x80) {
             octets += char(c);
             continue;
         }
-        if (c >= 0xD800 && c <= 0xDBFF && k + 1 < valeur.size() && valeur[k + 1] >= 0xDC00 &&
-            valeur[k + 1] <= 0xDFFF)
-            c = 0x10000 + ((c - 0xD800) << 10) + (valeur[++k] - 0xDC00);
-        else if (c >= 0xD800 && c <= 0xDFFF)
+        if (c >= 0xD800 && c <= 0xDFFF)
             c = 0xFFFD; // a lone surrogate names no character
         octets += "&#" + std::to_string(unsigned(c)) + ';';
     }
