@@ -138,9 +138,9 @@ bool Assembler(const QVector<Jeton>& jetons, Coordonnee& c)
     }
     if (nombres[0].signe && !lettre.isNull())
         return false;
-    const bool negatif = nombres[0].valeur < 0 || std::signbit(nombres[0].valeur) ||
-                         lettre == QLatin1Char('S') || lettre == QLatin1Char('W') ||
-                         lettre == QLatin1Char('O');
+    // signbit also tells "-0" from "0" ("-0 30" is half a degree west).
+    const bool negatif = std::signbit(nombres[0].valeur) || lettre == QLatin1Char('S') ||
+                         lettre == QLatin1Char('W') || lettre == QLatin1Char('O');
     c.valeur = negatif ? -valeur : valeur;
     c.hemisphere = lettre.isNull()                         ? QChar()
                    : QStringLiteral("NS").contains(lettre) ? QLatin1Char('N')

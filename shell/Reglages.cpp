@@ -11,6 +11,19 @@
 
 namespace Reglages {
 
+namespace {
+
+// Where a window of that geometry lies on the screens present.
+QPoint Rentrer(const QRect& fenetre)
+{
+    QVector<QRect> zones;
+    for (const QScreen* e : QGuiApplication::screens())
+        zones << e->availableGeometry();
+    return Ecrans::Rentrer(fenetre, zones);
+}
+
+} // namespace
+
 std::unique_ptr<QSettings> Ouvrir()
 {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
@@ -45,14 +58,6 @@ void AppliquerPosition(QWidget& fenetre, const char* cleGauche, const char* cleH
     lire(cleGauche, position.rx());
     lire(cleHaut, position.ry());
     fenetre.move(Rentrer(QRect(position, fenetre.frameGeometry().size())));
-}
-
-QPoint Rentrer(const QRect& fenetre)
-{
-    QVector<QRect> zones;
-    for (const QScreen* e : QGuiApplication::screens())
-        zones << e->availableGeometry();
-    return Ecrans::Rentrer(fenetre, zones);
 }
 
 void EcrirePosition(const QWidget& fenetre, const char* cleGauche, const char* cleHaut)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QRect>
 #include <QSettings>
 #include <memory>
 
@@ -26,9 +25,6 @@ void Ecrire(const char* cle, const QString& valeur);
 // the user's locale; an absent or non-numeric key leaves that coordinate. The
 // window stays on the screens present.
 void AppliquerPosition(QWidget& fenetre, const char* cleGauche, const char* cleHaut);
-// Where a window of that geometry lies on the screens present.
-QPoint Rentrer(const QRect& fenetre);
-
 // Stores a window's position in twips, as the shortest decimal text.
 void EcrirePosition(const QWidget& fenetre, const char* cleGauche, const char* cleHaut);
 

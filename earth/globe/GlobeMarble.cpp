@@ -67,7 +67,6 @@ FenetreGlobe::FenetreGlobe()
     vue->setObjectName(QStringLiteral("Vue"));
     connect(vue, &VueGlobe::MenuDemande, this, &FenetreGlobe::Menu);
     vue->Carte()->setProjection(Marble::Spherical);
-    vue->Carte()->setShowOverviewMap(false);
 
     document = new Marble::GeoDataDocument;
     document->setName(QStringLiteral("Quaylight"));
