@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Tile server of the globe's tests, on loopback: every /osm/ tile is pale
 blue, every /seamark/ tile transparent with a red square in its middle.
-Prints its port, then writes the path of each request to the log file."""
+Prints its port, then writes a line for each request to the log file: its
+path, how many requests were being served with it, and its User-Agent."""
 import http.server
 import struct
 import sys
+import threading
+import time
 import zlib
 
 
@@ -27,10 +30,22 @@ AMERS = png(lambda x, y: (220, 0, 0, 255) if 64 <= x < 192 and 64 <= y < 192
             else (0, 0, 0, 0))
 
 
+VERROU = threading.Lock()
+EN_COURS = 0
+
+
 class Tuiles(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
-        with open(sys.argv[1], "a") as journal:
-            journal.write(self.path + "\n")
+        global EN_COURS
+        with VERROU:
+            EN_COURS += 1
+            with open(sys.argv[1], "a") as journal:
+                journal.write("%s %d %s\n" % (self.path, EN_COURS,
+                                               self.headers.get("User-Agent", "")))
+        # Slow enough for requests sent together to overlap here.
+        time.sleep(0.05)
+        with VERROU:
+            EN_COURS -= 1
         corps = AMERS if self.path.startswith("/seamark/") else BASE
         self.send_response(200)
         self.send_header("Content-Type", "image/png")

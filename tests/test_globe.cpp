@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -105,6 +107,32 @@ void TestGlobe::editeurAvecLeGlobe()
         return n;
     };
     QTRY_VERIFY_WITH_TIMEOUT(rouges() > 100, 20000);
+    // Through the program's relay, under the program's own name, two at a
+    // time at most; the relay serves only tile paths under its token.
+    for (const QString& d :
+         QString::fromUtf8(OutilsGPX::Lire(journal)).split('\n', Qt::SkipEmptyParts))
+        QVERIFY2(d.section(' ', 2).startsWith("Quaylight/") && d.section(' ', 1, 1).toInt() <= 2,
+                 qPrintable(d));
+    const QRegularExpressionMatch relais =
+        QRegularExpression(R"x(host="([^"]+)" port="(\d+)" path="/(\w+)/osm/")x")
+            .match(QString::fromUtf8(OutilsGPX::Lire(donnees.filePath(
+                "marble/maps/earth/quaylight-carte-marine/quaylight-carte-marine.dgml"))));
+    QVERIFY(relais.hasMatch());
+    QNetworkAccessManager reseau;
+    for (const auto& [chemin, statut] : std::initializer_list<std::pair<QString, int>>{
+             {"/" + relais.captured(3) + "/osm/18/5/7.png", 200},
+             {"/0123456789abcdef/osm/18/5/7.png", 404},
+             {"/" + relais.captured(3) + "/osm/1/2/0.png", 404},
+             {"/" + relais.captured(3) + "/osm/19/0/0.png", 404},
+             {"/" + relais.captured(3) + "/../osm/1/1/0.png", 404},
+             {"/" + relais.captured(3) + "/autre/1/1/0.png", 404}}) {
+        QNetworkReply* r = reseau.get(QNetworkRequest(
+            QUrl("http://" + relais.captured(1) + ':' + relais.captured(2) + chemin)));
+        QTRY_VERIFY(r->isFinished());
+        QCOMPARE(r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), statut);
+        delete r;
+    }
+    QCOMPARE(OutilsGPX::Lire(journal).count("/osm/18/5/7.png"), 1);
 
     s.Ouvrir(
         OutilsGPX::Document(OutilsGPX::Wpt("48.3833", "-4.4950", "t1", "Quai &amp; &lt;Port&gt;") +

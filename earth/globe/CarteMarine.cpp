@@ -1,5 +1,7 @@
 #include "CarteMarine.h"
 
+#include "RelaisTuiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -21,24 +23,31 @@ QString Adresse(const QUrl& u)
 
 } // namespace
 
-void Installer()
+RelaisTuiles* Relais(QObject* parent)
+{
+    const QString essai = qEnvironmentVariable("QUAYLIGHT_TUILES");
+    auto serveur = [&essai](const char* public_, const char* chemin) {
+        return QUrl(essai.isEmpty() ? QString::fromLatin1(public_) : essai + QLatin1String(chemin));
+    };
+    return new RelaisTuiles(
+        {{QStringLiteral("osm"), serveur("https://tile.openstreetmap.org/", "/osm/")},
+         {QStringLiteral("seamark"),
+          serveur("https://tiles.openseamap.org/seamark/", "/seamark/")}},
+        parent);
+}
+
+void Installer(const RelaisTuiles& relais)
 {
     const QString dossier =
         Marble::MarbleDirs::localPath() + QStringLiteral("/maps/earth/quaylight-carte-marine");
     QFile modele(QStringLiteral(":/quaylight/quaylight-carte-marine.dgml"));
     if (!QDir().mkpath(dossier) || !modele.open(QIODevice::ReadOnly))
         return;
-    const QString essai = qEnvironmentVariable("QUAYLIGHT_TUILES");
-    auto serveur = [&essai](const char* public_, const char* chemin) {
-        return Adresse(
-            QUrl(essai.isEmpty() ? QString::fromLatin1(public_) : essai + QLatin1String(chemin)));
-    };
     const QByteArray theme =
         QString::fromUtf8(modele.readAll())
-            .replace(QStringLiteral("@URL_OSM@"),
-                     serveur("https://tile.openstreetmap.org/", "/osm/"))
+            .replace(QStringLiteral("@URL_OSM@"), Adresse(relais.Adresse(QStringLiteral("osm"))))
             .replace(QStringLiteral("@URL_SEAMARK@"),
-                     serveur("https://tiles.openseamap.org/seamark/", "/seamark/"))
+                     Adresse(relais.Adresse(QStringLiteral("seamark"))))
             .toUtf8();
     const QString chemin = dossier + QStringLiteral("/quaylight-carte-marine.dgml");
     QFile ancien(chemin);

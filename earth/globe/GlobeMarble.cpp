@@ -1,6 +1,7 @@
 #include "GlobeMarble.h"
 
 #include "CarteMarine.h"
+#include "RelaisTuiles.h"
 #include "earth/Placemark.h"
 #include "ui/Ecrans.h"
 
@@ -59,7 +60,7 @@ FenetreGlobe::FenetreGlobe()
     setWindowTitle(QStringLiteral("Quaylight - carte"));
     themes = new QComboBox(this);
     themes->setObjectName(QStringLiteral("Themes"));
-    CarteMarine::Installer();
+    relais = CarteMarine::Relais(this);
     for (const Theme& t : Themes)
         themes->addItem(Legende(t.nom, t.defaut), QString::fromLatin1(t.identifiant));
 
@@ -114,6 +115,8 @@ FenetreGlobe::~FenetreGlobe()
 
 void FenetreGlobe::ChoisirTheme(int index)
 {
+    if (index == IndexCarteMarine)
+        CarteMarine::Installer(*relais);
     vue->Carte()->setMapThemeId(themes->itemData(index).toString());
     Reglages()->setValue(QStringLiteral("theme"), index);
 }

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QComboBox;
+class RelaisTuiles;
 namespace Marble {
 class GeoDataDocument;
 } // namespace Marble
@@ -38,6 +39,7 @@ private:
 
     VueGlobe* vue;
     QComboBox* themes;
+    RelaisTuiles* relais;
     bool designe = false;
     double longitudeDesignee = 0;
     double latitudeDesignee = 0;
