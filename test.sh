@@ -50,16 +50,15 @@ prefixe=$(mktemp -d)
 cmake --install build-tests --prefix "$prefixe" > /dev/null
 xvfb-run -a -s "-screen 0 1280x1024x24" tests/e2e/parcours.sh "$prefixe" examples/rade-de-brest.gpx
 rm -rf "$prefixe"
-# The package as Debian installs it: under /usr, clean for lintian but for
-# its copyright file, which waits for the project's licence to be chosen;
-# the desktop entry and the AppStream data pass their validators.
+# The package as Debian installs it: under /usr, clean for lintian; the
+# desktop entry and the AppStream data pass their validators.
 cmake -S . -B build-tests -DCMAKE_INSTALL_PREFIX=/usr > /dev/null
 cmake --build build-tests -j2 > /dev/null
 (cd build-tests && rm -f quaylight_*.deb && cpack -G DEB > /dev/null)
 paquet=$(ls build-tests/quaylight_*.deb)
 dpkg-deb -f "$paquet" Depends | grep -q "libqt5widgets5" && dpkg-deb -f "$paquet" Depends | grep -q "marble-data"
 apt-get install --simulate "./$paquet" > /dev/null
-lintian --fail-on error,warning --suppress-tags no-copyright-file "$paquet"
+lintian --fail-on error,warning "$paquet"
 desktop-file-validate resources/quaylight.desktop
 appstreamcli validate --no-net resources/io.github.quaylight.Quaylight.metainfo.xml > /dev/null
 echo "package: $paquet installs with its dependencies, lintian and the validators pass"
