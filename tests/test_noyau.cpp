@@ -152,11 +152,23 @@ QString Regle(const QString& regle, const QString& e)
          }},
         // A window's left, top, width and height; two screens side by side,
         // the second one shorter.
-        {"ecran", [&] {
+        {"ecran",
+         [&] {
              const QPoint q =
                  Ecrans::Rentrer(QRect(p[0].toInt(), p[1].toInt(), p[2].toInt(), p[3].toInt()),
                                  {QRect(0, 0, 1280, 1024), QRect(1280, 0, 1640, 900)});
              return QStringLiteral("%1|%2").arg(q.x()).arg(q.y());
+         }},
+        // The editor's left, top, width and height; the globe beside it.
+        {"acote", [&] {
+             const QRect r =
+                 Ecrans::ACote(QRect(p[0].toInt(), p[1].toInt(), p[2].toInt(), p[3].toInt()),
+                               {800, 600}, 400, 8, QRect(0, 0, 1280, 1024));
+             return QStringLiteral("%1|%2|%3|%4")
+                 .arg(r.x())
+                 .arg(r.y())
+                 .arg(r.width())
+                 .arg(r.height());
          }}};
     return regles.contains(regle) ? regles[regle]() : QStringLiteral("regle inconnue");
 }

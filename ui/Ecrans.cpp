@@ -32,4 +32,21 @@ QPoint Rentrer(const QRect& fenetre, const QVector<QRect>& ecrans)
     return meilleur;
 }
 
+QRect ACote(const QRect& voisine, const QSize& voulue, int largeurMin, int marge,
+            const QRect& ecran)
+{
+    const int droite = ecran.x() + ecran.width() - (voisine.x() + voisine.width() + marge);
+    const int gauche = voisine.x() - marge - ecran.x();
+    const int hauteur = std::min(voulue.height(), ecran.height());
+    const int haut =
+        std::max(ecran.y(), std::min(voisine.y(), ecran.y() + ecran.height() - hauteur));
+    if (std::max(droite, gauche) < largeurMin)
+        return QRect(voisine.x() + voisine.width() + marge, haut, voulue.width(), hauteur);
+    if (droite >= gauche)
+        return QRect(voisine.x() + voisine.width() + marge, haut, std::min(voulue.width(), droite),
+                     hauteur);
+    const int largeur = std::min(voulue.width(), gauche);
+    return QRect(voisine.x() - marge - largeur, haut, largeur, hauteur);
+}
+
 } // namespace Ecrans

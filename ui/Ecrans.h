@@ -13,4 +13,11 @@ namespace Ecrans {
 // larger than a screen keeps its top left corner on it.
 QPoint Rentrer(const QRect& fenetre, const QVector<QRect>& ecrans);
 
+// A new window of size voulue beside the window voisine, on the side of the
+// screen ecran with more room, a gap marge between them; narrower when the
+// room is smaller, down to largeurMin. Where no side has that room, it goes
+// at the right of voisine in full size, for Rentrer to bring back.
+QRect ACote(const QRect& voisine, const QSize& voulue, int largeurMin, int marge,
+            const QRect& ecran);
+
 } // namespace Ecrans

@@ -93,10 +93,12 @@ FenetreGlobe::FenetreGlobe()
             &FenetreGlobe::ChoisirTheme);
     if (!restoreGeometry(reglages->value(QStringLiteral("geometrie")).toByteArray())) {
         resize(800, 600);
-        // First run: beside the editor's main window rather than over it.
+        // First run: beside the editor's main window rather than over it,
+        // narrower when the screen has not the room.
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->objectName() == QLatin1String("Creer_POI") && w->isVisible())
-                move(w->frameGeometry().right() + 8, w->frameGeometry().top());
+                setGeometry(Ecrans::ACote(w->frameGeometry(), size(), 400, 8,
+                                          w->screen()->availableGeometry()));
     }
     // Not off the screens present, whatever the settings or the editor's place.
     QVector<QRect> zones;
