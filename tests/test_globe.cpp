@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
+#include <marble/AbstractFloatItem.h>
 #include <marble/GeoDataTreeModel.h>
 #include <marble/MarbleMap.h>
 #include <marble/MarbleModel.h>
@@ -134,11 +135,22 @@ void TestGlobe::editeurAvecLeGlobe()
     }
     QCOMPARE(OutilsGPX::Lire(journal).count("/osm/18/5/7.png"), 1);
 
+    // In a narrow window too, the attribution the servers ask for shows.
+    auto* carte = Fenetre()->findChild<Marble::MarbleMap*>(QStringLiteral("Carte"));
+    const QSize taille = Fenetre()->size();
+    Fenetre()->resize(480, 400);
+    vue->grab(), vue->grab(); // the second with the sizes the first gave
+    auto zone = [carte](const char* nom) {
+        const Marble::AbstractFloatItem* f = carte->floatItem(nom);
+        return QRectF(f->positivePosition(), f->size());
+    };
+    QVERIFY(zone("license").width() > 100 && !zone("license").intersects(zone("scalebar")));
+    Fenetre()->resize(taille);
+
     s.Ouvrir(
         OutilsGPX::Document(OutilsGPX::Wpt("48.3833", "-4.4950", "t1", "Quai &amp; &lt;Port&gt;") +
                             OutilsGPX::Wpt("48.35", "-4.55", "t2", "Anse")));
     auto* modele = Fenetre()->findChild<Marble::MarbleModel*>(QStringLiteral("Modele"));
-    auto* carte = Fenetre()->findChild<Marble::MarbleMap*>(QStringLiteral("Carte"));
     for (const char* nom : {"Quai & <Port>", "Anse"})
         QVERIFY(Contient(*modele->treeModel(), QModelIndex(), QString::fromUtf8(nom)));
     QVERIFY_EXCEPTION_THROWN(

@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <QVariantAnimation>
 #include <cmath>
+#include <marble/AbstractFloatItem.h>
 #include <marble/GeoPainter.h>
 #include <marble/MarbleMap.h>
 #include <marble/MarbleModel.h>
@@ -126,6 +127,7 @@ bool VueGlobe::PointEn(const QPoint& place, double& longitude, double& latitude)
 
 void VueGlobe::paintEvent(QPaintEvent* event)
 {
+    PlacerEchelle(); // with the sizes the last painting gave the items
     Marble::GeoPainter peintre(this, carte->viewport(), carte->mapQuality());
     carte->paint(peintre, event->rect());
     prete = prete || modele->mapTheme() != nullptr;
@@ -135,6 +137,20 @@ void VueGlobe::resizeEvent(QResizeEvent* event)
 {
     carte->setSize(size());
     QWidget::resizeEvent(event);
+}
+
+void VueGlobe::PlacerEchelle()
+{
+    // The attribution the tile servers ask for stays in sight: where the
+    // view is too narrow for both in its bottom corners, the scale bar
+    // goes above the attribution's line.
+    Marble::AbstractFloatItem* echelle = carte->floatItem(QStringLiteral("scalebar"));
+    Marble::AbstractFloatItem* licence = carte->floatItem(QStringLiteral("license"));
+    if (!echelle || !licence)
+        return;
+    const bool etroit = echelle->size().width() + licence->size().width() + 40 > width();
+    echelle->setPosition(
+        QPointF(10.5, etroit ? licence->position().y() - licence->size().height() - 6 : -10.5));
 }
 
 void VueGlobe::Zoomer(double facteur, const QPoint& autour)

@@ -55,6 +55,7 @@ private:
     void Zoomer(double facteur, const QPoint& autour);
     // Pans by a number of pixels.
     void Deplacer(const QPoint& pixels);
+    void PlacerEchelle();
 
     Marble::MarbleModel* modele;
     Marble::MarbleMap* carte;
