@@ -57,6 +57,13 @@ class Tuiles(http.server.BaseHTTPRequestHandler):
         pass
 
 
-serveur = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Tuiles)
+class Serveur(http.server.ThreadingHTTPServer):
+    def handle_error(self, requete, adresse):
+        # A client that quits before its tile has come is no fault here.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(requete, adresse)
+
+
+serveur = Serveur(("127.0.0.1", 0), Tuiles)
 print(serveur.server_address[1], flush=True)
 serveur.serve_forever()

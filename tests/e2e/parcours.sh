@@ -9,11 +9,14 @@
 #     mark typed with a decimal point, save;
 #  3. a file another program wrote, with characters beyond Windows-1252:
 #     open, save without a message, and it reads back the same;
-#  4. a file named on the command line: listed once "Non" is answered.
+#  4. a file named on the command line: listed once "Non" is answered;
+#  5. "Oui": the sea chart's tiles from a local server, under the program's
+#     name; a right click east of a selected mark takes that position.
 #   tests/e2e/parcours.sh PREFIX EXAMPLE   (run inside xvfb-run)
 set -euo pipefail
 prefix=$1
 exemple=$2
+ici=$(cd "$(dirname "$0")" && pwd)
 travail=$(mktemp -d)
 mkdir -p "$travail/home" "$travail/docs"
 cp "$exemple" "$travail/docs/rade.gpx"
@@ -52,7 +55,7 @@ demarrer() { # the editor, with its arguments
     eval "$(xwininfo -id "$fenetre" | awk '/Absolute upper-left X/ {print "X=" $4}
         /Absolute upper-left Y/ {print "Y=" $4} /Width:/ {print "WIDTH=" $2}
         /Height:/ {print "HEIGHT=" $2}')"
-    place 2190 2407 # Non
+    place "${reponse:-2190}" 2407 # Non, or Oui at 990
 }
 ouvrir() {
     menu 20
@@ -193,4 +196,37 @@ enregistrer
 quitter
 marques "$travail/docs/rade.gpx" > /dev/null
 grep -q '"Quai de la Douane"' "$travail/marques.csv" || { cat "$travail/marques.csv"; exit 1; }
+etape "5: the map, the sea chart from a local tile server, a right click"
+python3 "$ici/../serveur_tuiles.py" "$travail/tuiles.txt" > "$travail/port" &
+serveur=$!
+trap 'kill $wm $serveur 2>/dev/null; rm -rf "$travail"' EXIT
+for _ in $(seq 1 50); do [ -s "$travail/port" ] && break; sleep 0.1; done
+export QUAYLIGHT_TUILES="http://127.0.0.1:$(cat "$travail/port")"
+printf '[Globe]\ntheme=3\n' >> "$HOME/.config/Quaylight/Quaylight.ini"
+reponse=990 demarrer "$travail/docs/rade.gpx"
+globe=$(timeout 60 xdotool search --sync --onlyvisible --name 'Quaylight - carte' | head -n 1)
+for _ in $(seq 1 200); do grep -q '^/seamark/' "$travail/tuiles.txt" 2>/dev/null && break; sleep 0.1; done
+grep -q '^/osm/' "$travail/tuiles.txt" && grep -q '^/seamark/' "$travail/tuiles.txt"
+if grep -v ' Quaylight/1\.2 ' "$travail/tuiles.txt"; then
+    echo "e2e: a tile was asked under another name" >&2
+    exit 1
+fi
+place 660 1560 # first entry of the list: the globe flies to it
+place 480 6307 # Modifier le Poi
+sleep 2
+capture 6-carte
+eval "$(xwininfo -id "$globe" | awk '/Absolute upper-left X/ {print "GX=" $4}
+    /Absolute upper-left Y/ {print "GY=" $4} /Width:/ {print "GW=" $2}
+    /Height:/ {print "GH=" $2}')"
+# The map fills the window under the theme box: its centre is a little low.
+xdotool mousemove --sync $((GX + GW / 2 + 120)) $((GY + GH / 2 + 12)) click 3
+sleep 0.5
+xdotool key Down Return
+sleep 0.5
+place 2767 6667 # Valider
+enregistrer
+quitter
+"$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" | head -n 1 |
+    awk -F '\t' '{ exit !($2 > 48.36 && $2 < 48.40 && $3 > -4.4942 && $3 < -4.3) }' ||
+    { "$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" | head -n 1; exit 1; }
 echo "e2e: passed"
