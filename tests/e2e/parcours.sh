@@ -11,7 +11,8 @@
 #     open, save without a message, and it reads back the same;
 #  4. a file named on the command line: listed once "Non" is answered;
 #  5. "Oui": the sea chart's tiles from a local server, under the program's
-#     name; a right click east of a selected mark takes that position.
+#     name; a right click east of a selected mark takes that position, and
+#     the menu key on the map gives a new mark the view's centre.
 #   tests/e2e/parcours.sh PREFIX EXAMPLE   (run inside xvfb-run)
 set -euo pipefail
 prefix=$1
@@ -224,9 +225,23 @@ sleep 0.5
 xdotool key Down Return
 sleep 0.5
 place 2767 6667 # Valider
+# The keyboard's way: a new mark; with the map focused, the menu key offers
+# the same entry for the centre of the view, now over the mark just moved.
+place 660 1560 # the moved mark: the globe flies to it
+place 2160 6307 # Nouveau Poi
+place 1360 5947 # name box
+taper "Bouee du Chateau"
+sleep 1.5
+clic $((GX + GW / 2)) $((GY + GH / 2 + 12))
+xdotool key Menu
+sleep 0.5
+xdotool key Down Return
+sleep 0.5
+place 2767 6667 # Valider
 enregistrer
 quitter
-"$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" | head -n 1 |
-    awk -F '\t' '{ exit !($2 > 48.36 && $2 < 48.40 && $3 > -4.4942 && $3 < -4.3) }' ||
-    { "$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" | head -n 1; exit 1; }
+"$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" > "$travail/dump.txt"
+awk -F '\t' 'NR == 1 { lat = $2; lon = $3; ok = $2 > 48.36 && $2 < 48.40 && $3 > -4.4942 && $3 < -4.3 }
+    $5 == "Bouee du Chateau" { neuve = ($2 - lat)^2 + ($3 - lon)^2 < 1e-6 }
+    END { exit !(ok && neuve) }' "$travail/dump.txt" || { cat "$travail/dump.txt"; exit 1; }
 echo "e2e: passed"
