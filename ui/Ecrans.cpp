@@ -6,6 +6,17 @@
 
 namespace Ecrans {
 
+namespace {
+
+// The coordinate nearest v that keeps a length taille inside the span of
+// place from debut, or debut when it is longer than the span.
+int Borner(int v, int debut, int taille, int place)
+{
+    return std::max(debut, std::min(v, debut + place - taille));
+}
+
+} // namespace
+
 QPoint Rentrer(const QRect& fenetre, const QVector<QRect>& ecrans)
 {
     QPoint meilleur = fenetre.topLeft();
@@ -15,13 +26,8 @@ QPoint Rentrer(const QRect& fenetre, const QVector<QRect>& ecrans)
             continue;
         if (e.contains(fenetre))
             return fenetre.topLeft();
-        // The first coordinate that keeps the window inside, or the
-        // screen's edge when the window is larger than the screen.
-        auto rentrer = [](int v, int debut, int taille, int place) {
-            return std::max(debut, std::min(v, debut + place - taille));
-        };
-        const QPoint p(rentrer(fenetre.x(), e.x(), fenetre.width(), e.width()),
-                       rentrer(fenetre.y(), e.y(), fenetre.height(), e.height()));
+        const QPoint p(Borner(fenetre.x(), e.x(), fenetre.width(), e.width()),
+                       Borner(fenetre.y(), e.y(), fenetre.height(), e.height()));
         const long long dx = std::llabs(static_cast<long long>(p.x()) - fenetre.x());
         const long long dy = std::llabs(static_cast<long long>(p.y()) - fenetre.y());
         if (dx * dx + dy * dy < distance) {
@@ -38,8 +44,7 @@ QRect ACote(const QRect& voisine, const QSize& voulue, int largeurMin, int marge
     const int droite = ecran.x() + ecran.width() - (voisine.x() + voisine.width() + marge);
     const int gauche = voisine.x() - marge - ecran.x();
     const int hauteur = std::min(voulue.height(), ecran.height());
-    const int haut =
-        std::max(ecran.y(), std::min(voisine.y(), ecran.y() + ecran.height() - hauteur));
+    const int haut = Borner(voisine.y(), ecran.y(), hauteur, ecran.height());
     if (std::max(droite, gauche) < largeurMin)
         return QRect(voisine.x() + voisine.width() + marge, haut, voulue.width(), hauteur);
     if (droite >= gauche)
