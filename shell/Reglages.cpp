@@ -1,28 +1,13 @@
 #include "shell/Reglages.h"
 
-#include "ui/Ecrans.h"
+#include "ui/EcransPresents.h"
 #include "ui/Twips.h"
 
-#include <QGuiApplication>
 #include <QLocale>
-#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
 namespace Reglages {
-
-namespace {
-
-// Where a window of that geometry lies on the screens present.
-QPoint Rentrer(const QRect& fenetre)
-{
-    QVector<QRect> zones;
-    for (const QScreen* e : QGuiApplication::screens())
-        zones << e->availableGeometry();
-    return Ecrans::Rentrer(fenetre, zones);
-}
-
-} // namespace
 
 std::unique_ptr<QSettings> Ouvrir()
 {
@@ -57,7 +42,7 @@ void AppliquerPosition(QWidget& fenetre, const char* cleGauche, const char* cleH
     };
     lire(cleGauche, position.rx());
     lire(cleHaut, position.ry());
-    fenetre.move(Rentrer(QRect(position, fenetre.frameGeometry().size())));
+    fenetre.move(Ecrans::RentrerSurLesEcrans(QRect(position, fenetre.frameGeometry().size())));
 }
 
 void EcrirePosition(const QWidget& fenetre, const char* cleGauche, const char* cleHaut)

@@ -3,7 +3,7 @@
 #include "CarteMarine.h"
 #include "RelaisTuiles.h"
 #include "earth/Placemark.h"
-#include "ui/Ecrans.h"
+#include "ui/EcransPresents.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -101,10 +101,7 @@ FenetreGlobe::FenetreGlobe()
                                           w->screen()->availableGeometry()));
     }
     // Not off the screens present, whatever the settings or the editor's place.
-    QVector<QRect> zones;
-    for (const QScreen* e : QGuiApplication::screens())
-        zones << e->availableGeometry();
-    move(Ecrans::Rentrer(frameGeometry(), zones));
+    move(Ecrans::RentrerSurLesEcrans(frameGeometry()));
 }
 
 FenetreGlobe::~FenetreGlobe()
