@@ -6,8 +6,8 @@
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
 #include "ui/Creer_POI.h"
-
 #include "ui/ListeChoix.h"
+
 #include <QLineEdit>
 #include <QRadioButton>
 #include <cmath>

@@ -4,8 +4,8 @@
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
 #include "ui/Creer_POI.h"
-
 #include "ui/ListeChoix.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>

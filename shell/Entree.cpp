@@ -7,10 +7,10 @@
 #include "shell/Plateforme.h"
 #include "shell/Reglages.h"
 #include "ui/Creer_POI.h"
+#include "ui/ListeChoix.h"
 #include "ui/TexteLien1.h"
 #include "ui/Twips.h"
 
-#include "ui/ListeChoix.h"
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QPointer>
