@@ -1,6 +1,8 @@
-// Read + write of the largest GPX document (100 waypoints of 50 links): the
+// Read + write of the largest GPX sample (100 waypoints of 50 links): the
 // library in process, quaylight-gpx rewrite as a command, and gpsbabel's
-// GPX to GPX conversion of the same file, side by side.
+// GPX to GPX conversion of the same file, side by side. Then a file of
+// 20,000 marks as other programs write them (descriptions, extensions,
+// links): opened and saved as the editor does; and a 50 MB file read.
 #include "gpx/Fichiers.h"
 
 #include <QCoreApplication>
@@ -9,6 +11,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <spawn.h>
@@ -21,27 +24,64 @@ namespace {
 
 QString entree;
 QString sortie;
+QString vingtMille;
+QString cinquanteMo;
 std::string outil;
+
+// n marks as another program writes them: about 500 bytes each.
+QByteArray Marques(int n)
+{
+    QByteArray g = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" "
+                   "creator=\"bench\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
+                   "xmlns:gpxx=\"http://www.garmin.com/xmlschemas/GpxExtensions/v3\">\n";
+    for (int i = 1; i <= n; ++i) {
+        const QByteArray k = QByteArray::number(i);
+        g += "  <wpt lat=\"" + QByteArray::number(47 + i / 100000.0, 'f', 6) + "\" lon=\"" +
+             QByteArray::number(-4 - i / 100000.0, 'f', 6) + "\">\n    <ele>12.5</ele>\n" +
+             "    <time>2024-05-01T10:00:00Z</time>\n    <name>Marque " + k +
+             "</name>\n    <desc>Mouillage abrit\xC3\xA9 par vent d'ouest, fond de sable " + k +
+             "</desc>\n    <link href=\"https://example.org/m/" + k +
+             "\"><text>Fiche</text></link>\n    <link href=\"file:///home/m/" + k +
+             ".pdf\"><text>Plan</text></link>\n    <sym>Anchor</sym>\n    <extensions>\n" +
+             "      <gpxx:WaypointExtension><gpxx:DisplayMode>SymbolAndName</gpxx:DisplayMode>"
+             "</gpxx:WaypointExtension>\n    </extensions>\n  </wpt>\n";
+    }
+    return g + "</gpx>\n";
+}
+
+void Ecrire(const QString& chemin, const QByteArray& octets)
+{
+    QFile f(chemin);
+    if (!f.open(QIODevice::WriteOnly) || f.write(octets) != octets.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qUtf8Printable(chemin));
+        std::exit(1);
+    }
+}
+
+QByteArray Lire(const QString& chemin)
+{
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 void CreerPlusGrandFichier()
 {
     auto table = std::make_unique<PoiTable>();
-    table->NbPOI = MaxPOI;
-    for (int i = 1; i <= MaxPOI; ++i) {
+    for (int i = 1; i <= 100; ++i) {
+        table->AjouterLigne();
         table->LatPOI[i] = QString::number(47 + i / 100.0, 'f', 5);
         table->LonPOI[i] = QString::number(-4 - i / 100.0, 'f', 5);
         table->TempsPOI[i] = QStringLiteral("2024-05-01T10:%1:%2Z")
                                  .arg(i / 60, 2, 10, QLatin1Char('0'))
                                  .arg(i % 60, 2, 10, QLatin1Char('0'));
         table->NomPOI[i] = QStringLiteral("Marque n°%1 de l'Aber").arg(i);
-        table->NbLiens[i] = MaxLiens;
-        for (int k = 1; k <= MaxLiens; ++k) {
-            table->LienHref[i][k] =
+        for (int k = 1; k <= MaxLiens; ++k)
+            table->InsererLien(
+                i, k,
                 QStringLiteral("https://example.org/ports/%1/page-%2.html?a=1&amp;b=2")
                     .arg(i)
-                    .arg(k);
-            table->LienTexte[i][k] = QStringLiteral("Page %1 du port %2").arg(k).arg(i);
-        }
+                    .arg(k),
+                QStringLiteral("Page %1 du port %2").arg(k).arg(i));
     }
     QString erreur;
     if (!Fichiers::EcrireGPX(entree, *table, erreur)) {
@@ -53,8 +93,12 @@ void CreerPlusGrandFichier()
 
 // Runs the program itself, without a shell between: the shell's own start
 // would be timed with both programs and blur the comparison.
-void Commande(benchmark::State& state, std::vector<std::string> arguments)
+void Commande(benchmark::State& state, std::vector<std::string> arguments, bool muet = false)
 {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (muet)
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     std::vector<char*> argv;
     for (std::string& a : arguments)
         argv.push_back(a.data());
@@ -62,12 +106,13 @@ void Commande(benchmark::State& state, std::vector<std::string> arguments)
     for (auto _ : state) {
         pid_t pid = 0;
         int statut = 0;
-        if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0 ||
+        if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
             waitpid(pid, &statut, 0) != pid || !WIFEXITED(statut) || WEXITSTATUS(statut) != 0) {
             state.SkipWithError(("failed: " + arguments[0]).c_str());
             break;
         }
     }
+    posix_spawn_file_actions_destroy(&actions);
 }
 
 void BM_BibliothequeLireEcrire(benchmark::State& state)
@@ -88,33 +133,57 @@ void BM_BibliothequeLireEcrire(benchmark::State& state)
     }
 }
 
-// The Open command's file work (30 backups, link relocation, reading) and
-// a save, as the editor does them.
-void BM_OuvrirEtEnregistrer(benchmark::State& state)
+// The Open command's file work (30 backups, link relocation, reading), then
+// a save, as the editor does them; the save timed apart.
+void OuvrirEtEnregistrer(benchmark::State& state, const QString& source, bool sauver)
 {
     QTemporaryDir dossier;
     const QString rep = dossier.path() + QLatin1Char('/');
     const QString fichier = rep + QStringLiteral("Marques.gpx");
-    QFile::copy(entree, fichier);
+    QFile::copy(source, fichier);
     auto table = std::make_unique<PoiTable>();
     for (auto _ : state) {
         QByteArray octets;
         Fichiers::Lignes lignes;
         QString erreur;
         QString echec;
-        Fichiers::TournerSauvegardes(fichier, rep, QStringLiteral("Marques.gpx"));
-        if (!Fichiers::LireOctets(fichier, octets, erreur) ||
-            !Fichiers::RelocaliserLiensFichier(fichier, rep, octets, lignes, echec, erreur)) {
-            state.SkipWithError("open failed");
-            break;
+        if (!sauver) {
+            Fichiers::TournerSauvegardes(fichier, rep, QStringLiteral("Marques.gpx"));
+            if (!Fichiers::LireOctets(fichier, octets, erreur) ||
+                !Fichiers::RelocaliserLiensFichier(fichier, rep, octets, lignes, echec, erreur)) {
+                state.SkipWithError("open failed");
+                break;
+            }
+            Fichiers::LirePOI(lignes, *table);
+            continue;
         }
-        Fichiers::ChercherRoutesTraces(lignes);
-        Fichiers::LirePOI(lignes, *table);
+        if (table->NbPOI == 0)
+            Fichiers::LirePOI(Fichiers::LignesWindows1252(Lire(fichier)), *table);
         if (!Fichiers::EcrireGPX(fichier, *table, erreur)) {
             state.SkipWithError("save failed");
             break;
         }
     }
+}
+
+void BM_OuvrirEtEnregistrer(benchmark::State& state)
+{
+    OuvrirEtEnregistrer(state, entree, false);
+}
+
+void BM_Ouvrir20000(benchmark::State& state)
+{
+    OuvrirEtEnregistrer(state, vingtMille, false);
+}
+
+void BM_Enregistrer20000(benchmark::State& state)
+{
+    OuvrirEtEnregistrer(state, vingtMille, true);
+}
+
+void BM_QuaylightGpxDump50Mo(benchmark::State& state)
+{
+    Commande(state, {outil, "dump", cinquanteMo.toStdString()}, true);
 }
 
 void BM_QuaylightGpxRewrite(benchmark::State& state)
@@ -155,6 +224,9 @@ private:
 
 BENCHMARK(BM_BibliothequeLireEcrire)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OuvrirEtEnregistrer)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Ouvrir20000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Enregistrer20000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_QuaylightGpxDump50Mo)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_QuaylightGpxRewrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Gpsbabel)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -167,6 +239,10 @@ int main(int argc, char** argv)
     outil =
         (QCoreApplication::applicationDirPath() + QStringLiteral("/quaylight-gpx")).toStdString();
     CreerPlusGrandFichier();
+    vingtMille = dossier.filePath(QStringLiteral("20000.gpx"));
+    Ecrire(vingtMille, Marques(20000));
+    cinquanteMo = dossier.filePath(QStringLiteral("50-mo.gpx"));
+    Ecrire(cinquanteMo, Marques(100000));
     benchmark::Initialize(&argc, argv);
     Rapport rapport;
     benchmark::RunSpecifiedBenchmarks(&rapport);

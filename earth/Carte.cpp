@@ -108,7 +108,7 @@ void CentrerCartePOI()
     using namespace Declarations;
     if (!QuestionConnexion())
         return;
-    if (NumPOI < 0 || NumPOI > MaxPOI)
+    if (!Table.Ligne(NumPOI))
         return;
     Camera(Nombres::NombreEnTete(Table.LatPOI[NumPOI]), Nombres::NombreEnTete(Table.LonPOI[NumPOI]),
            2000);

@@ -150,11 +150,9 @@ void Creer_POI::Validation_Click()
             DecocherOption(Option1[1]);
             return;
         }
-        Table.NbPOI = static_cast<int16_t>(Table.NbPOI + 1);
-        NumPOI = Table.NbPOI;
-        Table.ViderLigne(NumPOI);
+        NumPOI = static_cast<int16_t>(Table.AjouterLigne());
         if (!StockerSaisiePOI()) {
-            Table.NbPOI = static_cast<int16_t>(Table.NbPOI - 1);
+            Table.SupprimerLigne(NumPOI);
             return;
         }
         RemplirListePOI();
@@ -165,9 +163,8 @@ void Creer_POI::Validation_Click()
             Message(1);
             return;
         }
-        Table.NbPOI = static_cast<int16_t>(Table.NbPOI - 1);
-        for (int i = NumPOI; i <= Table.NbPOI; ++i)
-            Table.CopierLigne(i + 1, i);
+        // All it held goes with it.
+        Table.SupprimerLigne(NumPOI);
         RemplirListePOI();
         ListeLiens->setCurrentRow(-1);
         ListePOI->setCurrentRow(-1);

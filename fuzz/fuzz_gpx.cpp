@@ -22,8 +22,10 @@ void Verifier(bool condition)
 void Limites(const PoiTable& t)
 {
     Verifier(t.NbPOI >= 0 && t.NbPOI <= MaxPOI);
-    for (int i = 0; i <= MaxPOI; ++i)
-        Verifier(t.NbLiens[i] >= 0 && t.NbLiens[i] <= MaxLiens);
+    for (const auto* colonne : {&t.NomPOI, &t.LatPOI, &t.LonPOI, &t.TempsPOI, &t.SymPOI})
+        Verifier(colonne->size() == size_t(t.NbPOI) + 1);
+    for (int i = 0; i <= t.NbPOI; ++i)
+        Verifier(t.LienHref[size_t(i)].size() == t.LienTexte[size_t(i)].size());
 }
 
 QString Champs(const PoiTable& t)
@@ -41,7 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
 {
     const QByteArray octets(reinterpret_cast<const char*>(donnees), int(taille));
     const Fichiers::Lignes lignes = Fichiers::LignesWindows1252(octets);
-    Fichiers::ChercherRoutesTraces(lignes);
     QString erreur;
     const Fichiers::Lignes relocalisees =
         Fichiers::RelocaliserLignes(lignes, QStringLiteral("/home/marin/Régates & co ⚓/"));

@@ -96,9 +96,20 @@ void Creer_POI::OuvrirDocument(const QString& nom)
         MessageEchec(echec == FichierGPX ? Messages::RelocalisationEchouee
                                          : Messages::TravailEchoue,
                      echec, erreur, Messages::LuTelQuel);
-    if (Fichiers::ChercherRoutesTraces(lignes))
+    const Gpx::Lecture lecture = Fichiers::LirePOI(lignes, Table);
+    if (!lecture.xml)
+        Plateforme::Courante().Message(this,
+                                       Messages::Texte(Messages::PasBienForme)
+                                           .arg(QString::fromStdString(lecture.raison))
+                                           .arg(lecture.ligne)
+                                           .arg(lecture.colonne),
+                                       Plateforme::Boutons::OK);
+    if (lecture.routesTraces)
         Message(18);
-    Fichiers::LirePOI(lignes, Table);
+    if (lecture.horsCapacite > 0)
+        Plateforme::Courante().Message(
+            this, Messages::Texte(Messages::HorsCapacite).arg(lecture.horsCapacite).arg(MaxPOI),
+            Plateforme::Boutons::OK);
     RemplirListePOI();
     NumPOI = static_cast<int16_t>(Table.NbPOI + 1);
     if (Option2[0]->isChecked())

@@ -48,9 +48,9 @@ Lignes LignesWindows1252(const QByteArray& octets)
     return Lignes(vue, std::move(proprietaire));
 }
 
-void LirePOI(const Lignes& lignes, PoiTable& table)
+Gpx::Lecture LirePOI(const Lignes& lignes, PoiTable& table)
 {
-    Gpx::LirePOI<QString>(lignes, table);
+    return Gpx::LirePOI<QString>(lignes, table);
 }
 
 namespace {

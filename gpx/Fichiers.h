@@ -24,9 +24,10 @@ Lignes LignesWindows1252(const QByteArray& octets);
 
 using Gpx::ChercherRoutesTraces;
 
-// Replaces the table with the file's waypoints (the first 100) and their
-// links (the first 50 of each).
-void LirePOI(const Lignes& lignes, PoiTable& table);
+// Replaces the table with the file's waypoints and links, and what else it
+// holds for the save: read by the XML parser when the file is well-formed,
+// line by line otherwise.
+Gpx::Lecture LirePOI(const Lignes& lignes, PoiTable& table);
 
 // The GPX document of the table, an empty symbol written as "anchorage".
 // False, naming the character, when a value holds a character the file

@@ -274,7 +274,7 @@ void LirePosition(std::string_view ligne, int i, Receveur& receveur)
 // first line of the file holding its time text, up to the line that closes
 // a waypoint. tempsBruts holds the time texts as they stand in the file.
 void LireLiens(const Lignes& lignes, const std::vector<std::string_view>& tempsBruts, int nbPOI,
-               std::array<int16_t, MaxPOI + 1>& nbLiens, Receveur& receveur)
+               Receveur& receveur)
 {
     const std::vector<int> premieres = PremieresLignes(lignes, tempsBruts);
     static const std::array<std::string_view, 3> Balises = {"<link", "<text>", "</wpt>"};
@@ -284,7 +284,7 @@ void LireLiens(const Lignes& lignes, const std::vector<std::string_view>& tempsB
         if (premieres[size_t(i)] < 0)
             continue;
         bool lienIgnore = false;
-        int16_t& nb = nbLiens[size_t(i)];
+        int16_t nb = 0;
         for (int n = premieres[size_t(i)] + 1; n < lignes.size(); ++n) {
             const std::string_view ligne = SansEspaces(lignes[n]);
             const auto [pLien, pTexte, pFin] = Reperer(ligne, Balises);
@@ -395,12 +395,12 @@ bool ChercherRoutesTraces(const Lignes& lignes)
     return false;
 }
 
-void LirePOI(const Lignes& lignes, Receveur& receveur)
+void LirePOILignes(const Lignes& lignes, Receveur& receveur)
 {
     int16_t nbPOI = 0;
-    std::vector<std::string_view> tempsBruts(MaxPOI + 1);
-    std::vector<std::string_view> nomsBruts(MaxPOI + 1);
-    std::vector<bool> nomDecode(MaxPOI + 1, false);
+    std::vector<std::string_view> tempsBruts(1);
+    std::vector<std::string_view> nomsBruts(1);
+    std::vector<bool> nomDecode(1, false);
     bool enCours = false;
     std::u16string tampon;
     static const std::array<std::string_view, 5> Balises = {"<wpt", "</wpt>", "<time>", "<name>",
@@ -409,6 +409,9 @@ void LirePOI(const Lignes& lignes, Receveur& receveur)
         const auto [pWpt, pFin, pTemps, pNom, pSym] = Reperer(ligne, Balises);
         if (pWpt >= 0 && nbPOI < MaxPOI) {
             ++nbPOI;
+            tempsBruts.emplace_back();
+            nomsBruts.emplace_back();
+            nomDecode.push_back(false);
             enCours = true;
             LirePosition(ligne, nbPOI, receveur);
         }
@@ -439,9 +442,27 @@ void LirePOI(const Lignes& lignes, Receveur& receveur)
     for (int i = 1; i <= nbPOI; ++i)
         if (!nomDecode[size_t(i)])
             receveur.Poser(Champ::Nom, i, 0, Valeur(nomsBruts[size_t(i)], tampon));
-    std::array<int16_t, MaxPOI + 1> nbLiens{};
-    LireLiens(lignes, tempsBruts, nbPOI, nbLiens, receveur);
-    receveur.Compter(nbPOI, nbLiens);
+    LireLiens(lignes, tempsBruts, nbPOI, receveur);
+    receveur.Compter(nbPOI);
+}
+
+Lecture LirePOI(const Lignes& lignes, Receveur& receveur, const std::function<void()>& vider)
+{
+    Lecture lecture;
+    vider();
+    const std::string_view octets = lignes.Octets();
+    // An empty file is an empty document, not a fault to report.
+    if (octets.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+        receveur.Compter(0);
+        return lecture;
+    }
+    if (LireXml(octets, receveur, lecture))
+        return lecture;
+    vider();
+    LirePOILignes(lignes, receveur);
+    lecture.routesTraces = ChercherRoutesTraces(lignes);
+    lecture.horsCapacite = 0;
+    return lecture;
 }
 
 std::string TexteRefus(std::string_view caractereDecrit, int poi)
@@ -486,6 +507,46 @@ const char* const FinPOI = "</sym>\r\n"
                            "\t</wpt>\r\n";
 
 const char* const Fin = "</gpx>\r\n";
+
+void EcrireEntete(const GardeFichier* fichier, std::string& octets)
+{
+    if (!fichier || (fichier->attributs.empty() && fichier->schemas.empty())) {
+        octets += Entete;
+        return;
+    }
+    // A prefix the file binds otherwise keeps the file's binding: its kept
+    // content uses it.
+    auto declaration = [&](const char* prefixe, const char* uri) {
+        if (fichier->attributs.find(std::string(" xmlns:") + prefixe + "=") == std::string::npos)
+            octets += std::string(" xmlns:") + prefixe + "=\"" + uri + '"';
+    };
+    octets += "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"
+              "<gpx version=\"1.1\" creator=\"OpenCPN\" "
+              "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+              "xmlns=\"http://www.topografix.com/GPX/1/1\"";
+    declaration("gpxx", "http://www.garmin.com/xmlschemas/GpxExtensions/v3");
+    octets += " xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
+              "http://www.topografix.com/GPX/1/1/gpx.xsd";
+    octets += fichier->schemas;
+    octets += '"';
+    declaration("opencpn", "http://www.opencpn.org");
+    octets += fichier->attributs;
+    octets += ">\r\n";
+}
+
+void FinPOIGarde(const GardePOI& garde, std::string& octets)
+{
+    octets += "</sym>\r\n";
+    octets += garde.type.empty() ? std::string("\t\t<type>WPT</type>\r\n") : garde.type;
+    octets += garde.apresType;
+    octets += "\t\t<extensions" + garde.attributsExtensions + ">\r\n";
+    if (!garde.viz)
+        octets += "\t\t\t<opencpn:viz>1</opencpn:viz>\r\n";
+    if (!garde.vizNom)
+        octets += "\t\t\t<opencpn:viz_name>1</opencpn:viz_name>\r\n";
+    octets += garde.extensions;
+    octets += "\t\t</extensions>\r\n\t</wpt>\r\n";
+}
 
 // Escapes what XML text must not hold; in an attribute the double quote
 // too. A link target keeps the entities it holds ("&amp;" above all): only
@@ -537,19 +598,13 @@ void References(std::u16string_view valeur, std::string& octets)
     }
 }
 
-// A Windows-1252 value in a file declared UTF-8. Its bytes are kept when
-// they already read as UTF-8 (text another program wrote, read back byte
-// for byte); otherwise, and for characters Windows-1252 lacks, each
-// character past ASCII becomes a character reference, so the file stays
-// well-formed and whatever was read can be written back.
+// A value in a file declared UTF-8: ASCII as it stands, each character past
+// it as a character reference, so that the line reader and an XML parser
+// read the same text back.
 bool Valeur(std::u16string_view valeur, std::string& octets, char16_t& manquant)
 {
     if (!SansControle(valeur, manquant))
         return false;
-    const size_t debut = octets.size();
-    if (VersWindows1252(valeur, octets) && Utf8Valide(std::string_view(octets).substr(debut)))
-        return true;
-    octets.resize(debut);
     References(valeur, octets);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gpx/Codecs.h"
+#include "gpx/LecteurXml.h"
 #include "gpx/TableGPX.h"
 
 #include <functional>
@@ -29,6 +30,8 @@ public:
     Lignes(std::string_view octets, std::shared_ptr<const void> proprietaire);
 
     int size() const { return debuts.empty() ? 0 : int(debuts.size()) - 1; }
+    // The whole text.
+    std::string_view Octets() const { return texte; }
     std::string_view operator[](int i) const;
 
     class const_iterator {
@@ -65,25 +68,19 @@ std::string_view SansEspaces(std::string_view s);
 // True when a line holds a route or a track.
 bool ChercherRoutesTraces(const Lignes& lignes);
 
-// The values the reader finds, as it finds them.
-class Receveur {
-public:
-    // A value of waypoint i (of its link k for a link's fields); a later
-    // value of the same field replaces it.
-    virtual void Poser(Champ champ, int i, int k, std::u16string_view valeur) = 0;
-    // The counts, once the file is read.
-    virtual void Compter(int16_t nbPOI, const std::array<int16_t, MaxPOI + 1>& nbLiens) = 0;
+// Reads the file's waypoints line by line, as the chart plotter writes
+// them: the reader of files that are not well-formed XML (older files of
+// this program hold a bare "&" or Windows-1252 bytes in a file declared
+// UTF-8). The first 50 links of each waypoint with a time.
+void LirePOILignes(const Lignes& lignes, Receveur& receveur);
 
-protected:
-    ~Receveur() = default;
-};
+// Reads the file: with the XML parser when it is well-formed GPX, otherwise
+// line by line.
+Lecture LirePOI(const Lignes& lignes, Receveur& receveur, const std::function<void()>& vider);
 
-// Reads the file's waypoints (the first 100) and their links (the first 50
-// of each).
-void LirePOI(const Lignes& lignes, Receveur& receveur);
-
-// Replaces the table with the file's waypoints and links.
-template <typename Texte> void LirePOI(const Lignes& lignes, TableGPX<Texte>& table)
+// Replaces the table with the file's waypoints and links, and what else it
+// holds for the save.
+template <typename Texte> Lecture LirePOI(const Lignes& lignes, TableGPX<Texte>& table)
 {
     class Remplir : public Receveur {
     public:
@@ -92,19 +89,27 @@ template <typename Texte> void LirePOI(const Lignes& lignes, TableGPX<Texte>& ta
         {
             Textes<Texte>::Affecter(table.Case(champ, i, k), valeur);
         }
-        void Compter(int16_t nbPOI, const std::array<int16_t, MaxPOI + 1>& nbLiens) override
+        void Garder(int i, std::shared_ptr<const GardePOI> garde) override
         {
+            table.Case(Champ::Nom, i, 0);
+            table.GardesPOI[size_t(i)] = std::move(garde);
+        }
+        void GarderFichier(std::shared_ptr<const GardeFichier> garde) override
+        {
+            table.Fichier = std::move(garde);
+        }
+        void Compter(int16_t nbPOI) override
+        {
+            table.Case(Champ::Nom, nbPOI, 0);
             table.NbPOI = nbPOI;
-            table.NbLiens = nbLiens;
         }
 
     private:
         TableGPX<Texte>& table;
     };
     // Nothing of the previous document survives a read.
-    table.Vider();
     Remplir remplir(table);
-    LirePOI(lignes, remplir);
+    return LirePOI(lignes, remplir, [&table] { table.Vider(); });
 }
 
 // Why a table could not be written: the first character a value cannot
@@ -140,15 +145,24 @@ extern const char* const Entete;
 extern const char* const FinPOI;
 extern const char* const Fin;
 
+// The root's opening as the writer writes it, with what the file's kept
+// content needs beyond it (namespace declarations, schema locations).
+void EcrireEntete(const GardeFichier* fichier, std::string& octets);
+
+// The end of a waypoint from its symbol's closing tag on, with what it kept.
+void FinPOIGarde(const GardePOI& garde, std::string& octets);
+
 } // namespace Ecriture
 
 // Receives the document piece by piece; false stops the writing.
 using Verser = std::function<bool(std::string_view)>;
 
 // The GPX document of the table, an empty symbol written as "anchorage",
-// handed to verser in pieces of about 64 KB so that a large document is
-// never held whole. False when verser stops, or, with refus naming the
-// character, when a value holds a character the file cannot carry.
+// with everything the file held beyond the table's fields where GPX 1.1
+// wants it, handed to verser in pieces of about 64 KB so that a large
+// document is never held whole. False when verser stops, or, with refus
+// naming the character, when a value holds a character the file cannot
+// carry.
 template <typename Texte>
 bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
 {
@@ -170,18 +184,42 @@ bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
         octets.clear();
         return verse;
     };
+    // Kept content: a large piece goes as it stands, not through a copy.
+    auto garde = [&](const std::string& piece) {
+        if (piece.size() < Piece) {
+            octets += piece;
+            return true;
+        }
+        return verse() && verser(piece);
+    };
+    const GardeFichier* fichier = table.Fichier.get();
 
-    octets += Ecriture::Entete;
+    Ecriture::EcrireEntete(fichier, octets);
+    if (fichier && !garde(fichier->metadata))
+        return false;
     for (int i = 1; i <= table.NbPOI; ++i) {
+        const GardePOI* g = table.GardesPOI[size_t(i)].get();
         octets += "\t<wpt lat=\"";
         valeur(vue(table.LatPOI[i], large), Contexte::Attribut);
         octets += "\" lon=\"";
         valeur(vue(table.LonPOI[i], large), Contexte::Attribut);
-        octets += "\">\r\n\t\t<time>";
+        octets += '"';
+        if (g)
+            octets += g->attributs;
+        octets += ">\r\n";
+        if (g)
+            octets += g->avantTemps;
         const std::u16string_view temps = vue(table.TempsPOI[i], large);
         const bool sansTemps = temps.empty();
-        valeur(temps, Contexte::Texte);
-        octets += "</time>\r\n\t\t<name>";
+        // GPX has no empty time: a waypoint without one is written without.
+        if (!sansTemps) {
+            octets += "\t\t<time>";
+            valeur(temps, Contexte::Texte);
+            octets += "</time>\r\n";
+        }
+        if (g)
+            octets += g->avantNom;
+        octets += "\t\t<name>";
         const std::u16string_view nom = vue(table.NomPOI[i], large);
         if (sansTemps)
             valeur(nom, Contexte::Texte);
@@ -189,7 +227,9 @@ bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
             ok = ok && Ecriture::ValeurUtf8(Ecriture::Echapper(nom, Contexte::Texte, tampon),
                                             octets, manquant);
         octets += "</name>\r\n";
-        for (int k = 1; k <= table.NbLiens[i]; ++k) {
+        if (g)
+            octets += g->avantLiens;
+        for (int k = 1; k <= table.NbLiens(i); ++k) {
             octets += "\t\t<link href=\"";
             valeur(vue(table.LienHref[i][k], large), Contexte::Cible);
             octets += "\">\r\n\t\t\t<text>";
@@ -204,10 +244,27 @@ bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
             octets += "anchorage";
         else
             valeur(sym, Contexte::Texte);
-        octets += Ecriture::FinPOI;
+        if (g)
+            Ecriture::FinPOIGarde(*g, octets);
+        else
+            octets += Ecriture::FinPOI;
         if (!ok) {
             refus = {manquant, i};
             return false;
+        }
+        if (octets.size() >= Piece && !verse())
+            return false;
+    }
+    if (fichier) {
+        for (const std::string* piece :
+             {&fichier->surplus, &fichier->routes, &fichier->traces, &fichier->autres})
+            if (!garde(*piece))
+                return false;
+        if (fichier->aExtensions || !fichier->extensions.empty()) {
+            octets += "\t<extensions" + fichier->attributsExtensions + ">\r\n";
+            if (!garde(fichier->extensions))
+                return false;
+            octets += "\t</extensions>\r\n";
         }
     }
     octets += Ecriture::Fin;

@@ -1,93 +1,146 @@
 #pragma once
 
-#include <array>
+#include "gpx/Garde.h"
+
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Gpx {
 
 // The waypoint table of a document: parallel columns indexed by waypoint
 // number 1 to NbPOI; slot 0 exists but is never used. Texte is the editor's
-// string type, or std::u16string where Qt is not loaded.
-constexpr int16_t MaxPOI = 100;
+// string type, or a plain one where Qt is not loaded. The columns grow with
+// the file up to MaxPOI waypoints; a waypoint keeps every link its file
+// gives it, and the link command refuses to add one past MaxLiens.
+constexpr int16_t MaxPOI = 20000;
 constexpr int16_t MaxLiens = 50;
 
 // The text columns, to name a field.
 enum class Champ { Nom, Lat, Lon, Temps, Sym, Href, TexteLien };
 
 template <typename Texte> struct TableGPX {
-    template <typename T> using Colonne = std::array<T, MaxPOI + 1>;
-    using Liens = std::array<Texte, MaxLiens + 1>;
-
     int16_t NbPOI = 0;
-    Colonne<Texte> NomPOI;
-    Colonne<Texte> LatPOI;
-    Colonne<Texte> LonPOI;
-    Colonne<Texte> TempsPOI;
-    Colonne<Texte> SymPOI;
-    Colonne<int16_t> NbLiens{};
-    Colonne<Liens> LienHref;
-    Colonne<Liens> LienTexte;
+    std::vector<Texte> NomPOI{1};
+    std::vector<Texte> LatPOI{1};
+    std::vector<Texte> LonPOI{1};
+    std::vector<Texte> TempsPOI{1};
+    std::vector<Texte> SymPOI{1};
+    // Link k of waypoint i at [i][k]; an empty row and a row of one slot
+    // both mean no link.
+    std::vector<std::vector<Texte>> LienHref{1};
+    std::vector<std::vector<Texte>> LienTexte{1};
+    // What each waypoint held beyond the fields above, and what the file
+    // held beyond its waypoints: written back as they were.
+    std::vector<std::shared_ptr<const GardePOI>> GardesPOI{1};
+    std::shared_ptr<const GardeFichier> Fichier;
 
-    // The slot of a field of waypoint i (of its link k for a link's fields).
+    int NbLiens(int i) const { return std::max(0, int(LienHref[size_t(i)].size()) - 1); }
+
+    // True when row i exists: slot 0, a waypoint, or a row a new
+    // waypoint is being stored in.
+    bool Ligne(int i) const { return i >= 0 && size_t(i) < NomPOI.size(); }
+
+    // The slot of a field of waypoint i (of its link k for a link's
+    // fields), made when the row or the link does not exist yet.
     Texte& Case(Champ champ, int i, int k)
     {
+        if (size_t(i) >= NomPOI.size())
+            Redimensionner(size_t(i) + 1);
         switch (champ) {
         case Champ::Nom:
-            return NomPOI[i];
+            return NomPOI[size_t(i)];
         case Champ::Lat:
-            return LatPOI[i];
+            return LatPOI[size_t(i)];
         case Champ::Lon:
-            return LonPOI[i];
+            return LonPOI[size_t(i)];
         case Champ::Temps:
-            return TempsPOI[i];
+            return TempsPOI[size_t(i)];
         case Champ::Sym:
-            return SymPOI[i];
+            return SymPOI[size_t(i)];
         case Champ::Href:
-            return LienHref[i][k];
         case Champ::TexteLien:
             break;
         }
-        return LienTexte[i][k];
+        auto& liens = champ == Champ::Href ? LienHref[size_t(i)] : LienTexte[size_t(i)];
+        if (size_t(k) >= liens.size()) {
+            LienHref[size_t(i)].resize(size_t(k) + 1);
+            LienTexte[size_t(i)].resize(size_t(k) + 1);
+        }
+        return liens[size_t(k)];
     }
 
-    // Empties every slot of every column, symbols and links included.
+    // Empties every column, symbols, links and what the file held beyond
+    // them included.
     void Vider()
     {
         NbPOI = 0;
-        for (int i = 0; i <= MaxPOI; ++i)
-            ViderLigne(i);
+        Redimensionner(0);
+        Redimensionner(1);
+        Fichier.reset();
     }
 
-    // Empties one row, its 50 link slots included.
+    // A new empty waypoint after the last one; its number.
+    int AjouterLigne()
+    {
+        ++NbPOI;
+        Redimensionner(size_t(NbPOI) + 1);
+        ViderLigne(NbPOI);
+        return NbPOI;
+    }
+
+    // Removes waypoint i with all it held; the later ones move down.
+    void SupprimerLigne(int i)
+    {
+        for (auto* colonne : {&NomPOI, &LatPOI, &LonPOI, &TempsPOI, &SymPOI})
+            colonne->erase(colonne->begin() + i);
+        LienHref.erase(LienHref.begin() + i);
+        LienTexte.erase(LienTexte.begin() + i);
+        GardesPOI.erase(GardesPOI.begin() + i);
+        --NbPOI;
+    }
+
+    // Empties one row, its links and what it kept included.
     void ViderLigne(int i)
     {
-        NomPOI[i].clear();
-        LatPOI[i].clear();
-        LonPOI[i].clear();
-        TempsPOI[i].clear();
-        SymPOI[i].clear();
-        NbLiens[i] = 0;
-        for (int k = 0; k <= MaxLiens; ++k) {
-            LienHref[i][k].clear();
-            LienTexte[i][k].clear();
-        }
+        for (auto* colonne : {&NomPOI, &LatPOI, &LonPOI, &TempsPOI, &SymPOI})
+            (*colonne)[size_t(i)] = Texte();
+        LienHref[size_t(i)].clear();
+        LienTexte[size_t(i)].clear();
+        GardesPOI[size_t(i)].reset();
     }
 
-    // Copies row source over row cible, all 50 link slots included.
-    void CopierLigne(int source, int cible)
+    // Inserts a link at number k (1 to NbLiens + 1) of waypoint i.
+    void InsererLien(int i, int k, const Texte& href, const Texte& texte)
     {
-        NomPOI[cible] = NomPOI[source];
-        TempsPOI[cible] = TempsPOI[source];
-        LatPOI[cible] = LatPOI[source];
-        LonPOI[cible] = LonPOI[source];
-        SymPOI[cible] = SymPOI[source];
-        NbLiens[cible] = NbLiens[source];
-        for (int k = 1; k <= MaxLiens; ++k) {
-            LienHref[cible][k] = LienHref[source][k];
-            LienTexte[cible][k] = LienTexte[source][k];
+        auto& h = LienHref[size_t(i)];
+        auto& t = LienTexte[size_t(i)];
+        if (h.empty()) {
+            h.resize(1);
+            t.resize(1);
         }
+        h.insert(h.begin() + k, href);
+        t.insert(t.begin() + k, texte);
+    }
+
+    // Removes link k of waypoint i; the later ones move down.
+    void SupprimerLien(int i, int k)
+    {
+        LienHref[size_t(i)].erase(LienHref[size_t(i)].begin() + k);
+        LienTexte[size_t(i)].erase(LienTexte[size_t(i)].begin() + k);
+    }
+
+private:
+    void Redimensionner(size_t n)
+    {
+        for (auto* colonne : {&NomPOI, &LatPOI, &LonPOI, &TempsPOI, &SymPOI})
+            colonne->resize(n);
+        LienHref.resize(n);
+        LienTexte.resize(n);
+        GardesPOI.resize(n);
     }
 };
 

@@ -26,8 +26,8 @@ void Creer_POI::RemplirListeLiens()
     using namespace Declarations;
     ListeLiens->clear();
     // NumPOI may designate a row past the count, never one past the table.
-    if (NumPOI >= 0 && NumPOI <= MaxPOI) {
-        const int16_t n = Table.NbLiens[NumPOI];
+    if (Table.Ligne(NumPOI)) {
+        const int n = Table.NbLiens(NumPOI);
         for (int k = 1; k <= n; ++k)
             ListeLiens->addItem(
                 Gerer_liens::EntreeListe(k, Table.LienTexte[NumPOI][k], Table.LienHref[NumPOI][k]));
@@ -73,13 +73,12 @@ void Creer_POI::AjouterLien(QLineEdit* texte, QLineEdit* cible,
         return;
     }
     const QString href = convertir(cible->text());
-    if (Table.NbLiens[NumPOI] >= MaxLiens) {
+    const int n = Table.NbLiens(NumPOI);
+    if (n >= MaxLiens) {
         Message(17);
         return;
     }
-    const int16_t n = ++Table.NbLiens[NumPOI];
-    Table.LienHref[NumPOI][n] = href;
-    Table.LienTexte[NumPOI][n] = texte->text();
+    Table.InsererLien(NumPOI, n + 1, href, texte->text());
     RemplirListeLiens();
 }
 
@@ -119,16 +118,11 @@ void Creer_POI::Supprimer_Lien_Click()
 {
     using namespace Declarations;
     const int selection = ListeLiens->LigneChoisie();
-    if (selection < 0 || !PoiSelectionne() || selection >= Table.NbLiens[NumPOI]) {
+    if (selection < 0 || !PoiSelectionne() || selection >= Table.NbLiens(NumPOI)) {
         Message(6);
         return;
     }
-    const int dernier = Table.NbLiens[NumPOI] - 1;
-    for (int j = selection + 1; j <= dernier; ++j) {
-        Table.LienHref[NumPOI][j] = Table.LienHref[NumPOI][j + 1];
-        Table.LienTexte[NumPOI][j] = Table.LienTexte[NumPOI][j + 1];
-    }
-    --Table.NbLiens[NumPOI];
+    Table.SupprimerLien(NumPOI, selection + 1);
     RemplirListeLiens();
 }
 
@@ -136,7 +130,7 @@ void Creer_POI::Tester_Lien_Click()
 {
     using namespace Declarations;
     const int selection = ListeLiens->LigneChoisie();
-    if (!PoiSelectionne() || selection < 0 || selection >= Table.NbLiens[NumPOI]) {
+    if (!PoiSelectionne() || selection < 0 || selection >= Table.NbLiens(NumPOI)) {
         Message(6);
         return;
     }

@@ -65,17 +65,10 @@ bool Ecrire(const QString& chemin, const QString& texte, QString& erreur)
 
 bool InsererLien(PoiTable& table, int i, const QString& chemin)
 {
-    // A slot past the count holds an old text, not a link.
-    if (table.NbLiens[i] >= 1 && table.LienTexte[i][1] == QLatin1String("Description"))
+    if (table.NbLiens(i) >= 1 && table.LienTexte[i][1] == QLatin1String("Description"))
         return false;
-    for (int k = MaxLiens; k >= 2; --k) {
-        table.LienHref[i][k] = table.LienHref[i][k - 1];
-        table.LienTexte[i][k] = table.LienTexte[i][k - 1];
-    }
-    table.LienHref[i][1] = QStringLiteral("file://") + chemin;
-    table.LienTexte[i][1] = QStringLiteral("Description");
-    if (table.NbLiens[i] < MaxLiens)
-        ++table.NbLiens[i];
+    // First in the list; a waypoint that has its 50 links keeps them all.
+    table.InsererLien(i, 1, QStringLiteral("file://") + chemin, QStringLiteral("Description"));
     return true;
 }
 

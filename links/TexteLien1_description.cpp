@@ -15,7 +15,7 @@
 void TexteLien1::Ouverture()
 {
     using namespace Declarations;
-    if (NumPOI < 0 || NumPOI > MaxPOI)
+    if (!Table.Ligne(NumPOI))
         return;
     const QString chemin = Descriptions::FichierDescriptif(FichierGPX, Table.NomPOI[NumPOI]);
     QString texte;

@@ -49,6 +49,13 @@ const char* const Textes[Dernier + 1] = {
     "in Windows-1252",
     "le caractère %1 du Poi %2 ne peut pas être écrit dans le fichier - the character %1 of "
     "waypoint %2 cannot be written in the file",
+    "Le fichier n'est pas du XML bien formé (%1, ligne %2, colonne %3) : il est lu ligne par "
+    "ligne, et un enregistrement écrira les Poi de la liste en GPX bien formé - The file is not "
+    "well-formed XML (%1, line %2, column %3): it is read line by line, and a save writes the "
+    "listed marks as well-formed GPX",
+    "%1 Poi au-delà des %2 premiers ne sont pas affichés ; ils sont gardés tels quels à "
+    "l'enregistrement - %1 marks beyond the first %2 are not shown; a save keeps them as they "
+    "are",
 };
 
 } // namespace

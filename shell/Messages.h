@@ -29,7 +29,9 @@ enum : int {
     EcritEnPartie,
     CaractereWindows1252,
     CaracterePoi,
-    Dernier = CaracterePoi
+    PasBienForme,
+    HorsCapacite,
+    Dernier = HorsCapacite
 };
 
 // The built-in text of slot n; "" for a slot that has none.

@@ -165,9 +165,9 @@ QString Resume(const PoiTable& t)
                          t.TempsPOI[i],
                          t.NomPOI[i],
                          t.SymPOI[i],
-                         QString::number(t.NbLiens[i])}
+                         QString::number(t.NbLiens(i))}
                  .join(QLatin1Char('|'));
-        for (int k = 1; k <= t.NbLiens[i]; ++k)
+        for (int k = 1; k <= t.NbLiens(i); ++k)
             l << QStringLiteral("  %1.%2 %3 | %4")
                      .arg(i)
                      .arg(k)

@@ -30,17 +30,14 @@ std::unique_ptr<PoiTable> Table(const QString& texte)
     auto t = std::make_unique<PoiTable>();
     for (const QString& poi : texte.split(QStringLiteral(" // "), Qt::SkipEmptyParts)) {
         const QStringList c = poi.split('|');
-        const int i = ++t->NbPOI;
+        const int i = t->AjouterLigne();
         t->LatPOI[i] = c.value(0);
         t->LonPOI[i] = c.value(1);
         t->TempsPOI[i] = c.value(2);
         t->NomPOI[i] = c.value(3);
         t->SymPOI[i] = c.value(4);
-        for (int k = 5; k < c.size(); ++k) {
-            const int n = ++t->NbLiens[i];
-            t->LienHref[i][n] = c[k].section('^', 0, 0);
-            t->LienTexte[i][n] = c[k].section('^', 1);
-        }
+        for (int k = 5; k < c.size(); ++k)
+            t->InsererLien(i, k - 4, c[k].section('^', 0, 0), c[k].section('^', 1));
     }
     return t;
 }
@@ -81,9 +78,9 @@ QByteArray DumpAttendu(const PoiTable& t, bool routes)
     for (int i = 1; i <= t.NbPOI; ++i)
         r += QByteArray::number(i) + '\t' + texte(t.LatPOI[i]) + '\t' + texte(t.LonPOI[i]) + '\t' +
              texte(t.TempsPOI[i]) + '\t' + texte(t.NomPOI[i]) + '\t' + texte(t.SymPOI[i]) + '\t' +
-             QByteArray::number(t.NbLiens[i]) + '\n';
+             QByteArray::number(t.NbLiens(i)) + '\n';
     for (int i = 1; i <= t.NbPOI; ++i)
-        for (int k = 1; k <= t.NbLiens[i]; ++k)
+        for (int k = 1; k <= t.NbLiens(i); ++k)
             r += "  link\t" + QByteArray::number(i) + '\t' + QByteArray::number(k) + '\t' +
                  texte(t.LienHref[i][k]) + '\t' + texte(t.LienTexte[i][k]) + '\n';
     return r;

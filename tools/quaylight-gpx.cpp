@@ -34,7 +34,7 @@ const char* const Usage =
 using Table = Gpx::TableGPX<Gpx::TexteCourt>;
 
 // The run's one table. It is never freed: the process ends right after
-// using it, and freeing 10,000 texts one by one would only delay that.
+// using it, and freeing its texts one by one would only delay that.
 Table& LaTable()
 {
     static Table* const table = new Table;
@@ -119,8 +119,8 @@ bool Lire(const char* chemin, Table& table, bool& routesOuTraces)
     Gpx::Lignes lignes;
     if (!LireLignes(chemin, lignes))
         return false;
-    routesOuTraces = Gpx::ChercherRoutesTraces(lignes);
-    Gpx::LirePOI(lignes, table);
+    const Gpx::Lecture lecture = Gpx::LirePOI(lignes, table);
+    routesOuTraces = lecture.routesTraces;
     return true;
 }
 
@@ -157,10 +157,10 @@ int Dump(const char* chemin)
             sortie += '\t';
             Texte(*champ, sortie);
         }
-        sortie += '\t' + std::to_string(table->NbLiens[i]) + '\n';
+        sortie += '\t' + std::to_string(table->NbLiens(i)) + '\n';
     }
     for (int i = 1; i <= table->NbPOI; ++i)
-        for (int k = 1; k <= table->NbLiens[i]; ++k) {
+        for (int k = 1; k <= table->NbLiens(i); ++k) {
             sortie += "  link\t" + std::to_string(i) + '\t' + std::to_string(k) + '\t';
             Texte(table->LienHref[i][k], sortie);
             sortie += '\t';

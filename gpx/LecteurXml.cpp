@@ -1,0 +1,849 @@
+#include "gpx/LecteurXml.h"
+
+#include "gpx/Codecs.h"
+
+#include <algorithm>
+#include <cstring>
+#include <expat.h>
+#include <iconv.h>
+#include <map>
+#include <vector>
+
+namespace Gpx {
+
+namespace {
+
+const char* const Gpx11 = "http://www.topografix.com/GPX/1/1";
+const char* const Gpx10 = "http://www.topografix.com/GPX/1/0";
+const char* const Xsi = "http://www.w3.org/2001/XMLSchema-instance";
+const char* const OpenCpn = "http://www.opencpn.org";
+
+// The namespaces the writer declares on its root, by prefix.
+const struct {
+    const char* prefixe;
+    const char* uri;
+} Declares[] = {{"xsi", Xsi},
+                {"gpxx", "http://www.garmin.com/xmlschemas/GpxExtensions/v3"},
+                {"opencpn", OpenCpn}};
+
+bool EspaceGpx(std::string_view uri)
+{
+    // Many programs write GPX without a namespace.
+    return uri.empty() || uri == Gpx11 || uri == Gpx10;
+}
+
+void Echapper(std::string_view s, bool attribut, std::string& sortie)
+{
+    for (const char c : s) {
+        switch (c) {
+        case '&':
+            sortie += "&amp;";
+            break;
+        case '<':
+            sortie += "&lt;";
+            break;
+        case '>':
+            sortie += "&gt;";
+            break;
+        case '"':
+            sortie += attribut ? "&quot;" : "\"";
+            break;
+        case '\r':
+            sortie += "&#13;";
+            break;
+        case '\n':
+            sortie += attribut ? "&#10;" : "\n";
+            break;
+        case '\t':
+            sortie += attribut ? "&#9;" : "\t";
+            break;
+        default:
+            sortie += c;
+        }
+    }
+}
+
+void Attribut(std::string_view nom, std::string_view valeur, std::string& sortie)
+{
+    sortie += ' ';
+    sortie += nom;
+    sortie += "=\"";
+    Echapper(valeur, true, sortie);
+    sortie += '"';
+}
+
+std::string_view Local(std::string_view nom)
+{
+    const size_t deux = nom.find(':');
+    return deux == std::string_view::npos ? nom : nom.substr(deux + 1);
+}
+
+std::string_view SansBlancs(std::string_view s)
+{
+    const size_t debut = s.find_first_not_of(" \t\r\n");
+    if (debut == std::string_view::npos)
+        return {};
+    return s.substr(debut, s.find_last_not_of(" \t\r\n") + 1 - debut);
+}
+
+// Where a kept child of a waypoint goes among the edited ones.
+std::string GardePOI::*Place(std::string_view local)
+{
+    static const struct {
+        const char* nom;
+        std::string GardePOI::*place;
+    } Places[] = {{"ele", &GardePOI::avantTemps},
+                  {"magvar", &GardePOI::avantNom},
+                  {"geoidheight", &GardePOI::avantNom},
+                  {"cmt", &GardePOI::avantLiens},
+                  {"desc", &GardePOI::avantLiens},
+                  {"src", &GardePOI::avantLiens},
+                  {"type", &GardePOI::type}};
+    for (const auto& p : Places)
+        if (local == p.nom)
+            return p.place;
+    return &GardePOI::apresType;
+}
+
+// A single-byte encoding the parser does not know, through iconv: each
+// byte's character, or -1 for a byte that does not stand alone.
+int EncodageInconnu(void*, const XML_Char* nom, XML_Encoding* info)
+{
+    iconv_t cd = iconv_open("UTF-32LE", nom);
+    if (cd == iconv_t(-1))
+        return XML_STATUS_ERROR;
+    for (int b = 0; b < 256; ++b) {
+        char octet = char(b);
+        unsigned char code[8];
+        char* entree = &octet;
+        size_t reste = 1;
+        char* sortie = reinterpret_cast<char*>(code);
+        size_t place = sizeof code;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        const bool ok =
+            iconv(cd, &entree, &reste, &sortie, &place) != size_t(-1) && sizeof code - place == 4;
+        info->map[b] =
+            ok ? int(code[0] | code[1] << 8 | code[2] << 16 | uint32_t(code[3]) << 24) : -1;
+    }
+    iconv_close(cd);
+    info->data = nullptr;
+    info->convert = nullptr;
+    info->release = nullptr;
+    return XML_STATUS_OK;
+}
+
+// Writes a subtree back as XML from the parser's events: names and
+// prefixes as the file wrote them, texts escaped, CDATA sections, comments
+// and empty elements kept. In a GPX 1.0 file it also makes the subtree GPX
+// 1.1: url and urlname become a link, and what a 1.1 point has no place
+// for (course, speed, foreign elements) goes into its extensions.
+class Copie {
+public:
+    bool Active() const { return sortie != nullptr; }
+
+    void Commencer(std::string* s, const char* retrait, bool gpx10)
+    {
+        sortie = s;
+        *sortie += retrait;
+        v10 = gpx10;
+        cadres.clear();
+    }
+
+    // depth 0 is the subtree's own element; true when it has ended.
+    void Debut(const char* nom, const char** atts, bool gpx, std::string_view local)
+    {
+        Contenu();
+        if (v10 && !cadres.empty() && cadres.back().point &&
+            (!gpx || local == "course" || local == "speed")) {
+            // Into the point's extensions, written at its end.
+            cadres.back().renvoyes.emplace_back();
+            autreSortie.push_back(sortie);
+            sortie = &cadres.back().renvoyes.back();
+            cadres.push_back({});
+            cadres.back().renvoi = true;
+            if (gpx) {
+                *sortie += "<gpx10:";
+                *sortie += local;
+                Attribut("xmlns:gpx10", Gpx10, *sortie);
+                cadres.back().nom = "gpx10:" + std::string(local);
+            } else {
+                *sortie += '<';
+                *sortie += nom;
+                cadres.back().nom = nom;
+            }
+            Attributs(atts);
+            ouvert = true;
+            return;
+        }
+        if (v10 && gpx && (local == "url" || local == "urlname")) {
+            cadres.push_back({});
+            cadres.back().capture = local == "url" ? 1 : 2;
+            capture.clear();
+            return;
+        }
+        LienEnAttente();
+        cadres.push_back({});
+        cadres.back().nom = nom;
+        cadres.back().point =
+            v10 && gpx && (local == "wpt" || local == "rtept" || local == "trkpt");
+        *sortie += '<';
+        *sortie += nom;
+        Attributs(atts);
+        ouvert = true;
+    }
+
+    void Texte(std::string_view s)
+    {
+        if (!cadres.empty() && cadres.back().capture) {
+            capture += s;
+            return;
+        }
+        Contenu();
+        if (cdata)
+            *sortie += s;
+        else
+            Echapper(s, false, *sortie);
+    }
+
+    void Cdata(bool debut)
+    {
+        if (!cadres.empty() && cadres.back().capture)
+            return;
+        Contenu();
+        cdata = debut;
+        *sortie += debut ? "<![CDATA[" : "]]>";
+    }
+
+    void Commentaire(std::string_view s)
+    {
+        Contenu();
+        *sortie += "<!--";
+        *sortie += s;
+        *sortie += "-->";
+    }
+
+    // True when the subtree's own element has ended.
+    bool Fin()
+    {
+        Cadre cadre = std::move(cadres.back());
+        cadres.pop_back();
+        if (cadre.capture == 1) {
+            lienHref = capture;
+            lienEnAttente = true;
+            return false;
+        }
+        if (cadre.capture == 2) {
+            lienTexte = capture;
+            lienEnAttente = true;
+            LienEnAttente();
+            return false;
+        }
+        LienEnAttente();
+        if (!cadre.renvoyes.empty()) {
+            Contenu();
+            *sortie += "<extensions>";
+            for (const std::string& r : cadre.renvoyes)
+                *sortie += r;
+            *sortie += "</extensions>";
+        }
+        if (ouvert) {
+            *sortie += "/>";
+            ouvert = false;
+        } else {
+            *sortie += "</";
+            *sortie += cadre.nom;
+            *sortie += '>';
+        }
+        if (cadre.renvoi) {
+            sortie = autreSortie.back();
+            autreSortie.pop_back();
+        }
+        if (!cadres.empty())
+            return false;
+        *sortie += "\r\n";
+        sortie = nullptr;
+        return true;
+    }
+
+private:
+    struct Cadre {
+        std::string nom;
+        bool point = false;
+        bool renvoi = false;
+        int capture = 0;
+        std::vector<std::string> renvoyes;
+    };
+
+    void Contenu()
+    {
+        if (ouvert) {
+            *sortie += '>';
+            ouvert = false;
+        }
+    }
+
+    void Attributs(const char** atts)
+    {
+        for (int a = 0; atts[a]; a += 2)
+            Attribut(atts[a], atts[a + 1], *sortie);
+    }
+
+    // A 1.0 url (and its urlname) as a 1.1 link, once both are known.
+    void LienEnAttente()
+    {
+        if (!lienEnAttente)
+            return;
+        lienEnAttente = false;
+        Contenu();
+        *sortie += "<link";
+        Attribut("href", lienHref, *sortie);
+        *sortie += '>';
+        if (!lienTexte.empty()) {
+            *sortie += "<text>";
+            Echapper(lienTexte, false, *sortie);
+            *sortie += "</text>";
+        }
+        *sortie += "</link>";
+        lienHref.clear();
+        lienTexte.clear();
+    }
+
+    std::string* sortie = nullptr;
+    std::vector<std::string*> autreSortie;
+    std::vector<Cadre> cadres;
+    bool v10 = false;
+    bool ouvert = false;
+    bool cdata = false;
+    std::string capture;
+    bool lienEnAttente = false;
+    std::string lienHref;
+    std::string lienTexte;
+};
+
+class Lecteur {
+public:
+    Lecteur(Receveur& r, Lecture& l) : receveur(r), lecture(l) {}
+
+    bool Lire(std::string_view octets)
+    {
+        XML_Parser p = XML_ParserCreate(nullptr);
+        parseur = p;
+        XML_SetUserData(p, this);
+        XML_SetElementHandler(
+            p,
+            [](void* d, const XML_Char* nom, const XML_Char** atts) {
+                static_cast<Lecteur*>(d)->Debut(nom, atts);
+            },
+            [](void* d, const XML_Char*) { static_cast<Lecteur*>(d)->Fin(); });
+        XML_SetCharacterDataHandler(p, [](void* d, const XML_Char* s, int n) {
+            static_cast<Lecteur*>(d)->Texte(std::string_view(s, size_t(n)));
+        });
+        XML_SetCdataSectionHandler(
+            p, [](void* d) { static_cast<Lecteur*>(d)->Cdata(true); },
+            [](void* d) { static_cast<Lecteur*>(d)->Cdata(false); });
+        XML_SetCommentHandler(p, [](void* d, const XML_Char* s) {
+            auto* l = static_cast<Lecteur*>(d);
+            if (l->copie.Active())
+                l->copie.Commentaire(s);
+        });
+        XML_SetUnknownEncodingHandler(p, EncodageInconnu, nullptr);
+
+        bool ok = true;
+        constexpr size_t Tranche = size_t(1) << 26;
+        do {
+            const size_t n = std::min(Tranche, octets.size());
+            const bool dernier = n == octets.size();
+            if (XML_Parse(p, octets.data(), int(n), dernier) != XML_STATUS_OK) {
+                ok = false;
+                break;
+            }
+            octets.remove_prefix(n);
+        } while (!octets.empty());
+        if (ok && !racineVue) {
+            ok = false;
+            lecture.raison = "no root element";
+        }
+        if (!ok) {
+            lecture.xml = false;
+            if (lecture.raison.empty())
+                lecture.raison = XML_ErrorString(XML_GetErrorCode(p));
+            lecture.ligne = long(XML_GetCurrentLineNumber(p));
+            lecture.colonne = long(XML_GetCurrentColumnNumber(p)) + 1;
+        }
+        XML_ParserFree(p);
+        if (!ok)
+            return false;
+        Metadata10();
+        receveur.Compter(int16_t(nbPOI));
+        receveur.GarderFichier(std::make_shared<const GardeFichier>(std::move(fichier)));
+        return true;
+    }
+
+private:
+    enum class Capture { Rien, Temps, Nom, Sym, Href, TexteLien, Entete };
+
+    std::string_view Uri(std::string_view nom) const
+    {
+        const size_t deux = nom.find(':');
+        const std::string_view prefixe =
+            deux == std::string_view::npos ? std::string_view() : nom.substr(0, deux);
+        for (auto l = liaisons.rbegin(); l != liaisons.rend(); ++l)
+            if (l->first == prefixe)
+                return l->second;
+        return {};
+    }
+
+    void Lier(const XML_Char** atts)
+    {
+        int n = 0;
+        for (int a = 0; atts[a]; a += 2) {
+            const std::string_view nom = atts[a];
+            if (nom == "xmlns" || nom.substr(0, 6) == "xmlns:") {
+                liaisons.emplace_back(nom.size() > 5 ? nom.substr(6) : std::string_view(),
+                                      atts[a + 1]);
+                ++n;
+            }
+        }
+        nbLiaisons.push_back(n);
+    }
+
+    void Debut(const XML_Char* nom, const XML_Char** atts)
+    {
+        Lier(atts);
+        ++profondeur;
+        const std::string_view local = Local(nom);
+        const bool gpx = EspaceGpx(Uri(nom));
+        if (copie.Active()) {
+            copie.Debut(nom, atts, gpx, local);
+            return;
+        }
+        if (profondeur == 1) {
+            Racine(nom, atts, gpx, local);
+            return;
+        }
+        if (poi > 0) {
+            EnfantPOI(nom, atts, gpx, local);
+            return;
+        }
+        if (profondeur == 3 && dansExtensions) {
+            copie.Commencer(&fichier.extensions, "\t\t", v10);
+            copie.Debut(nom, atts, gpx, local);
+            return;
+        }
+        if (profondeur == 3 && capture == Capture::Entete) {
+            // An element inside a GPX 1.0 header field: kept with the others.
+            capture = Capture::Rien;
+        }
+        if (profondeur != 2)
+            return;
+        if (gpx && local == "wpt") {
+            if (nbPOI < MaxPOI) {
+                DebutPOI(atts);
+                return;
+            }
+            ++lecture.horsCapacite;
+            Garder(&fichier.surplus, nom, atts, gpx, local);
+            return;
+        }
+        if (gpx && (local == "rte" || local == "trk")) {
+            lecture.routesTraces = true;
+            Garder(local == "rte" ? &fichier.routes : &fichier.traces, nom, atts, gpx, local);
+            return;
+        }
+        if (gpx && local == "metadata") {
+            Garder(&fichier.metadata, nom, atts, gpx, local);
+            return;
+        }
+        if (gpx && local == "extensions") {
+            dansExtensions = true;
+            fichier.aExtensions = true;
+            AttributsSimples(atts, fichier.attributsExtensions);
+            return;
+        }
+        if (v10 && gpx && EnteteConnue(local)) {
+            capture = Capture::Entete;
+            champEntete = std::string(local);
+            texte.clear();
+            if (local == "bounds")
+                AttributsSimples(atts, entete10["bounds"]);
+            return;
+        }
+        if (!gpx) {
+            copie.Commencer(&fichier.extensions, "\t\t", v10);
+            copie.Debut(nom, atts, gpx, local);
+            return;
+        }
+        Garder(&fichier.autres, nom, atts, gpx, local);
+    }
+
+    void Garder(std::string* sortie, const XML_Char* nom, const XML_Char** atts, bool gpx,
+                std::string_view local)
+    {
+        copie.Commencer(sortie, "\t", v10);
+        copie.Debut(nom, atts, gpx, local);
+    }
+
+    static bool EnteteConnue(std::string_view local)
+    {
+        for (const char* n :
+             {"name", "desc", "author", "email", "url", "urlname", "time", "keywords", "bounds"})
+            if (local == n)
+                return true;
+        return false;
+    }
+
+    // Attributes but namespace declarations, which the root carries.
+    void AttributsSimples(const XML_Char** atts, std::string& sortie)
+    {
+        for (int a = 0; atts[a]; a += 2)
+            Attribut(atts[a], atts[a + 1], sortie);
+    }
+
+    void Racine(const XML_Char* nom, const XML_Char** atts, bool gpx, std::string_view local)
+    {
+        racineVue = true;
+        if (!gpx || local != "gpx") {
+            lecture.raison = "the root element is " + std::string(nom) + ", not gpx";
+            XML_StopParser(parseur, XML_FALSE);
+            return;
+        }
+        const std::string_view uri = Uri(nom);
+        v10 = uri == Gpx10;
+        for (int a = 0; atts[a]; a += 2) {
+            const std::string_view n = atts[a];
+            const std::string_view v = atts[a + 1];
+            if (n == "version" || n == "creator" || n == "xmlns")
+                continue;
+            if (n.substr(0, 6) == "xmlns:") {
+                DeclarationRacine(n.substr(6), v == Gpx10 ? std::string_view(Gpx11) : v);
+                continue;
+            }
+            if (Uri(n) == Xsi && Local(n) == "schemaLocation" && n.find(':') != n.npos) {
+                Schemas(v);
+                continue;
+            }
+            Attribut(n, v, fichier.attributs);
+        }
+        // Without a namespace, the version attribute tells.
+        if (uri.empty())
+            for (int a = 0; atts[a]; a += 2)
+                if (std::string_view(atts[a]) == "version")
+                    v10 = std::string_view(atts[a + 1]) == "1.0";
+    }
+
+    void DeclarationRacine(std::string_view prefixe, std::string_view uri)
+    {
+        for (const auto& d : Declares)
+            if (prefixe == d.prefixe && (uri == d.uri || prefixe == "xsi"))
+                return;
+        Attribut("xmlns:" + std::string(prefixe), uri, fichier.attributs);
+    }
+
+    // Schema locations of other namespaces than GPX's, kept.
+    void Schemas(std::string_view v)
+    {
+        std::vector<std::string_view> mots;
+        for (size_t i = 0; i < v.size();) {
+            const size_t debut = v.find_first_not_of(" \t\r\n", i);
+            if (debut == v.npos)
+                break;
+            const size_t fin = std::min(v.find_first_of(" \t\r\n", debut), v.size());
+            mots.push_back(v.substr(debut, fin - debut));
+            i = fin;
+        }
+        for (size_t m = 0; m + 1 < mots.size(); m += 2)
+            if (!EspaceGpx(mots[m]) || mots[m].empty()) {
+                fichier.schemas += ' ';
+                fichier.schemas += mots[m];
+                fichier.schemas += ' ';
+                fichier.schemas += mots[m + 1];
+            }
+    }
+
+    void DebutPOI(const XML_Char** atts)
+    {
+        poi = ++nbPOI;
+        garde = GardePOI();
+        nbLiens = 0;
+        avecTemps = false;
+        nomBrut.clear();
+        for (int a = 0; atts[a]; a += 2) {
+            const std::string_view n = atts[a];
+            if (n == "lat" || n == "lon")
+                Poser(n == "lat" ? Champ::Lat : Champ::Lon, 0, atts[a + 1]);
+            else
+                Attribut(n, atts[a + 1], garde.attributs);
+        }
+    }
+
+    void EnfantPOI(const XML_Char* nom, const XML_Char** atts, bool gpx, std::string_view local)
+    {
+        const int niveau = profondeur - profondeurPOI();
+        if (niveau == 1) {
+            capture = Capture::Rien;
+            texte.clear();
+            if (gpx && (local == "time" || local == "name" || local == "sym")) {
+                capture = local == "time"   ? Capture::Temps
+                          : local == "name" ? Capture::Nom
+                                            : Capture::Sym;
+                return;
+            }
+            if (gpx && (local == "link" || local == "url")) {
+                ++nbLiens;
+                std::string_view href;
+                for (int a = 0; atts[a]; a += 2)
+                    if (std::string_view(atts[a]) == "href")
+                        href = atts[a + 1];
+                Poser(Champ::Href, nbLiens, href);
+                Poser(Champ::TexteLien, nbLiens, {});
+                if (local == "url")
+                    capture = Capture::Href;
+                else
+                    dansLien = true;
+                return;
+            }
+            if (gpx && local == "urlname") {
+                if (nbLiens == 0) {
+                    ++nbLiens;
+                    Poser(Champ::Href, nbLiens, {});
+                }
+                capture = Capture::TexteLien;
+                return;
+            }
+            if (gpx && local == "extensions") {
+                extensionsPOI = true;
+                AttributsSimples(atts, garde.attributsExtensions);
+                return;
+            }
+            if (!gpx) {
+                // A foreign element has its place among the extensions.
+                copie.Commencer(&garde.extensions, "\t\t\t", v10);
+                copie.Debut(nom, atts, gpx, local);
+                return;
+            }
+            copie.Commencer(&(garde.*Place(local)), "\t\t", v10);
+            copie.Debut(nom, atts, gpx, local);
+            return;
+        }
+        if (niveau == 2 && extensionsPOI) {
+            if (Uri(nom) == OpenCpn) {
+                garde.viz = garde.viz || local == "viz";
+                garde.vizNom = garde.vizNom || local == "viz_name";
+            }
+            copie.Commencer(&garde.extensions, "\t\t\t", v10);
+            copie.Debut(nom, atts, gpx, local);
+            return;
+        }
+        // The text of a link.
+        if (niveau == 2 && lienOuvert() && gpx && local == "text") {
+            capture = Capture::TexteLien;
+            texte.clear();
+        }
+    }
+
+    bool lienOuvert() const { return nbLiens > 0 && dansLien; }
+    static int profondeurPOI() { return 2; }
+
+    void Texte(std::string_view s)
+    {
+        if (copie.Active())
+            copie.Texte(s);
+        else if (capture != Capture::Rien)
+            texte += s;
+    }
+
+    void Cdata(bool debut)
+    {
+        if (copie.Active())
+            copie.Cdata(debut);
+    }
+
+    void Fin()
+    {
+        if (copie.Active()) {
+            copie.Fin();
+        } else if (poi > 0) {
+            FinPOI();
+        } else if (profondeur == 2 && capture == Capture::Entete) {
+            if (champEntete != "bounds")
+                entete10[champEntete] = texte;
+            capture = Capture::Rien;
+        } else if (profondeur == 2) {
+            dansExtensions = false;
+        }
+        liaisons.resize(liaisons.size() - size_t(nbLiaisons.back()));
+        nbLiaisons.pop_back();
+        --profondeur;
+    }
+
+    void FinPOI()
+    {
+        const int niveau = profondeur - profondeurPOI();
+        if (niveau == 0) {
+            TerminerPOI();
+            return;
+        }
+        if (niveau == 1 && (extensionsPOI || dansLien)) {
+            extensionsPOI = false;
+            dansLien = false;
+            return;
+        }
+        switch (capture) {
+        case Capture::Temps: {
+            const std::string_view t = SansBlancs(texte);
+            avecTemps = !t.empty();
+            Poser(Champ::Temps, 0, t);
+            break;
+        }
+        case Capture::Nom:
+            nomBrut = texte;
+            break;
+        case Capture::Sym:
+            Poser(Champ::Sym, 0, texte);
+            break;
+        case Capture::Href:
+            Poser(Champ::Href, nbLiens, SansBlancs(texte));
+            break;
+        case Capture::TexteLien:
+            Poser(Champ::TexteLien, nbLiens, texte);
+            break;
+        case Capture::Rien:
+        case Capture::Entete:
+            break;
+        }
+        capture = Capture::Rien;
+        texte.clear();
+    }
+
+    void TerminerPOI()
+    {
+        // A name with a time reads as the chart plotter's files need:
+        // "(Sans nom)" when empty, "%20" as a space.
+        std::string nom = nomBrut;
+        if (avecTemps) {
+            if (nom.empty())
+                nom = "(Sans nom)";
+            for (size_t p = nom.find("%20"); p != nom.npos; p = nom.find("%20", p + 1))
+                nom.replace(p, 3, " ");
+        }
+        Poser(Champ::Nom, 0, nom);
+        const bool vide = garde.attributs.empty() && garde.avantTemps.empty() &&
+                          garde.avantNom.empty() && garde.avantLiens.empty() &&
+                          garde.type.empty() && garde.apresType.empty() &&
+                          garde.attributsExtensions.empty() && garde.extensions.empty();
+        if (!vide)
+            receveur.Garder(poi, std::make_shared<const GardePOI>(std::move(garde)));
+        poi = 0;
+    }
+
+    void Poser(Champ champ, int k, std::string_view valeur)
+    {
+        if (champ != Champ::Href || valeur.find('&') == valeur.npos) {
+            receveur.Poser(champ, poi, k, Utf8VersTexte(valeur));
+            return;
+        }
+        // A link target keeps its ampersands escaped, as the link rules
+        // and the line reader hold it.
+        std::string cible;
+        for (const char c : valeur)
+            cible += c == '&' ? std::string("&amp;") : std::string(1, c);
+        receveur.Poser(champ, poi, k, Utf8VersTexte(cible));
+    }
+
+    // A GPX 1.0 header as GPX 1.1 metadata.
+    void Metadata10()
+    {
+        if (entete10.empty())
+            return;
+        std::string& m = fichier.metadata;
+        std::string meta = "\t<metadata>\r\n";
+        auto simple = [&](const char* champ) {
+            const auto e = entete10.find(champ);
+            if (e == entete10.end())
+                return;
+            meta += "\t\t<";
+            meta += champ;
+            meta += '>';
+            Echapper(e->second, false, meta);
+            meta += "</";
+            meta += champ;
+            meta += ">\r\n";
+        };
+        simple("name");
+        simple("desc");
+        const auto auteur = entete10.find("author");
+        const auto courriel = entete10.find("email");
+        if (auteur != entete10.end() || courriel != entete10.end()) {
+            meta += "\t\t<author>\r\n";
+            if (auteur != entete10.end()) {
+                meta += "\t\t\t<name>";
+                Echapper(auteur->second, false, meta);
+                meta += "</name>\r\n";
+            }
+            if (courriel != entete10.end()) {
+                const std::string& c = courriel->second;
+                const size_t a = c.find('@');
+                meta += "\t\t\t<email";
+                Attribut("id", c.substr(0, a), meta);
+                Attribut("domain", a == c.npos ? std::string() : c.substr(a + 1), meta);
+                meta += "/>\r\n";
+            }
+            meta += "\t\t</author>\r\n";
+        }
+        const auto url = entete10.find("url");
+        const auto urlname = entete10.find("urlname");
+        if (url != entete10.end() || urlname != entete10.end()) {
+            meta += "\t\t<link";
+            Attribut("href", url != entete10.end() ? url->second : std::string(), meta);
+            meta += '>';
+            if (urlname != entete10.end()) {
+                meta += "<text>";
+                Echapper(urlname->second, false, meta);
+                meta += "</text>";
+            }
+            meta += "</link>\r\n";
+        }
+        simple("time");
+        simple("keywords");
+        const auto bornes = entete10.find("bounds");
+        if (bornes != entete10.end())
+            meta += "\t\t<bounds" + bornes->second + "/>\r\n";
+        meta += "\t</metadata>\r\n";
+        m = meta + m;
+    }
+
+    Receveur& receveur;
+    Lecture& lecture;
+    XML_Parser parseur = nullptr;
+    std::vector<std::pair<std::string, std::string>> liaisons;
+    std::vector<int> nbLiaisons;
+    int profondeur = 0;
+    bool racineVue = false;
+    bool v10 = false;
+    bool dansExtensions = false;
+    Copie copie;
+    GardeFichier fichier;
+    std::map<std::string, std::string> entete10;
+    std::string champEntete;
+
+    int nbPOI = 0;
+    int poi = 0;
+    GardePOI garde;
+    int nbLiens = 0;
+    bool dansLien = false;
+    bool extensionsPOI = false;
+    bool avecTemps = false;
+    std::string nomBrut;
+    Capture capture = Capture::Rien;
+    std::string texte;
+};
+
+} // namespace
+
+bool LireXml(std::string_view octets, Receveur& receveur, Lecture& lecture)
+{
+    Lecteur lecteur(receveur, lecture);
+    return lecteur.Lire(octets);
+}
+
+} // namespace Gpx
