@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // What a GPX file held beyond the fields the editor edits, as XML ready to
 // be written back (UTF-8, one element a line, indented as the writer lays
@@ -27,6 +29,9 @@ struct GardePOI {
     std::string extensions;
     bool viz = false;
     bool vizNom = false;
+    // The MIME types of its links, by link: target and text in UTF-8 as
+    // the table holds them, separated by a line feed; the type escaped.
+    std::vector<std::pair<std::string, std::string>> typesLiens;
 };
 
 struct GardeFichier {

@@ -446,7 +446,8 @@ void LirePOILignes(const Lignes& lignes, Receveur& receveur)
     receveur.Compter(nbPOI);
 }
 
-Lecture LirePOI(const Lignes& lignes, Receveur& receveur, const std::function<void()>& vider)
+Lecture LirePOI(const Lignes& lignes, Receveur& receveur, const std::function<void()>& vider,
+                bool parLignes)
 {
     Lecture lecture;
     vider();
@@ -456,7 +457,7 @@ Lecture LirePOI(const Lignes& lignes, Receveur& receveur, const std::function<vo
         receveur.Compter(0);
         return lecture;
     }
-    if (LireXml(octets, receveur, lecture))
+    if (!parLignes && LireXml(octets, receveur, lecture))
         return lecture;
     vider();
     LirePOILignes(lignes, receveur);
@@ -532,6 +533,20 @@ void EcrireEntete(const GardeFichier* fichier, std::string& octets)
     declaration("opencpn", "http://www.opencpn.org");
     octets += fichier->attributs;
     octets += ">\r\n";
+}
+
+void TypeLien(const GardePOI& garde, std::u16string_view href, std::u16string_view texte,
+              std::string& octets)
+{
+    std::string cle;
+    AjouterUtf8(href, cle);
+    cle += '\n';
+    AjouterUtf8(texte, cle);
+    for (const auto& [lien, type] : garde.typesLiens)
+        if (lien == cle) {
+            octets += "\t\t\t<type>" + type + "</type>\r\n";
+            return;
+        }
 }
 
 void FinPOIGarde(const GardePOI& garde, std::string& octets)

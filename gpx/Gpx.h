@@ -75,12 +75,14 @@ bool ChercherRoutesTraces(const Lignes& lignes);
 void LirePOILignes(const Lignes& lignes, Receveur& receveur);
 
 // Reads the file: with the XML parser when it is well-formed GPX, otherwise
-// line by line.
-Lecture LirePOI(const Lignes& lignes, Receveur& receveur, const std::function<void()>& vider);
+// (or always, with parLignes) line by line.
+Lecture LirePOI(const Lignes& lignes, Receveur& receveur, const std::function<void()>& vider,
+                bool parLignes = false);
 
 // Replaces the table with the file's waypoints and links, and what else it
 // holds for the save.
-template <typename Texte> Lecture LirePOI(const Lignes& lignes, TableGPX<Texte>& table)
+template <typename Texte>
+Lecture LirePOI(const Lignes& lignes, TableGPX<Texte>& table, bool parLignes = false)
 {
     class Remplir : public Receveur {
     public:
@@ -109,7 +111,8 @@ template <typename Texte> Lecture LirePOI(const Lignes& lignes, TableGPX<Texte>&
     };
     // Nothing of the previous document survives a read.
     Remplir remplir(table);
-    return LirePOI(lignes, remplir, [&table] { table.Vider(); });
+    return LirePOI(
+        lignes, remplir, [&table] { table.Vider(); }, parLignes);
 }
 
 // Why a table could not be written: the first character a value cannot
@@ -148,6 +151,10 @@ extern const char* const Fin;
 // The root's opening as the writer writes it, with what the file's kept
 // content needs beyond it (namespace declarations, schema locations).
 void EcrireEntete(const GardeFichier* fichier, std::string& octets);
+
+// The type the file gave a link of this target and text, if any.
+void TypeLien(const GardePOI& garde, std::u16string_view href, std::u16string_view texte,
+              std::string& octets);
 
 // The end of a waypoint from its symbol's closing tag on, with what it kept.
 void FinPOIGarde(const GardePOI& garde, std::string& octets);
@@ -234,7 +241,11 @@ bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
             valeur(vue(table.LienHref[i][k], large), Contexte::Cible);
             octets += "\">\r\n\t\t\t<text>";
             valeur(vue(table.LienTexte[i][k], large), Contexte::Texte);
-            octets += "</text>\r\n\t\t</link>\r\n";
+            octets += "</text>\r\n";
+            if (g && !g->typesLiens.empty())
+                Ecriture::TypeLien(*g, vue(table.LienHref[i][k], large),
+                                   vue(table.LienTexte[i][k], tampon), octets);
+            octets += "\t\t</link>\r\n";
             if (octets.size() >= Piece && ok && !verse())
                 return false;
         }

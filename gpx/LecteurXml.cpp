@@ -380,7 +380,7 @@ public:
     }
 
 private:
-    enum class Capture { Rien, Temps, Nom, Sym, Href, TexteLien, Entete };
+    enum class Capture { Rien, Temps, Nom, Sym, Href, TexteLien, TypeLien, Entete };
 
     std::string_view Uri(std::string_view nom) const
     {
@@ -596,6 +596,7 @@ private:
                         href = atts[a + 1];
                 Poser(Champ::Href, nbLiens, href);
                 Poser(Champ::TexteLien, nbLiens, {});
+                typeLien.clear();
                 if (local == "url")
                     capture = Capture::Href;
                 else
@@ -634,9 +635,9 @@ private:
             copie.Debut(nom, atts, gpx, local);
             return;
         }
-        // The text of a link.
-        if (niveau == 2 && lienOuvert() && gpx && local == "text") {
-            capture = Capture::TexteLien;
+        // The text and type of a link.
+        if (niveau == 2 && lienOuvert() && gpx && (local == "text" || local == "type")) {
+            capture = local == "text" ? Capture::TexteLien : Capture::TypeLien;
             texte.clear();
         }
     }
@@ -684,6 +685,11 @@ private:
             return;
         }
         if (niveau == 1 && (extensionsPOI || dansLien)) {
+            if (dansLien && !typeLien.empty()) {
+                std::string type;
+                Echapper(typeLien, false, type);
+                garde.typesLiens.emplace_back(lienHref + '\n' + lienTexte, type);
+            }
             extensionsPOI = false;
             dansLien = false;
             return;
@@ -706,6 +712,9 @@ private:
             break;
         case Capture::TexteLien:
             Poser(Champ::TexteLien, nbLiens, texte);
+            break;
+        case Capture::TypeLien:
+            typeLien = texte;
             break;
         case Capture::Rien:
         case Capture::Entete:
@@ -730,7 +739,8 @@ private:
         const bool vide = garde.attributs.empty() && garde.avantTemps.empty() &&
                           garde.avantNom.empty() && garde.avantLiens.empty() &&
                           garde.type.empty() && garde.apresType.empty() &&
-                          garde.attributsExtensions.empty() && garde.extensions.empty();
+                          garde.attributsExtensions.empty() && garde.extensions.empty() &&
+                          garde.typesLiens.empty();
         if (!vide)
             receveur.Garder(poi, std::make_shared<const GardePOI>(std::move(garde)));
         poi = 0;
@@ -738,78 +748,85 @@ private:
 
     void Poser(Champ champ, int k, std::string_view valeur)
     {
-        if (champ != Champ::Href || valeur.find('&') == valeur.npos) {
-            receveur.Poser(champ, poi, k, Utf8VersTexte(valeur));
+        if (champ == Champ::TexteLien)
+            lienTexte = valeur;
+        if (champ != Champ::Href) {
+            receveur.Poser(champ, poi, k, Texte16(valeur));
             return;
         }
         // A link target keeps its ampersands escaped, as the link rules
         // and the line reader hold it.
-        std::string cible;
+        lienHref.clear();
         for (const char c : valeur)
-            cible += c == '&' ? std::string("&amp;") : std::string(1, c);
-        receveur.Poser(champ, poi, k, Utf8VersTexte(cible));
+            lienHref += c == '&' ? std::string("&amp;") : std::string(1, c);
+        receveur.Poser(champ, poi, k, Texte16(lienHref));
     }
 
-    // A GPX 1.0 header as GPX 1.1 metadata.
+    // The parser's UTF-8 as text, a leading U+FEFF kept as a character.
+    static std::u16string Texte16(std::string_view utf8)
+    {
+        if (utf8.substr(0, 3) != "\xEF\xBB\xBF")
+            return Utf8VersTexte(utf8);
+        return u'\xFEFF' + Utf8VersTexte(utf8.substr(3));
+    }
+
+    // A GPX 1.0 header as GPX 1.1 metadata, on one line as kept elements are.
     void Metadata10()
     {
         if (entete10.empty())
             return;
-        std::string& m = fichier.metadata;
-        std::string meta = "\t<metadata>\r\n";
-        auto simple = [&](const char* champ) {
-            const auto e = entete10.find(champ);
-            if (e == entete10.end())
+        std::string m = "\t<metadata>";
+        auto element = [&](const char* nom, const std::string& attributs,
+                           const std::string* texte) {
+            m += std::string("<") + nom + attributs;
+            if (!texte) {
+                m += "/>";
                 return;
-            meta += "\t\t<";
-            meta += champ;
-            meta += '>';
-            Echapper(e->second, false, meta);
-            meta += "</";
-            meta += champ;
-            meta += ">\r\n";
+            }
+            m += '>';
+            Echapper(*texte, false, m);
+            m += std::string("</") + nom + '>';
         };
-        simple("name");
-        simple("desc");
-        const auto auteur = entete10.find("author");
-        const auto courriel = entete10.find("email");
-        if (auteur != entete10.end() || courriel != entete10.end()) {
-            meta += "\t\t<author>\r\n";
-            if (auteur != entete10.end()) {
-                meta += "\t\t\t<name>";
-                Echapper(auteur->second, false, meta);
-                meta += "</name>\r\n";
+        auto champ = [&](const char* nom) {
+            const auto e = entete10.find(nom);
+            return e == entete10.end() ? nullptr : &e->second;
+        };
+        for (const char* nom : {"name", "desc"})
+            if (const std::string* t = champ(nom))
+                element(nom, {}, t);
+        const std::string* auteur = champ("author");
+        const std::string* courriel = champ("email");
+        if (auteur || courriel) {
+            m += "<author>";
+            if (auteur)
+                element("name", {}, auteur);
+            if (courriel) {
+                const size_t a = courriel->find('@');
+                std::string attributs;
+                Attribut("id", courriel->substr(0, a), attributs);
+                Attribut("domain", a == std::string::npos ? std::string() : courriel->substr(a + 1),
+                         attributs);
+                element("email", attributs, nullptr);
             }
-            if (courriel != entete10.end()) {
-                const std::string& c = courriel->second;
-                const size_t a = c.find('@');
-                meta += "\t\t\t<email";
-                Attribut("id", c.substr(0, a), meta);
-                Attribut("domain", a == c.npos ? std::string() : c.substr(a + 1), meta);
-                meta += "/>\r\n";
-            }
-            meta += "\t\t</author>\r\n";
+            m += "</author>";
         }
-        const auto url = entete10.find("url");
-        const auto urlname = entete10.find("urlname");
-        if (url != entete10.end() || urlname != entete10.end()) {
-            meta += "\t\t<link";
-            Attribut("href", url != entete10.end() ? url->second : std::string(), meta);
-            meta += '>';
-            if (urlname != entete10.end()) {
-                meta += "<text>";
-                Echapper(urlname->second, false, meta);
-                meta += "</text>";
-            }
-            meta += "</link>\r\n";
+        const std::string* url = champ("url");
+        const std::string* urlname = champ("urlname");
+        if (url || urlname) {
+            std::string attributs;
+            Attribut("href", url ? *url : std::string(), attributs);
+            m += "<link" + attributs + '>';
+            if (urlname)
+                element("text", {}, urlname);
+            m += "</link>";
         }
-        simple("time");
-        simple("keywords");
+        for (const char* nom : {"time", "keywords"})
+            if (const std::string* t = champ(nom))
+                element(nom, {}, t);
         const auto bornes = entete10.find("bounds");
         if (bornes != entete10.end())
-            meta += "\t\t<bounds" + bornes->second + "/>\r\n";
-        meta += "\t</metadata>\r\n";
-        m = meta + m;
+            element("bounds", bornes->second, nullptr);
+        fichier.metadata = m + "</metadata>\r\n" + fichier.metadata;
     }
 
     Receveur& receveur;
@@ -831,6 +848,9 @@ private:
     GardePOI garde;
     int nbLiens = 0;
     bool dansLien = false;
+    std::string lienHref;
+    std::string lienTexte;
+    std::string typeLien;
     bool extensionsPOI = false;
     bool avecTemps = false;
     std::string nomBrut;

@@ -195,7 +195,8 @@ QString VerifierInterop(const QString& chemin, const PoiTable& table)
     if (!p.waitForFinished(30000) || p.exitCode() != 0)
         return QStringLiteral("xmllint: ") + QString::fromUtf8(p.readAllStandardError());
     // gpsbabel's own format: one waypoint a line, fields between tabs.
-    p.start(QStringLiteral("gpsbabel"), {"-i", "gpx", "-f", chemin, "-o", "tabsep", "-F", "-"});
+    p.start(QStringLiteral("gpsbabel"), {"-i", "gpx", "-f", chemin, "-x", "nuketypes,tracks,routes",
+                                         "-o", "tabsep", "-F", "-"});
     if (!p.waitForFinished(30000) || p.exitCode() != 0)
         return QStringLiteral("gpsbabel: ") + QString::fromUtf8(p.readAllStandardError());
     const QStringList lignes = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
@@ -206,9 +207,15 @@ QString VerifierInterop(const QString& chemin, const PoiTable& table)
     for (int i = 1; i <= table.NbPOI; ++i) {
         const QStringList c = lignes.value(i - 1).split(QLatin1Char('\t'));
         lu += poi(c.value(1), c.value(7), c.value(8));
-        // gpsbabel names an unnamed waypoint itself.
-        attendu += poi(table.NomPOI[i].isEmpty() ? c.value(1) : table.NomPOI[i], table.LatPOI[i],
-                       table.LonPOI[i]);
+        // gpsbabel names an unnamed waypoint itself; its format has no
+        // place for a tab, and it drops a byte order mark at the start.
+        QString nom = QString(table.NomPOI[i]).remove('\t');
+        if (nom.startsWith(QChar(0xFEFF)))
+            nom.remove(0, 1);
+        // It folds a position off the Earth back onto it.
+        const bool dehors = qAbs(table.LatPOI[i].toDouble()) > 90;
+        attendu += poi(nom.isEmpty() ? c.value(1) : nom, dehors ? c.value(7) : table.LatPOI[i],
+                       dehors ? c.value(8) : table.LonPOI[i]);
     }
     if (lignes.size() != table.NbPOI + 1)
         lu += QStringLiteral("%1 waypoints").arg(lignes.size() - 1);
