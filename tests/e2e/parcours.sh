@@ -7,8 +7,10 @@
 #  2. in a French locale: open, select a mark, open again, Shift+Tab into the
 #     list, "Supprimer le Poi" + "Valider" (the program must refuse), add a
 #     mark typed with a decimal point, save;
-#  3. a file another program wrote, with characters beyond Windows-1252:
-#     open, save without a message, and it reads back the same;
+#  3. a file another program wrote, with characters beyond Windows-1252,
+#     lon before lat, elements and extensions the editor does not show:
+#     open, save without a message, and it reads back the same, keeps all
+#     it held and stays valid GPX 1.1;
 #  4. a file named on the command line: listed once "Non" is answered;
 #  5. "Oui": the sea chart's tiles from a local server, under the program's
 #     name; a right click east of a selected mark takes that position, and
@@ -155,9 +157,11 @@ etranger="$travail/docs/Régates/etranger.gpx"
 cat > "$etranger" <<'FIN'
 <?xml version="1.0" encoding="UTF-8"?>
 <gpx version="1.1" creator="autre" xmlns="http://www.topografix.com/GPX/1/1">
-  <wpt lat="54.7500" lon="17.5500">
+  <wpt lon="17.5500" lat="54.7500">
+    <ele>3.5</ele>
     <time>2026-05-01T10:00:00Z</time>
     <name>Port de Łeba</name>
+    <desc>Avant-port, fond de sable</desc>
     <link href="file:///ailleurs/Plan&amp;Co.pdf">
       <text>Plan &#321;eba</text>
     </link>
@@ -166,7 +170,9 @@ cat > "$etranger" <<'FIN'
   <wpt lat="54.3500" lon="18.6600">
     <name>Gda&#324;sk</name>
     <sym>buoy</sym>
+    <extensions><x:bouee xmlns:x="urn:example:bouees">verte</x:bouee></extensions>
   </wpt>
+  <trk><name>Sortie</name><trkseg><trkpt lat="54.76" lon="17.56"/></trkseg></trk>
 </gpx>
 FIN
 "$prefix/bin/quaylight-gpx" dump "$etranger" | sed 's|file://[^\t]*/|file://…/|' > "$travail/avant.txt"
@@ -175,12 +181,19 @@ cd "$travail/docs/Régates"
 demarrer
 ouvrir etranger.gpx
 cd "$travail"
+# The track is kept but not shown, and said so.
+[ "$(fenetres)" -eq 2 ] || { echo "e2e: no message for the track" >&2; exit 1; }
+xdotool key Return
+sleep 0.5
 xmllint --noout "$etranger" # well-formed right after the relocation
 enregistrer
 capture 5-etranger
 [ "$(fenetres)" -eq 1 ] || { echo "e2e: the save showed a message" >&2; exit 1; }
 quitter
-xmllint --noout "$etranger"
+xmllint --noout --schema "$ici/../data/gpx-1.1.xsd" "$etranger"
+for garde in '<ele>3.5</ele>' 'fond de sable' '>verte</x:bouee>' '<trkpt lat="54.76"'; do
+    grep -q "$garde" "$etranger" || { echo "e2e: lost $garde" >&2; cat "$etranger"; exit 1; }
+done
 "$prefix/bin/quaylight-gpx" dump "$etranger" | sed 's|file://[^\t]*/|file://…/|' > "$travail/apres.txt"
 diff "$travail/avant.txt" "$travail/apres.txt"
 grep -q $'Port de Łeba\t⚓' "$travail/apres.txt" && grep -q 'Gdańsk' "$travail/apres.txt" &&
