@@ -41,12 +41,14 @@ struct GardeFichier {
     std::string attributs;
     std::string schemas;
     // metadata; waypoints beyond the table's capacity; routes; tracks;
-    // elements GPX does not define; the root's extensions' children.
+    // elements GPX does not define; the root's extensions' children. The
+    // large ones an element a piece: one string growing to tens of
+    // megabytes would hold twice its size while it moves.
     std::string metadata;
-    std::string surplus;
-    std::string routes;
-    std::string traces;
-    std::string autres;
+    std::vector<std::string> surplus;
+    std::vector<std::string> routes;
+    std::vector<std::string> traces;
+    std::vector<std::string> autres;
     std::string attributsExtensions;
     std::string extensions;
     bool aExtensions = false;

@@ -267,10 +267,11 @@ bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
             return false;
     }
     if (fichier) {
-        for (const std::string* piece :
+        for (const auto* pieces :
              {&fichier->surplus, &fichier->routes, &fichier->traces, &fichier->autres})
-            if (!garde(*piece))
-                return false;
+            for (const std::string& piece : *pieces)
+                if (!garde(piece))
+                    return false;
         if (fichier->aExtensions || !fichier->extensions.empty()) {
             octets += "\t<extensions" + fichier->attributsExtensions + ">\r\n";
             if (!garde(fichier->extensions))

@@ -34,7 +34,15 @@ bool EspaceGpx(std::string_view uri)
 
 void Echapper(std::string_view s, bool attribut, std::string& sortie)
 {
-    for (const char c : s) {
+    // Runs without a character to escape go in one step.
+    const char* const speciaux = attribut ? "&<>\"\r\n\t" : "&<>\r";
+    for (size_t i = 0; i < s.size(); ++i) {
+        const size_t j = std::min(s.find_first_of(speciaux, i), s.size());
+        sortie.append(s.data() + i, j - i);
+        if (j == s.size())
+            break;
+        i = j;
+        const char c = s[i];
         switch (c) {
         case '&':
             sortie += "&amp;";
@@ -261,6 +269,9 @@ public:
         if (!cadres.empty())
             return false;
         *sortie += "\r\n";
+        // Thousands of kept elements would otherwise each hold the room
+        // their growth left.
+        sortie->shrink_to_fit();
         sortie = nullptr;
         return true;
     }
@@ -481,6 +492,15 @@ private:
     {
         copie.Commencer(sortie, "\t", v10);
         copie.Debut(nom, atts, gpx, local);
+    }
+
+    // An element kept apart from the others of its kind; the copy ends
+    // before the next one starts, so the string stays where it is.
+    void Garder(std::vector<std::string>* pieces, const XML_Char* nom, const XML_Char** atts,
+                bool gpx, std::string_view local)
+    {
+        pieces->emplace_back();
+        Garder(&pieces->back(), nom, atts, gpx, local);
     }
 
     static bool EnteteConnue(std::string_view local)
