@@ -310,14 +310,14 @@ void LireLiens(const Lignes& lignes, const std::vector<std::string_view>& tempsB
 
 Lignes::Lignes(std::string octets)
 {
-    auto texte = std::make_shared<const std::string>(std::move(octets));
-    Decouper(*texte);
-    proprietaire = std::move(texte);
+    auto bloc = std::make_shared<const std::string>(std::move(octets));
+    texte = *bloc;
+    proprietaire = std::move(bloc);
 }
 
-Lignes::Lignes(std::string_view octets, std::shared_ptr<const void> p) : proprietaire(std::move(p))
+Lignes::Lignes(std::string_view octets, std::shared_ptr<const void> p)
+    : proprietaire(std::move(p)), texte(octets)
 {
-    Decouper(octets);
 }
 
 namespace {
@@ -343,9 +343,11 @@ const char* ProchaineFin(const char* p, const char* fin)
 
 } // namespace
 
-void Lignes::Decouper(std::string_view t)
+void Lignes::Decouper() const
 {
-    texte = t;
+    const std::string_view t = texte;
+    debuts = std::make_shared<std::vector<size_t>>();
+    std::vector<size_t>& debuts = *this->debuts;
     const char* const d = t.data();
     const char* const fin = d + t.size();
     // Counted first, so the starts are stored once at their final place:
@@ -367,6 +369,7 @@ void Lignes::Decouper(std::string_view t)
 
 std::string_view Lignes::operator[](int i) const
 {
+    const std::vector<size_t>& debuts = Debuts();
     const size_t debut = debuts[size_t(i)];
     size_t suivant = debuts[size_t(i) + 1];
     // The next line starts past this one's end: one byte, or two for CR LF.
@@ -569,7 +572,15 @@ void FinPOIGarde(const GardePOI& garde, std::string& octets)
 std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16string& tampon)
 {
     bool change = false;
-    for (size_t i = 0; i < s.size(); ++i) {
+    // Most values hold nothing to escape: found in one quick pass.
+    size_t premier = 0;
+    while (premier < s.size() &&
+           (s[premier] > '>' || (s[premier] != '&' && s[premier] != '<' && s[premier] != '>' &&
+                                 s[premier] != '"' && s[premier] != '\r' && s[premier] != '\n')))
+        ++premier;
+    if (premier == s.size())
+        return s;
+    for (size_t i = premier; i < s.size(); ++i) {
         const char16_t c = s[i];
         const char16_t* entite = nullptr;
         if (c == '&')
@@ -602,11 +613,20 @@ std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16s
 void References(std::u16string_view valeur, std::string& octets)
 {
     for (size_t k = 0; k < valeur.size(); ++k) {
-        char32_t c = LireCaractere(valeur, k);
-        if (c < 0x80) {
-            octets += char(c);
-            continue;
+        // A run of ASCII in one step.
+        size_t fin = k;
+        while (fin < valeur.size() && valeur[fin] < 0x80)
+            ++fin;
+        if (fin > k) {
+            const size_t debut = octets.size();
+            octets.resize(debut + fin - k);
+            char* d = &octets[debut];
+            for (; k < fin; ++k)
+                *d++ = char(valeur[k]);
+            if (k == valeur.size())
+                break;
         }
+        char32_t c = LireCaractere(valeur, k);
         if (c >= 0xD800 && c <= 0xDFFF)
             c = 0xFFFD; // a lone surrogate names no character
         octets += "&#" + std::to_string(unsigned(c)) + ';';

@@ -29,7 +29,11 @@ public:
     // The same over bytes that proprietaire keeps alive (a mapped file).
     Lignes(std::string_view octets, std::shared_ptr<const void> proprietaire);
 
-    int size() const { return debuts.empty() ? 0 : int(debuts.size()) - 1; }
+    int size() const
+    {
+        const std::vector<size_t>& d = Debuts();
+        return d.empty() ? 0 : int(d.size()) - 1;
+    }
     // The whole text.
     std::string_view Octets() const { return texte; }
     std::string_view operator[](int i) const;
@@ -53,13 +57,20 @@ public:
     const_iterator end() const { return {this, size()}; }
 
 private:
-    void Decouper(std::string_view texte);
+    // Cut at the first use: a file the XML parser reads is never cut.
+    const std::vector<size_t>& Debuts() const
+    {
+        if (!debuts)
+            Decouper();
+        return *debuts;
+    }
+    void Decouper() const;
 
     std::shared_ptr<const void> proprietaire;
     std::string_view texte;
     // Where each line starts, then where a line after the last would: a
     // line ends where the next starts, less its CR LF, CR or LF.
-    std::vector<size_t> debuts;
+    mutable std::shared_ptr<std::vector<size_t>> debuts;
 };
 
 // The text without its leading and trailing spaces; tabs stay.
@@ -90,6 +101,10 @@ Lecture LirePOI(const Lignes& lignes, TableGPX<Texte>& table, bool parLignes = f
         void Poser(Champ champ, int i, int k, std::u16string_view valeur) override
         {
             Textes<Texte>::Affecter(table.Case(champ, i, k), valeur);
+        }
+        void PoserUtf8(Champ champ, int i, int k, std::string_view valeur) override
+        {
+            Textes<Texte>::AffecterUtf8(table.Case(champ, i, k), valeur);
         }
         void Garder(int i, std::shared_ptr<const GardePOI> garde) override
         {

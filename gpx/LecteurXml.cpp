@@ -360,7 +360,9 @@ public:
         XML_SetUnknownEncodingHandler(p, EncodageInconnu, nullptr);
 
         bool ok = true;
-        constexpr size_t Tranche = size_t(1) << 26;
+        // The parser copies what it is given into its buffer: small pieces
+        // keep that buffer small, and its pages reused.
+        constexpr size_t Tranche = size_t(64) << 10;
         do {
             const size_t n = std::min(Tranche, octets.size());
             const bool dernier = n == octets.size();
@@ -771,15 +773,26 @@ private:
         if (champ == Champ::TexteLien)
             lienTexte = valeur;
         if (champ != Champ::Href) {
-            receveur.Poser(champ, poi, k, Texte16(valeur));
+            PoserTexte(champ, k, valeur);
             return;
         }
         // A link target keeps its ampersands escaped, as the link rules
         // and the line reader hold it.
         lienHref.clear();
         for (const char c : valeur)
-            lienHref += c == '&' ? std::string("&amp;") : std::string(1, c);
-        receveur.Poser(champ, poi, k, Texte16(lienHref));
+            if (c == '&')
+                lienHref += "&amp;";
+            else
+                lienHref += c;
+        PoserTexte(champ, k, lienHref);
+    }
+
+    void PoserTexte(Champ champ, int k, std::string_view utf8)
+    {
+        if (utf8.substr(0, 3) == "\xEF\xBB\xBF")
+            receveur.Poser(champ, poi, k, Texte16(utf8));
+        else
+            receveur.PoserUtf8(champ, poi, k, utf8);
     }
 
     // The parser's UTF-8 as text, a leading U+FEFF kept as a character.

@@ -15,6 +15,8 @@ public:
     // A value of waypoint i (of its link k for a link's fields); a later
     // value of the same field replaces it.
     virtual void Poser(Champ champ, int i, int k, std::u16string_view valeur) = 0;
+    // The same in UTF-8 that does not start with a byte order mark.
+    virtual void PoserUtf8(Champ champ, int i, int k, std::string_view valeur) = 0;
     // What waypoint i held beyond those fields.
     virtual void Garder(int i, std::shared_ptr<const GardePOI> garde) = 0;
     // What the file held beyond its waypoints.

@@ -21,5 +21,9 @@ template <> struct Textes<QString> {
     {
         cible = UTF8::TexteQt(valeur);
     }
+    static void AffecterUtf8(QString& cible, std::string_view utf8)
+    {
+        cible = QString::fromUtf8(utf8.data(), int(utf8.size()));
+    }
 };
 } // namespace Gpx

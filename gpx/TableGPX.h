@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gpx/Codecs.h"
 #include "gpx/Garde.h"
 
 #include <algorithm>
@@ -152,6 +153,10 @@ template <typename Texte> struct Textes;
 template <> struct Textes<std::u16string> {
     static std::u16string_view Vue(const std::u16string& s, std::u16string&) { return s; }
     static void Affecter(std::u16string& cible, std::u16string_view valeur) { cible = valeur; }
+    static void AffecterUtf8(std::u16string& cible, std::string_view utf8)
+    {
+        cible = Utf8VersTexte(utf8);
+    }
 };
 
 } // namespace Gpx

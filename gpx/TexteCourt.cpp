@@ -41,6 +41,23 @@ void TexteCourt::Affecter(std::u16string_view texte)
             *d++ = static_cast<unsigned char>(c);
 }
 
+void TexteCourt::AffecterUtf8(std::string_view utf8)
+{
+    for (const char c : utf8)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            Affecter(Utf8VersTexte(utf8));
+            return;
+        }
+    if (utf8.empty()) {
+        bloc.reset();
+        return;
+    }
+    const uint32_t entete = uint32_t(utf8.size()) << 1;
+    bloc.reset(new unsigned char[sizeof entete + utf8.size()]);
+    std::memcpy(bloc.get(), &entete, sizeof entete);
+    std::memcpy(bloc.get() + sizeof entete, utf8.data(), utf8.size());
+}
+
 void TexteCourt::Affecter(const TexteCourt& autre)
 {
     if (!autre.bloc) {

@@ -29,6 +29,8 @@ public:
     void clear() { bloc.reset(); }
     bool empty() const { return !bloc; }
     void Affecter(std::u16string_view texte);
+    // The same from UTF-8; ASCII, most of a file, is stored as it stands.
+    void AffecterUtf8(std::string_view utf8);
     // The characters, widened into tampon when they are kept one byte each.
     std::u16string_view Vue(std::u16string& tampon) const;
 
@@ -46,6 +48,7 @@ template <> struct Textes<TexteCourt> {
         return s.Vue(tampon);
     }
     static void Affecter(TexteCourt& cible, std::u16string_view valeur) { cible.Affecter(valeur); }
+    static void AffecterUtf8(TexteCourt& cible, std::string_view utf8) { cible.AffecterUtf8(utf8); }
 };
 
 } // namespace Gpx
