@@ -151,8 +151,9 @@ void TestGlobe::editeurAvecLeGlobe()
         OutilsGPX::Document(OutilsGPX::Wpt("48.3833", "-4.4950", "t1", "Quai &amp; &lt;Port&gt;") +
                             OutilsGPX::Wpt("48.35", "-4.55", "t2", "Anse")));
     auto* modele = Fenetre()->findChild<Marble::MarbleModel*>(QStringLiteral("Modele"));
+    // Shown together once the command is over.
     for (const char* nom : {"Quai & <Port>", "Anse"})
-        QVERIFY(Contient(*modele->treeModel(), QModelIndex(), QString::fromUtf8(nom)));
+        QTRY_VERIFY(Contient(*modele->treeModel(), QModelIndex(), QString::fromUtf8(nom)));
     QVERIFY_EXCEPTION_THROWN(
         Declarations::AppliGE->LoadKmlData(QStringLiteral("<Placemark><name>X</name></Placemark>")),
         EchecGE);

@@ -1,6 +1,7 @@
 // The widget-free core: GPX reader and writer, relocation, the companion
 // tool, codecs, and the text rules, as tables.
 #include "Outils.h"
+#include "earth/Eclaircie.h"
 #include "earth/Placemark.h"
 #include "editing/Nombres.h"
 #include "editing/Positions.h"
@@ -200,6 +201,18 @@ QString Regle(const QString& regle, const QString& e)
         {"chemin",
          [&] { return Fichiers::DecomposerChemin(e, dossier, nom), dossier + '|' + nom; }},
         {"affichage", [&] { return Fichiers::AffichageNomFichier(e); }},
+        // threshold|lon,lat;lon,lat...: the levels the marks are drawn from
+        {"eclaircie",
+         [&] {
+             std::vector<std::pair<double, double>> positions;
+             for (const QString& p : e.section('|', 1).split(';'))
+                 positions.emplace_back(p.section(',', 0, 0).toDouble(),
+                                        p.section(',', 1).toDouble());
+             QStringList niveaux;
+             for (const int n : Eclaircie::NiveauxAffichage(positions, p[0].toInt()))
+                 niveaux << QString::number(n);
+             return niveaux.join(',');
+         }},
         {"descriptif", [&] { return Descriptions::FichierDescriptif("/g/Cotes.gpx", e); }},
         {"document", [&] { return Descriptions::TexteDocument(e); }},
         {"lignes",

@@ -2,6 +2,7 @@
 
 #include "CarteMarine.h"
 #include "RelaisTuiles.h"
+#include "earth/Eclaircie.h"
 #include "earth/Placemark.h"
 #include "ui/EcransPresents.h"
 
@@ -12,6 +13,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <marble/GeoDataDocument.h>
 #include <marble/GeoDataPlacemark.h>
@@ -110,6 +112,7 @@ FenetreGlobe::~FenetreGlobe()
     // The tree model does not own the documents added to it.
     vue->Modele()->treeModel()->removeDocument(document);
     delete document;
+    qDeleteAll(enAttente);
 }
 
 void FenetreGlobe::ChoisirTheme(int index)
@@ -162,7 +165,28 @@ void FenetreGlobe::AjouterPlacemark(const QString& nom, double longitude, double
 {
     auto* placemark = new Marble::GeoDataPlacemark(nom);
     placemark->setCoordinate(longitude, latitude, 0, Marble::GeoDataCoordinates::Degree);
-    vue->Modele()->treeModel()->addFeature(document, placemark);
+    if (enAttente.isEmpty())
+        QTimer::singleShot(0, this, &FenetreGlobe::PoserPlacemarks);
+    enAttente.append(placemark);
+}
+
+void FenetreGlobe::PoserPlacemarks()
+{
+    Marble::GeoDataTreeModel* arbre = vue->Modele()->treeModel();
+    arbre->removeDocument(document);
+    for (Marble::GeoDataPlacemark* p : enAttente)
+        document->append(p);
+    enAttente.clear();
+    const QVector<Marble::GeoDataPlacemark*> tous = document->placemarkList();
+    std::vector<std::pair<double, double>> positions;
+    positions.reserve(size_t(tous.size()));
+    for (const Marble::GeoDataPlacemark* p : tous)
+        positions.emplace_back(p->coordinate().longitude(Marble::GeoDataCoordinates::Degree),
+                               p->coordinate().latitude(Marble::GeoDataCoordinates::Degree));
+    const std::vector<int> niveaux = Eclaircie::NiveauxAffichage(positions);
+    for (int i = 0; i < tous.size(); ++i)
+        tous[i]->setZoomLevel(niveaux[size_t(i)]);
+    arbre->addDocument(document);
 }
 
 void FenetreGlobe::closeEvent(QCloseEvent* event)
