@@ -3,6 +3,7 @@
 // GPX to GPX conversion of the same file, side by side. Then a file of
 // 20,000 marks as other programs write them (descriptions, extensions,
 // links): opened and saved as the editor does; and a 50 MB file read.
+#include "Marques.h"
 #include "gpx/Fichiers.h"
 
 #include <QCoreApplication>
@@ -27,27 +28,6 @@ QString sortie;
 QString vingtMille;
 QString cinquanteMo;
 std::string outil;
-
-// n marks as another program writes them: about 500 bytes each.
-QByteArray Marques(int n)
-{
-    QByteArray g = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" "
-                   "creator=\"bench\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
-                   "xmlns:gpxx=\"http://www.garmin.com/xmlschemas/GpxExtensions/v3\">\n";
-    for (int i = 1; i <= n; ++i) {
-        const QByteArray k = QByteArray::number(i);
-        g += "  <wpt lat=\"" + QByteArray::number(47 + i / 100000.0, 'f', 6) + "\" lon=\"" +
-             QByteArray::number(-4 - i / 100000.0, 'f', 6) + "\">\n    <ele>12.5</ele>\n" +
-             "    <time>2024-05-01T10:00:00Z</time>\n    <name>Marque " + k +
-             "</name>\n    <desc>Mouillage abrit\xC3\xA9 par vent d'ouest, fond de sable " + k +
-             "</desc>\n    <link href=\"https://example.org/m/" + k +
-             "\"><text>Fiche</text></link>\n    <link href=\"file:///home/m/" + k +
-             ".pdf\"><text>Plan</text></link>\n    <sym>Anchor</sym>\n    <extensions>\n" +
-             "      <gpxx:WaypointExtension><gpxx:DisplayMode>SymbolAndName</gpxx:DisplayMode>"
-             "</gpxx:WaypointExtension>\n    </extensions>\n  </wpt>\n";
-    }
-    return g + "</gpx>\n";
-}
 
 void Ecrire(const QString& chemin, const QByteArray& octets)
 {
