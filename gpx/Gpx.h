@@ -153,6 +153,23 @@ std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16s
 // character it cannot carry.
 bool Valeur(std::u16string_view valeur, std::string& octets, char16_t& manquant);
 
+// Most values: printable ASCII with nothing to escape, appended as they
+// stand in one pass; false, and nothing appended, for any other.
+inline bool Simple(std::u16string_view valeur, std::string& octets)
+{
+    const size_t debut = octets.size();
+    octets.resize(debut + valeur.size());
+    char* d = &octets[debut];
+    for (const char16_t c : valeur) {
+        if (c < 0x20 || c >= 0x7F || c == '&' || c == '<' || c == '>' || c == '"') {
+            octets.resize(debut);
+            return false;
+        }
+        *d++ = char(c);
+    }
+    return true;
+}
+
 // A text in ASCII: each character past it as a character reference.
 void References(std::u16string_view valeur, std::string& octets);
 
@@ -199,7 +216,8 @@ bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
     char16_t manquant = 0;
     bool ok = true;
     auto valeur = [&](std::u16string_view v, Contexte contexte) {
-        ok = ok && Ecriture::Valeur(Ecriture::Echapper(v, contexte, tampon), octets, manquant);
+        ok = ok && (Ecriture::Simple(v, octets) ||
+                    Ecriture::Valeur(Ecriture::Echapper(v, contexte, tampon), octets, manquant));
     };
     auto verse = [&] {
         const bool verse = verser(octets);
