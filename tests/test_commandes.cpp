@@ -133,6 +133,7 @@ private slots:
     void capture();
     void disquePlein();
     void grosFichier();
+    void modifierGarde();
 
     void selection_data();
     void selection();
@@ -500,6 +501,29 @@ void TestCommandes::disquePlein()
     QVERIFY(p().boites.size() == 1 && p().boites[0].texte.contains(Declarations::FichierGPX));
     QCOMPARE(apres, disque);
     QCOMPARE(Resume(Table), avant);
+}
+
+// A file another program wrote: a waypoint modified keeps what the editor
+// does not show, one deleted goes with all it held, the rest stays.
+void TestCommandes::modifierGarde()
+{
+    s->Demarrer();
+    s->Ouvrir(Lire(QUAYLIGHT_SOURCE "/tests/data/gpx/basecamp.gpx"));
+    s->Cliquer(f().ListePOI, 0);
+    f().Option1[0]->click();
+    f().Nom_WP->setText(QStringLiteral("Toulinguet"));
+    f().Validation->click();
+    s->Cliquer(f().ListePOI, 2);
+    f().Option1[2]->click();
+    f().Validation->click();
+    f().Sauver_Fichier->trigger();
+    QCOMPARE(p().Textes(), QStringList());
+    const QString ecrit = QString::fromUtf8(Lire(Declarations::FichierGPX));
+    for (const char* garde : {"<name>Toulinguet</name>", "<desc>Phare, 3 éclats</desc>",
+                              "<gpxx:Category>Phares</gpxx:Category>", "<ele>3.2</ele>",
+                              "<text>Garmin International</text>", "xmlns:ctx="})
+        QVERIFY2(ecrit.contains(QString::fromUtf8(garde)), garde);
+    QVERIFY(!ecrit.contains("Proximity") && !ecrit.contains("44.6167"));
 }
 
 void TestCommandes::grosFichier()
