@@ -67,10 +67,10 @@ echo "package: $paquet installs with its dependencies, lintian and the validator
 rm -rf build-fuzz
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQUAYLIGHT_FUZZ=ON -DQUAYLIGHT_GLOBE=OFF -DQUAYLIGHT_BENCH=OFF
-cmake --build build-fuzz -j2 --target fuzz_gpx fuzz_langue fuzz_nombres
+cmake --build build-fuzz -j2 --target fuzz_gpx fuzz_langue fuzz_nombres fuzz_tuiles
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
-for cible in gpx langue nombres; do
+for cible in gpx langue nombres tuiles; do
     mkdir -p "$corpus/$cible"
     cp fuzz/corpus/$cible/* "$corpus/$cible/"
     ./build-fuzz/fuzz/fuzz_$cible -max_total_time=10 -max_len=4096 \

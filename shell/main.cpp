@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <cstring>
+#include <sys/resource.h>
 
 namespace {
 
@@ -35,6 +36,13 @@ int main(int argc, char* argv[])
         }
         if (std::strcmp(argv[i], "--") != 0)
             fichier = argv[i];
+    }
+    // Descriptors as desktop programs have them: the soft limit raised to
+    // the hard one, so that sockets and pipes do not run out first.
+    rlimit limite{};
+    if (getrlimit(RLIMIT_NOFILE, &limite) == 0 && limite.rlim_cur < limite.rlim_max) {
+        limite.rlim_cur = limite.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limite);
     }
     // The map library links a web engine, which wants shared GL contexts
     // requested before the application object exists, even unused.

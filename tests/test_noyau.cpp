@@ -1,8 +1,10 @@
 // The widget-free core: GPX reader and writer, relocation, the companion
 // tool, codecs, and the text rules, as tables.
 #include "Outils.h"
+#include "earth/DossierPrive.h"
 #include "earth/Eclaircie.h"
 #include "earth/Placemark.h"
+#include "earth/RequeteTuile.h"
 #include "editing/Nombres.h"
 #include "editing/Positions.h"
 #include "gpx/Fichiers.h"
@@ -201,6 +203,29 @@ QString Regle(const QString& regle, const QString& e)
         {"chemin",
          [&] { return Fichiers::DecomposerChemin(e, dossier, nom), dossier + '|' + nom; }},
         {"affichage", [&] { return Fichiers::AffichageNomFichier(e); }},
+        // A tile request head: what the relay makes of it.
+        {"requete",
+         [&] {
+             RequeteTuile::Tuile t;
+             const QByteArray octets = e.toLatin1();
+             switch (RequeteTuile::Lire({octets.constData(), size_t(octets.size())}, t)) {
+             case RequeteTuile::Tete::Incomplete:
+                 return QStringLiteral("incomplete");
+             case RequeteTuile::Tete::Refusee:
+                 return QStringLiteral("refusee");
+             case RequeteTuile::Tete::Lue:
+                 break;
+             }
+             return QString::fromStdString(t.jeton + ' ' + t.source + ' ' +
+                                           RequeteTuile::Chemin(t));
+         }},
+        // client port|server port|lines of /proc/net/tcp: the owner's uid
+        {"proprietaire",
+         [&] {
+             const QByteArray t = e.section('|', 2).toLatin1();
+             return QString::number(RequeteTuile::Proprietaire({t.constData(), size_t(t.size())},
+                                                               p[0].toUShort(), p[1].toUShort()));
+         }},
         // threshold|lon,lat;lon,lat...: the levels the marks are drawn from
         {"eclaircie",
          [&] {
@@ -262,6 +287,8 @@ private slots:
     void codecsCommeQt();
     void regles_data();
     void regles();
+    void dossierPrive_data();
+    void dossierPrive();
 
 private:
     QTemporaryDir dossier;
@@ -531,6 +558,46 @@ void TestNoyau::regles()
     QFETCH(QString, entree);
     QFETCH(QString, attendu);
     QCOMPARE(Regle(regle, entree), attendu);
+}
+
+// The sea chart's folder and files, which hold the relay's token: another
+// user's link put in their way is refused, never followed.
+void TestNoyau::dossierPrive_data()
+{
+    Tableau({"piege", "ecrit"}, {{"rien", "", "oui"},
+                                 {"theme lie ailleurs", "theme", "non"},
+                                 {"dossier lie ailleurs", "dossier", "non"},
+                                 {"tuile liee a un fichier absent", "tuile", "non"}});
+}
+
+void TestNoyau::dossierPrive()
+{
+    QTemporaryDir base;
+    const QString d = base.path();
+    const QString carte = d + "/maps/earth/carte";
+    QVERIFY(Ecrire(d + "/dehors", "a moi") && QDir().mkpath(d + "/ailleurs"));
+    if (V("piege") == "dossier")
+        QVERIFY(QDir().mkpath(d + "/maps/earth") && QFile::link(d + "/ailleurs", carte));
+    if (V("piege") == "theme")
+        QVERIFY(QDir().mkpath(carte) && QFile::link(d + "/dehors", carte + "/theme.dgml"));
+    if (V("piege") == "tuile")
+        QVERIFY(QDir().mkpath(carte + "/s/0/0") &&
+                QFile::link(d + "/cree-par-le-lien", carte + "/s/0/0/0.png"));
+    QString raison;
+    const bool ecrit = DossierPrive::Creer(d, "maps/earth/carte", raison) &&
+                       DossierPrive::Ecrire(carte + "/theme.dgml", "jeton", raison) &&
+                       DossierPrive::Creer(carte, "s/0/0", raison) &&
+                       DossierPrive::EcrireSiAbsent(carte + "/s/0/0/0.png", "png", raison);
+    QCOMPARE(ecrit, V("ecrit") == "oui");
+    QVERIFY(ecrit || raison.contains("symbolic link"));
+    QCOMPARE(Lire(d + "/dehors"), QByteArray("a moi"));
+    QVERIFY(!QFile::exists(d + "/cree-par-le-lien") && QDir(d + "/ailleurs").isEmpty());
+    if (ecrit) {
+        // Neither group nor others may read the token.
+        for (const QString& f : {carte, carte + "/theme.dgml", carte + "/s/0/0/0.png"})
+            QCOMPARE(int(QFileInfo(f).permissions() & 0x0077), 0);
+        QCOMPARE(Lire(carte + "/theme.dgml"), QByteArray("jeton"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestNoyau)

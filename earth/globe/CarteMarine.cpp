@@ -2,10 +2,13 @@
 
 #include "RelaisTuiles.h"
 
+#include "earth/DossierPrive.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
-#include <QSaveFile>
 #include <QUrl>
 #include <marble/MarbleDirs.h>
 
@@ -38,11 +41,19 @@ RelaisTuiles* Relais(QObject* parent)
 
 void Installer(const RelaisTuiles& relais)
 {
+    // The theme holds the relay's token: in folders of the user's alone,
+    // never written through a link another user could have put there.
     const QString dossier =
         Marble::MarbleDirs::localPath() + QStringLiteral("/maps/earth/quaylight-carte-marine");
+    QString raison;
     QFile modele(QStringLiteral(":/quaylight/quaylight-carte-marine.dgml"));
-    if (!QDir().mkpath(dossier) || !modele.open(QIODevice::ReadOnly))
+    if (!QDir().mkpath(Marble::MarbleDirs::localPath()) ||
+        !DossierPrive::Creer(Marble::MarbleDirs::localPath(),
+                             QStringLiteral("maps/earth/quaylight-carte-marine"), raison) ||
+        !modele.open(QIODevice::ReadOnly)) {
+        qWarning("sea chart not installed: %s", qUtf8Printable(raison));
         return;
+    }
     const QByteArray theme =
         QString::fromUtf8(modele.readAll())
             .replace(QStringLiteral("@URL_OSM@"), Adresse(relais.Adresse(QStringLiteral("osm"))))
@@ -51,22 +62,31 @@ void Installer(const RelaisTuiles& relais)
             .toUtf8();
     const QString chemin = dossier + QStringLiteral("/quaylight-carte-marine.dgml");
     QFile ancien(chemin);
-    if (!ancien.open(QIODevice::ReadOnly) || ancien.readAll() != theme) {
-        QSaveFile f(chemin);
-        if (f.open(QIODevice::WriteOnly) && f.write(theme) == theme.size())
-            f.commit();
-    }
+    const bool pareil = QFileInfo(chemin).isFile() && !QFileInfo(chemin).isSymLink() &&
+                        ancien.open(QIODevice::ReadOnly) && ancien.readAll() == theme &&
+                        (ancien.permissions() & 0x0077) == 0;
+    if (!pareil && !DossierPrive::Ecrire(chemin, theme, raison))
+        qWarning("sea chart theme not written: %s", qUtf8Printable(raison));
     // Marble shows a texture only with its first zoom level at hand: the
     // world from Marble's own map data, no seamark on it.
-    const QString monde =
-        Marble::MarbleDirs::path(QStringLiteral("maps/earth/openstreetmap/0/0/0.png"));
-    if (!monde.isEmpty() && QDir().mkpath(dossier + QStringLiteral("/osm/0/0")))
-        QFile::copy(monde, dossier + QStringLiteral("/osm/0/0/0.png"));
-    QImage vide(256, 256, QImage::Format_ARGB32);
-    vide.fill(Qt::transparent);
-    const QString amers = dossier + QStringLiteral("/seamark/0/0/0.png");
-    if (!QFile::exists(amers) && QDir().mkpath(dossier + QStringLiteral("/seamark/0/0")))
-        vide.save(amers);
+    QFile monde(Marble::MarbleDirs::path(QStringLiteral("maps/earth/openstreetmap/0/0/0.png")));
+    QByteArray vide;
+    QBuffer tampon(&vide);
+    QImage transparente(256, 256, QImage::Format_ARGB32);
+    transparente.fill(Qt::transparent);
+    transparente.save(&tampon, "PNG");
+    for (const auto& [couche, octets] :
+         {std::pair<QString, QByteArray>{QStringLiteral("osm"), monde.open(QIODevice::ReadOnly)
+                                                                    ? monde.readAll()
+                                                                    : QByteArray()},
+          {QStringLiteral("seamark"), vide}}) {
+        if (octets.isEmpty())
+            continue;
+        if (!DossierPrive::Creer(dossier, couche + QStringLiteral("/0/0"), raison) ||
+            !DossierPrive::EcrireSiAbsent(
+                dossier + QLatin1Char('/') + couche + QStringLiteral("/0/0/0.png"), octets, raison))
+            qWarning("sea chart tile not written: %s", qUtf8Printable(raison));
+    }
 }
 
 } // namespace CarteMarine

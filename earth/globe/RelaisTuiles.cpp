@@ -1,25 +1,36 @@
 #include "RelaisTuiles.h"
 
+#include "earth/RequeteTuile.h"
+
+#include <QFile>
 #include <QNetworkReply>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTimer>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <linux/inet_diag.h>
+#include <linux/netlink.h>
+#include <linux/sock_diag.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
 const QByteArray Agent =
     "Quaylight/" QUAYLIGHT_VERSION " (+https://github.com/quaylight/quaylight)";
-constexpr int TailleRequete = 8192;
-constexpr int DelaiServeur = 30000;
-constexpr int DelaiClient = 120000;
+constexpr int DelaiTete = 10000;
+constexpr int PauseAcceptation = 500;
 
 void Repondre(QTcpSocket* client, int statut, const QByteArray& corps = {})
 {
     const char* raison = statut == 200   ? "OK"
                          : statut == 404 ? "Not Found"
                          : statut == 400 ? "Bad Request"
+                         : statut == 503 ? "Service Unavailable"
                                          : "Bad Gateway";
+    client->setProperty("lue", true);
     client->write(QByteArray("HTTP/1.1 ") + QByteArray::number(statut) + ' ' + raison +
                   "\r\nContent-Type: " + (corps.isEmpty() ? "text/plain" : "image/png") +
                   "\r\nContent-Length: " + QByteArray::number(corps.size()) +
@@ -27,21 +38,72 @@ void Repondre(QTcpSocket* client, int statut, const QByteArray& corps = {})
     client->disconnectFromHost();
 }
 
+bool Png(const QByteArray& corps)
+{
+    return corps.startsWith(QByteArray("\x89PNG\r\n\x1a\n", 8));
+}
+
+// The owner of the loopback connection from port client to port serveur,
+// asked of the kernel for that one socket (sock_diag); -2 when the kernel
+// cannot be asked, -1 when it knows no such connection.
+long ProprietaireNoyau(quint16 client, quint16 serveur)
+{
+    const int fd = socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
+    if (fd < 0)
+        return -2;
+    struct {
+        nlmsghdr entete;
+        inet_diag_req_v2 demande;
+    } message{};
+    message.entete.nlmsg_len = sizeof message;
+    message.entete.nlmsg_type = SOCK_DIAG_BY_FAMILY;
+    message.entete.nlmsg_flags = NLM_F_REQUEST;
+    message.demande.sdiag_family = AF_INET;
+    message.demande.sdiag_protocol = IPPROTO_TCP;
+    message.demande.idiag_states = ~0u;
+    message.demande.id.idiag_sport = htons(client);
+    message.demande.id.idiag_dport = htons(serveur);
+    message.demande.id.idiag_src[0] = htonl(INADDR_LOOPBACK);
+    message.demande.id.idiag_dst[0] = htonl(INADDR_LOOPBACK);
+    message.demande.id.idiag_cookie[0] = INET_DIAG_NOCOOKIE;
+    message.demande.id.idiag_cookie[1] = INET_DIAG_NOCOOKIE;
+    long proprietaire = -2;
+    alignas(nlmsghdr) char reponse[8192];
+    if (send(fd, &message, sizeof message, 0) == ssize_t(sizeof message)) {
+        const ssize_t n = recv(fd, reponse, sizeof reponse, 0);
+        const auto* r = reinterpret_cast<const nlmsghdr*>(reponse);
+        if (n >= ssize_t(sizeof(nlmsghdr)) && NLMSG_OK(r, size_t(n))) {
+            if (r->nlmsg_type == SOCK_DIAG_BY_FAMILY &&
+                r->nlmsg_len >= NLMSG_LENGTH(sizeof(inet_diag_msg)))
+                proprietaire = long(static_cast<const inet_diag_msg*>(NLMSG_DATA(r))->idiag_uid);
+            else if (r->nlmsg_type == NLMSG_ERROR &&
+                     r->nlmsg_len >= NLMSG_LENGTH(sizeof(nlmsgerr)) &&
+                     static_cast<const nlmsgerr*>(NLMSG_DATA(r))->error == -ENOENT)
+                proprietaire = -1;
+        }
+    }
+    close(fd);
+    return proprietaire;
+}
+
 } // namespace
 
 RelaisTuiles::RelaisTuiles(const QHash<QString, QUrl>& s, QObject* parent)
-    : QObject(parent), sources(s)
+    : QObject(parent), sources(s),
+      // A tile's download, whatever its server does; tests shorten it.
+      delaiServeur(qEnvironmentVariableIsSet("QUAYLIGHT_TUILES_DELAI")
+                       ? qEnvironmentVariableIntValue("QUAYLIGHT_TUILES_DELAI")
+                       : 30000)
 {
     quint32 alea[4];
     QRandomGenerator::system()->fillRange(alea);
     jeton = QByteArray(reinterpret_cast<const char*>(alea), sizeof alea).toHex();
-    connect(&ecoute, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket* client = ecoute.nextPendingConnection()) {
-            connect(client, &QTcpSocket::readyRead, this, [this, client] { Lire(client); });
-            connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
-            // Nor does a client that never ends its request hold a socket.
-            QTimer::singleShot(DelaiClient, client, [client] { client->abort(); });
-        }
+    connect(&ecoute, &QTcpServer::newConnection, this, &RelaisTuiles::Accepter);
+    // Out of descriptors: wait a little rather than retry at once, which
+    // would spin.
+    connect(&ecoute, &QTcpServer::acceptError, this, [this] {
+        ecoute.pauseAccepting();
+        QTimer::singleShot(PauseAcceptation, this, [this] { ecoute.resumeAccepting(); });
     });
     ecoute.listen(QHostAddress::LocalHost);
 }
@@ -57,6 +119,64 @@ QUrl RelaisTuiles::Adresse(const QString& source) const
     return u;
 }
 
+void RelaisTuiles::Accepter()
+{
+    while (QTcpSocket* client = ecoute.nextPendingConnection()) {
+        if (!DuMemeUtilisateur(*client)) {
+            client->abort();
+            client->deleteLater();
+            continue;
+        }
+        clients.remove_if([](const QPointer<QTcpSocket>& c) { return c.isNull(); });
+        if (int(clients.size()) >= ConnexionsMax) {
+            // Room for the newcomer: the oldest client that has not said
+            // what it wants goes; when all have, it waits its turn.
+            const auto muet = std::find_if(clients.begin(), clients.end(), [](const auto& c) {
+                return !c->property("lue").toBool();
+            });
+            if (muet == clients.end()) {
+                client->abort();
+                client->deleteLater();
+                ecoute.pauseAccepting();
+                continue;
+            }
+            (*muet)->abort();
+            clients.erase(muet);
+        }
+        clients.emplace_back(client);
+        connect(client, &QTcpSocket::readyRead, this, [this, client] { Lire(client); });
+        connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+        connect(client, &QObject::destroyed, this, [this] {
+            if (!ecoute.isListening())
+                return;
+            ecoute.resumeAccepting();
+        });
+        // A client that has not sent its request in time goes; one that has
+        // waits at most for its tile's download.
+        QTimer::singleShot(DelaiTete, client, [client] {
+            if (!client->property("lue").toBool())
+                client->abort();
+        });
+        QTimer::singleShot(DelaiTete + delaiServeur + DelaiTete, client,
+                           [client] { client->abort(); });
+    }
+}
+
+bool RelaisTuiles::DuMemeUtilisateur(const QTcpSocket& client) const
+{
+    const long proprietaire = ProprietaireNoyau(client.peerPort(), client.localPort());
+    if (proprietaire != -2)
+        return proprietaire == long(getuid());
+    // Without sock_diag, the kernel's table of all connections, which is
+    // longer to read.
+    QFile table(QStringLiteral("/proc/net/tcp"));
+    if (!table.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray texte = table.readAll();
+    return RequeteTuile::Proprietaire(std::string_view(texte.constData(), size_t(texte.size())),
+                                      client.peerPort(), client.localPort()) == long(getuid());
+}
+
 void RelaisTuiles::Lire(QTcpSocket* client)
 {
     // One request a connection: the answer closes it.
@@ -64,32 +184,38 @@ void RelaisTuiles::Lire(QTcpSocket* client)
         client->readAll();
         return;
     }
-    const QByteArray tampon = client->property("tampon").toByteArray() + client->readAll();
-    const int fin = tampon.indexOf("\r\n\r\n");
-    if (fin < 0) {
-        if (tampon.size() > TailleRequete) {
-            client->setProperty("lue", true);
-            Repondre(client, 400);
-        } else
-            client->setProperty("tampon", tampon);
+    const QByteArray tampon = client->property("tampon").toByteArray() +
+                              client->read(qint64(RequeteTuile::TailleTete) + 1);
+    RequeteTuile::Tuile tuile;
+    switch (
+        RequeteTuile::Lire(std::string_view(tampon.constData(), size_t(tampon.size())), tuile)) {
+    case RequeteTuile::Tete::Incomplete:
+        client->setProperty("tampon", tampon);
         return;
+    case RequeteTuile::Tete::Refusee:
+        Repondre(client, tampon.size() > int(RequeteTuile::TailleTete) ? 400 : 404);
+        return;
+    case RequeteTuile::Tete::Lue:
+        break;
     }
     client->setProperty("lue", true);
-    static const QRegularExpression ligne(QStringLiteral(
-        R"(^GET /([0-9a-f]+)/([a-z]+)/(\d{1,2})/(\d{1,6})/(\d{1,6})\.png HTTP/1\.[01]\r\n)"));
-    const QRegularExpressionMatch m = ligne.match(QString::fromLatin1(tampon.left(fin + 2)));
-    const int z = m.captured(3).toInt();
-    const qint64 cote = qint64(1) << qMin(z, NiveauMaximum);
-    if (!m.hasMatch() || m.captured(1).toLatin1() != jeton || !sources.contains(m.captured(2)) ||
-        z > NiveauMaximum || m.captured(4).toLongLong() >= cote ||
-        m.captured(5).toLongLong() >= cote) {
+    client->setProperty("tampon", QVariant());
+    const QString source = QString::fromStdString(tuile.source);
+    if (QByteArray::fromStdString(tuile.jeton) != jeton || !sources.contains(source)) {
         Repondre(client, 404);
         return;
     }
-    QUrl url = sources.value(m.captured(2));
-    url.setPath(url.path() +
-                QStringLiteral("%1/%2/%3.png").arg(z).arg(m.captured(4), m.captured(5)));
-    attente[url.authority()].push_back({client, url});
+    QUrl url = sources.value(source);
+    url.setPath(url.path() + QString::fromStdString(RequeteTuile::Chemin(tuile)));
+    std::deque<Demande>& file = attente[url.authority()];
+    // A backlog beyond what a view needs is refused: Marble asks again.
+    file.erase(std::remove_if(file.begin(), file.end(), [](const Demande& d) { return !d.client; }),
+               file.end());
+    if (int(file.size()) >= AttenteMax) {
+        Repondre(client, 503);
+        return;
+    }
+    file.push_back({client, url});
     Lancer(url.authority());
 }
 
@@ -97,34 +223,82 @@ void RelaisTuiles::Lancer(const QString& serveur)
 {
     std::deque<Demande>& file = attente[serveur];
     while (enCours.value(serveur) < ConnexionsParServeur && !file.empty()) {
-        const Demande d = file.front();
-        file.pop_front();
+        // The newest first: the tiles of the view the user looks at now.
+        const Demande d = file.back();
+        file.pop_back();
         if (!d.client)
             continue; // Marble gave up meanwhile
-        QNetworkRequest requete(d.url);
-        requete.setHeader(QNetworkRequest::UserAgentHeader, Agent);
-        requete.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::NoLessSafeRedirectPolicy);
-        requete.setTransferTimeout(DelaiServeur);
-        ++enCours[serveur];
-        QNetworkReply* reponse = reseau.get(requete);
-        connect(reponse, &QNetworkReply::finished, this,
-                [this, reponse, serveur, client = d.client] {
-                    reponse->deleteLater();
-                    --enCours[serveur];
-                    const int statut =
-                        reponse->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-                    const QByteArray corps = reponse->readAll();
-                    const bool recue = reponse->error() == QNetworkReply::NoError &&
-                                       statut == 200 && !corps.isEmpty();
-                    // Marble keeps the tile it has when a download fails.
-                    if (client)
-                        Repondre(client,
-                                 recue           ? 200
-                                 : statut == 404 ? 404
-                                                 : 502,
-                                 recue ? corps : QByteArray());
-                    Lancer(serveur);
-                });
+        Telecharger(d, serveur);
     }
+}
+
+void RelaisTuiles::Telecharger(const Demande& d, const QString& serveur)
+{
+    QNetworkRequest requete(d.url);
+    requete.setHeader(QNetworkRequest::UserAgentHeader, Agent);
+    // Bytes as sent, so the size cap holds for what is kept.
+    requete.setRawHeader("Accept-Encoding", "identity");
+    requete.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
+    requete.setMaximumRedirectsAllowed(RedirectionsMax);
+    ++enCours[serveur];
+    QNetworkReply* reponse = reseau.get(requete);
+    auto corps = std::make_shared<QByteArray>();
+    auto termine = std::make_shared<bool>(false);
+    auto finir = [this, reponse, serveur, client = d.client, corps, termine] {
+        if (*termine)
+            return;
+        *termine = true;
+        reponse->disconnect(this);
+        if (reponse->isRunning())
+            reponse->abort();
+        reponse->deleteLater();
+        --enCours[serveur];
+        const int statut = reponse->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const bool recue = reponse->error() == QNetworkReply::NoError && statut == 200 &&
+                           corps->size() <= TailleTuileMax && Png(*corps);
+        // Marble keeps the tile it has when a download fails.
+        if (client && !client->property("repondu").toBool()) {
+            client->setProperty("repondu", true);
+            Repondre(client,
+                     recue           ? 200
+                     : statut == 404 ? 404
+                                     : 502,
+                     recue ? *corps : QByteArray());
+        }
+        Lancer(serveur);
+    };
+    auto abandonner = [reponse, corps, finir] {
+        corps->clear();
+        reponse->abort(); // finished follows, and finir with it
+        finir();
+    };
+    connect(reponse, &QNetworkReply::redirected, this,
+            [reponse, url = d.url, abandonner](const QUrl& vers) {
+                if (vers.scheme() == url.scheme() && vers.host() == url.host() &&
+                    vers.port(url.scheme() == QLatin1String("https") ? 443 : 80) ==
+                        url.port(url.scheme() == QLatin1String("https") ? 443 : 80))
+                    emit reponse->redirectAllowed();
+                else
+                    abandonner();
+            });
+    connect(reponse, &QNetworkReply::metaDataChanged, this, [reponse, abandonner] {
+        const QVariant taille = reponse->header(QNetworkRequest::ContentLengthHeader);
+        if (taille.isValid() && taille.toLongLong() > TailleTuileMax)
+            abandonner();
+    });
+    connect(reponse, &QNetworkReply::readyRead, this, [reponse, corps, abandonner] {
+        *corps += reponse->readAll();
+        if (corps->size() > TailleTuileMax)
+            abandonner();
+    });
+    connect(reponse, &QNetworkReply::finished, this, [reponse, corps, finir] {
+        if (reponse->isOpen())
+            *corps += reponse->readAll();
+        finir();
+    });
+    // The whole download has its deadline, and ends with its client.
+    QTimer::singleShot(delaiServeur, reponse, abandonner);
+    if (d.client)
+        connect(d.client, &QObject::destroyed, reponse, abandonner);
 }

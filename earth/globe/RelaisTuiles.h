@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QNetworkAccessManager>
 #include <QPointer>
 #include <QTcpServer>
 #include <QUrl>
 #include <deque>
+#include <list>
 
+class QNetworkReply;
 class QTcpSocket;
 
 // The sea chart's tiles pass through here. The tile servers' usage rules
@@ -14,7 +17,9 @@ class QTcpSocket;
 // Marble sends its own name with no way to change it; so Marble loads
 // these tiles from this relay on loopback, which fetches them from the
 // servers under the program's own name. Only tile paths of the known
-// sources, under a token drawn at each start, are served.
+// sources, under a token drawn at each start, are served, to the user's own
+// programs; and neither other local users nor a misbehaving server can make
+// it hold more than a few sockets, a few megabytes or a little time.
 class RelaisTuiles : public QObject {
 public:
     // sources: a name ("osm") and the address its tiles are under.
@@ -24,20 +29,31 @@ public:
     QUrl Adresse(const QString& source) const;
 
     static constexpr int ConnexionsParServeur = 2;
-    static constexpr int NiveauMaximum = 18;
+    // Marble opens 4 connections at a time.
+    static constexpr int ConnexionsMax = 32;
+    static constexpr int AttenteMax = 64;
+    static constexpr qint64 TailleTuileMax = 1 << 20;
+    static constexpr int RedirectionsMax = 3;
 
 private:
     struct Demande {
         QPointer<QTcpSocket> client;
         QUrl url;
     };
+    void Accepter();
     void Lire(QTcpSocket* client);
     void Lancer(const QString& serveur);
+    void Telecharger(const Demande& demande, const QString& serveur);
+    // True when the connection's other end is a program of this user.
+    bool DuMemeUtilisateur(const QTcpSocket& client) const;
 
     QHash<QString, QUrl> sources;
+    const int delaiServeur;
     QByteArray jeton;
-    QHash<QString, std::deque<Demande>> attente; // by server
+    QHash<QString, std::deque<Demande>> attente; // by server, the newest last
     QHash<QString, int> enCours;                 // by server
+    // The clients, oldest first.
+    std::list<QPointer<QTcpSocket>> clients;
     // Last, so that their replies and sockets go before the state above.
     QTcpServer ecoute;
     QNetworkAccessManager reseau;

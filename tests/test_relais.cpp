@@ -1,0 +1,285 @@
+// The sea chart's tile relay attacked as another local user and as a
+// hostile tile server would: it holds a few sockets, megabytes and seconds
+// at most, and the editor beside it keeps answering and saving.
+#include "Outils.h"
+#include "earth/globe/RelaisTuiles.h"
+#include "shell/Declarations.h"
+#include "ui/Creer_POI.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QtTest>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using OutilsGPX::Lire;
+
+namespace {
+
+long MemoireKo()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    statm.open(QIODevice::ReadOnly);
+    return statm.readAll().split(' ').value(1).toLong() * sysconf(_SC_PAGESIZE) / 1024;
+}
+
+double Processeur()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+int Descripteurs()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot).size());
+}
+
+// The processor time the process takes while its events run for ms.
+double ProcesseurPendant(int ms)
+{
+    const double avant = Processeur();
+    QTest::qWait(ms);
+    return Processeur() - avant;
+}
+
+struct Reponse {
+    int statut = -1; // -1: closed without an answer
+    bool png = false;
+    qint64 ms = 0;
+};
+
+// A request sent raw, as a client of the relay would; the answer read
+// until the relay closes the connection.
+Reponse Demander(quint16 port, const QByteArray& tete, int delai = 20000)
+{
+    QElapsedTimer t;
+    t.start();
+    QTcpSocket s;
+    s.connectToHost(QHostAddress::LocalHost, port);
+    Reponse r;
+    if (!s.waitForConnected(5000))
+        return r;
+    s.write(tete);
+    // The relay answers from this thread's events: they run meanwhile.
+    QByteArray recu;
+    while (t.elapsed() < delai && s.state() == QAbstractSocket::ConnectedState) {
+        QTest::qWait(5);
+        recu += s.readAll();
+    }
+    recu += s.readAll();
+    r.ms = t.elapsed();
+    if (recu.startsWith("HTTP/1.1 "))
+        r.statut = recu.mid(9, 3).toInt();
+    r.png = recu.mid(recu.indexOf("\r\n\r\n") + 4).startsWith("\x89PNG");
+    return r;
+}
+
+// Idle connections to the relay, held by another process: about n of them.
+QProcess* Oisifs(quint16 port, int n, const QString& utilisateur = QString())
+{
+    auto* p = new QProcess;
+    const QString script =
+        QStringLiteral("import resource, socket, sys, time\n"
+                       "h = resource.getrlimit(resource.RLIMIT_NOFILE)[1]\n"
+                       "resource.setrlimit(resource.RLIMIT_NOFILE, (h, h))\n"
+                       "s = []\n"
+                       "for i in range(%1):\n"
+                       "    try:\n"
+                       "        c = socket.create_connection(('127.0.0.1', %2))\n"
+                       "        s.append(c)\n"
+                       "    except OSError:\n"
+                       "        time.sleep(0.01)\n"
+                       "print(len(s), flush=True)\n"
+                       "time.sleep(60)\n")
+            .arg(n)
+            .arg(port);
+    if (utilisateur.isEmpty())
+        p->start(QStringLiteral("python3"), {"-c", script});
+    else
+        p->start(QStringLiteral("runuser"), {"-u", utilisateur, "--", "python3", "-c", script});
+    return p;
+}
+
+} // namespace
+
+class TestRelais : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase() { serveur.kill(), serveur.waitForFinished(); }
+    void serveurHostile_data();
+    void serveurHostile();
+    void requetes_data();
+    void requetes();
+    void plusRecentesDAbord();
+    void connexionsOisives();
+    void plusDeDescripteurs();
+    void autreUtilisateur();
+
+private:
+    QByteArray Tuile(const QByteArray& chemin) const
+    {
+        return "GET /" + jeton + "/osm/" + chemin + " HTTP/1.1\r\nHost: x\r\n\r\n";
+    }
+    QProcess serveur;
+    QString journal;
+    QTemporaryDir dossier;
+    std::unique_ptr<RelaisTuiles> relais;
+    quint16 port = 0;
+    QByteArray jeton;
+};
+
+void TestRelais::initTestCase()
+{
+    Session::Preparer();
+    // A download's deadline, shortened so that the trickle ends soon.
+    qputenv("QUAYLIGHT_TUILES_DELAI", "4000");
+    journal = dossier.filePath("tuiles.txt");
+    serveur.start("python3", {QUAYLIGHT_SOURCE "/tests/serveur_tuiles.py", journal});
+    QVERIFY(serveur.waitForReadyRead(20000));
+    const QString adresse = "http://127.0.0.1:" + serveur.readLine().trimmed();
+    relais = std::make_unique<RelaisTuiles>(QHash<QString, QUrl>{
+        {"osm", QUrl(adresse + "/osm/")}, {"seamark", QUrl(adresse + "/seamark/")}});
+    const QUrl a = relais->Adresse("osm");
+    port = quint16(a.port());
+    jeton = a.path().section('/', 1, 1).toLatin1();
+}
+
+// What a tile server sends, and what the relay makes of it: a tile or a
+// refusal soon enough, memory kept.
+void TestRelais::serveurHostile_data()
+{
+    Tableau({"niveau", "statut"}, {{"tuile", "1", "200"},
+                                   {"corps de 2 Mio annonce", "10", "502"},
+                                   {"corps sans fin", "11", "502"},
+                                   {"goutte a goutte", "12", "502"},
+                                   {"redirection vers un autre service", "13", "502"},
+                                   {"bombe gzip", "14", "502"},
+                                   {"page web", "15", "502"},
+                                   {"redirection sur le meme serveur", "16", "200"}});
+}
+
+void TestRelais::serveurHostile()
+{
+    const long avant = MemoireKo();
+    const Reponse r = Demander(port, Tuile(V("niveau").toLatin1() + "/0/0.png"));
+    qInfo("%d in %lld ms, %ld KiB more", r.statut, r.ms, MemoireKo() - avant);
+    QCOMPARE(r.statut, V("statut").toInt());
+    QVERIFY2(r.ms < 4000 + 2000, qPrintable(QString::number(r.ms)));
+    QCOMPARE(r.png, r.statut == 200);
+    QVERIFY2(MemoireKo() - avant < 16 * 1024, qPrintable(QString::number(MemoireKo() - avant)));
+    QVERIFY(!Lire(journal).contains("autre "));
+}
+
+// Request heads: numbers go upstream as parsed; a head over 8 KiB, even in
+// one write with its blank line, is refused.
+void TestRelais::requetes_data()
+{
+    Tableau({"tete", "statut", "amont"},
+            {{"zeros en tete", QString(Tuile("5/007/0012.png")), "200", "/osm/5/7/12.png "},
+             {"tete de 20 Kio",
+              QString("GET /" + jeton + "/osm/5/7/13.png HTTP/1.1\r\nX: " + QByteArray(20000, 'a') +
+                      "\r\n\r\n"),
+              "400"},
+             {"jeton faux", QString("GET /abcd/osm/5/7/14.png HTTP/1.1\r\n\r\n"), "404"}});
+}
+
+void TestRelais::requetes()
+{
+    QCOMPARE(Demander(port, V("tete").toLatin1()).statut, V("statut").toInt());
+    QVERIFY(Lire(journal).contains(V("amont").toLatin1()));
+    QVERIFY(!Lire(journal).contains("/osm/5/7/13.png") && !Lire(journal).contains("/5/7/14"));
+}
+
+// A backlog is served newest first: the tiles of the view the user looks
+// at come before those of views already left.
+void TestRelais::plusRecentesDAbord()
+{
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int x = 0; x < 8; ++x) {
+        clients.push_back(std::make_unique<QTcpSocket>());
+        clients.back()->connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(clients.back()->waitForConnected(5000));
+        clients.back()->write(Tuile("3/" + QByteArray::number(x) + "/1.png"));
+        clients.back()->flush();
+    }
+    QTRY_VERIFY(Lire(journal).count("/osm/3/") == 8);
+    const QByteArray j = Lire(journal);
+    QVERIFY2(j.indexOf("/osm/3/7/1.png") < j.indexOf("/osm/3/2/1.png"), j.constData());
+}
+
+// Hundreds of idle connections from another program (the desktop's limit
+// is 1,024 descriptors): the relay keeps a few, does not spin, still serves
+// a tile, and the editor still saves.
+void TestRelais::connexionsOisives()
+{
+    Session s;
+    s.Demarrer();
+    s.Ouvrir(OutilsGPX::Document(OutilsGPX::Wpt("48.38", "-4.49", "t", "Quai")));
+    std::unique_ptr<QProcess> attaque(Oisifs(port, 500));
+    QTRY_VERIFY_WITH_TIMEOUT(attaque->canReadLine(), 60000);
+    QVERIFY(attaque->readAll().trimmed().toInt() > 400);
+    const double pris = ProcesseurPendant(2000);
+    qInfo("%.2f s of processor in 2 s, %d descriptors", pris, Descripteurs());
+    QVERIFY2(pris < 0.5, "the relay spins");
+    QVERIFY2(Descripteurs() < 150, qPrintable(QString::number(Descripteurs())));
+    QCOMPARE(Demander(port, Tuile("4/1/1.png")).statut, 200);
+    QFile::remove(Declarations::FichierGPX);
+    s.f->Sauver_Fichier->trigger();
+    QVERIFY(s.plateforme->boites.isEmpty() && QFile::exists(Declarations::FichierGPX));
+    attaque->kill();
+    attaque->waitForFinished();
+}
+
+// Out of descriptors (a lowered limit stands for the desktop's, filled):
+// accepting waits instead of spinning, and starts again once there are.
+void TestRelais::plusDeDescripteurs()
+{
+    rlimit limite{};
+    QVERIFY(getrlimit(RLIMIT_NOFILE, &limite) == 0);
+    const rlimit ancienne = limite;
+    limite.rlim_cur = rlim_t(Descripteurs() + 20);
+    QVERIFY(setrlimit(RLIMIT_NOFILE, &limite) == 0);
+    std::unique_ptr<QProcess> attaque(Oisifs(port, 300));
+    QTRY_VERIFY_WITH_TIMEOUT(attaque->canReadLine(), 60000);
+    const double pris = ProcesseurPendant(2000);
+    qInfo("%.2f s of processor in 2 s", pris);
+    QVERIFY(setrlimit(RLIMIT_NOFILE, &ancienne) == 0);
+    QVERIFY2(pris < 0.5, qPrintable(QString::number(pris)));
+    attaque->kill();
+    attaque->waitForFinished();
+    QTest::qWait(1000);
+    QCOMPARE(Demander(port, Tuile("4/2/2.png")).statut, 200);
+}
+
+// Another user of the machine, even with the token, is not served.
+void TestRelais::autreUtilisateur()
+{
+    if (geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("runuser")).isEmpty())
+        QSKIP("needs root and runuser to act as another user");
+    QProcess autre;
+    autre.start(QStringLiteral("runuser"),
+                {"-u", "nobody", "--", "python3", "-c",
+                 QStringLiteral("import socket\n"
+                                "c = socket.create_connection(('127.0.0.1', %1))\n"
+                                "c.sendall(b'%2')\n"
+                                "try:\n"
+                                "    print(len(c.recv(100000)))\n"
+                                "except ConnectionError:\n"
+                                "    print(0)\n")
+                     .arg(port)
+                     .arg(QString::fromLatin1(Tuile("4/3/3.png"))
+                              .replace("\r", "\\r")
+                              .replace("\n", "\\n"))});
+    QTRY_VERIFY_WITH_TIMEOUT(autre.state() == QProcess::NotRunning, 20000);
+    QCOMPARE(autre.readAllStandardOutput().trimmed(), QByteArray("0"));
+    QVERIFY(!Lire(journal).contains("/osm/4/3/3.png"));
+}
+
+QTEST_MAIN(TestRelais)
+#include "test_relais.moc"
