@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the tests need, builds from scratch and runs the whole suite
 # under a virtual X server.
 #   ./test.sh             Debug build, the test suite, then each fuzz target
@@ -11,6 +12,15 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . tools/paquets.sh
 installer_paquets "${PAQUETS_EXECUTION[@]}" "${PAQUETS_TESTS[@]}"
+
+# Every source file carries its licence's SPDX line.
+if git rev-parse --is-inside-work-tree > /dev/null 2>&1; then
+    sans=$(git ls-files '*.cpp' '*.h' '*.sh' '*.py' 'CMakeLists.txt' '*/CMakeLists.txt' .ci/run |
+        while read -r f; do
+            head -n 3 "$f" | grep -q 'SPDX-License-Identifier: GPL-3.0-or-later' || echo "$f"
+        done)
+    [ -z "$sans" ] || { echo "no SPDX licence line in: $sans" >&2; exit 1; }
+fi
 
 
 if [ "${1:-}" = "--coverage" ]; then
@@ -60,7 +70,7 @@ dpkg-deb -f "$paquet" Depends | grep -q "libqt5widgets5" && dpkg-deb -f "$paquet
 apt-get install --simulate "./$paquet" > /dev/null
 lintian --fail-on error,warning "$paquet"
 desktop-file-validate resources/quaylight.desktop
-appstreamcli validate --no-net resources/io.github.quaylight.Quaylight.metainfo.xml > /dev/null
+appstreamcli validate --no-net build-tests/io.github.quaylight.Quaylight.metainfo.xml
 echo "package: $paquet installs with its dependencies, lintian and the validators pass"
 
 # Short fuzzing runs: about 30 s in all, on a copy of the seed corpus.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Read + write of the largest GPX sample (100 waypoints of 50 links): the
 // library in process, quaylight-gpx rewrite as a command, and gpsbabel's
 // GPX to GPX conversion of the same file, side by side. Then a file of

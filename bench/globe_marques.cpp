@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The globe with 20,000 marks, as the editor shows a large file: the time
 // to add the placemarks, then the time of each repaint while the view is
 // panned, at a regional and at a close distance. Run under Xvfb:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference for the globe's cost: the smallest program that shows
 // Marble's own widget with the theme and window size the editor's globe
 // uses. tools/mesurer_globe.sh runs it beside the editor.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor opening a file of 20,000 marks as other programs write them,
 // as the user does (the Open command through its dialog, answered "Non" to
 // the map), to the filled list; then a save. Release build, under Xvfb:

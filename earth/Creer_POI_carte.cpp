@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The capture of the position at the centre of the map.
 #include "earth/ApplicationGE.h"
 #include "earth/Carte.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The waypoint panel: selection, the clicks into the entry boxes and the
 // new / modify / delete commands.
 #include "earth/Carte.h"

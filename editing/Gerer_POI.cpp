@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editing/Gerer_POI.h"
 
 #include "gpx/PoiTable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GPX reader, link relocation and writer on arbitrary bytes: nothing may
 // crash, the table keeps its limits, and what the writer produces reads back
 // to the same waypoints, written once more. Links are left out of that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language-line cutter on arbitrary lines.
 #include "gpx/UTF8.h"
 #include "shell/LigneLangue.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number and position readers on arbitrary texts: a number or 0, never
 // NaN; a position read lies on the Earth.
 #include "editing/Nombres.h"

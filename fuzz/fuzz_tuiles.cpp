@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile relay's request-head reader on arbitrary bytes: never a crash, a
 // tile served lies within its level, and its request written again reads
 // the same.

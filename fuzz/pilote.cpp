@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over files, without libFuzzer: the seed corpus and the
 // inputs that once failed stay regression tests of every build.
 #include <QDirIterator>

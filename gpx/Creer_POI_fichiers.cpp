@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's file commands: Open, Save and Save as.
 #include "earth/Carte.h"
 #include "gpx/Fichiers.h"

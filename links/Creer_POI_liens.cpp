@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link panel of the main window.
 #include "links/Gerer_liens.h"
 #include "shell/Declarations.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The description editor's commands.
 #include "links/Descriptions.h"
 #include "shell/Declarations.h"

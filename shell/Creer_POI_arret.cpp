@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Language buttons, Help and Quit: what the program keeps between runs and
 // how a run ends.
 #include "shell/Declarations.h"

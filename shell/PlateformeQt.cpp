@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "earth/ApplicationGE.h"
 #include "links/Gerer_liens.h"
 #include "shell/Plateforme.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tile server of the globe's and the relay's tests, on loopback: every
 /osm/ tile is pale blue, every /seamark/ tile transparent with a red square
 in its middle. Prints its port, then writes a line for each request to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's windows and commands, driven like a user through the real
 // windows, the fake seam answering the dialogs; then the real seam.
 #include "Outils.h"
@@ -1021,7 +1022,8 @@ void TestCommandes::fichiersLivres()
     const QStringList miseEnPage = Legendes(f(), *s->d);
     for (QString& m : MsgBoite)
         m.clear();
-    for (const char* globe : {"quaylight.globe.PrendrePosition", "quaylight.globe.CarteMarine"})
+    for (const char* globe : {"quaylight.globe.PrendrePosition", "quaylight.globe.CarteMarine",
+                              "quaylight.globe.HorsLigne"})
         qApp->setProperty(globe, QVariant());
     for (QWidget* w : f().centralWidget()->findChildren<QWidget*>()) {
         if (auto* b = qobject_cast<QAbstractButton*>(w); b && b->icon().isNull())
@@ -1038,7 +1040,8 @@ void TestCommandes::fichiersLivres()
     Langues::Charger(QStringLiteral(QUAYLIGHT_LANG_SOURCE "/") + V("fichier"), f(), *s->d);
     for (int n = 1; n <= Messages::Dernier; ++n)
         QVERIFY2(!MsgBoite[size_t(n)].isEmpty(), qPrintable(QString::number(n)));
-    for (const char* globe : {"quaylight.globe.PrendrePosition", "quaylight.globe.CarteMarine"})
+    for (const char* globe : {"quaylight.globe.PrendrePosition", "quaylight.globe.CarteMarine",
+                              "quaylight.globe.HorsLigne"})
         QVERIFY2(!qApp->property(globe).toString().isEmpty(), globe);
     // What the layout shows, the file gives back: the French file the same
     // texts (it may add tool tips), the others a text of their own.

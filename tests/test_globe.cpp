@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real globe under a virtual X server, alone and behind the editor.
 #include "Outils.h"
 #include "earth/ApplicationGE.h"
@@ -18,6 +19,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <QTcpServer>
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -54,6 +57,7 @@ class TestGlobe : public QObject {
 private slots:
     void initTestCase();
     void cleanupTestCase() { serveur.kill(), serveur.waitForFinished(); }
+    void sansIssue();
     void editeurAvecLeGlobe();
 
 private:
@@ -74,6 +78,34 @@ void TestGlobe::initTestCase()
     qputenv("QUAYLIGHT_TUILES", "http://127.0.0.1:" + serveur.readLine().trimmed());
 }
 
+// A network interface that is up, but no way out (a tile server that
+// accepts and never answers): at first use the globe stays on Atlas, and the
+// sea chart chosen then says that it is offline.
+void TestGlobe::sansIssue()
+{
+    QTcpServer muet;
+    QVERIFY(muet.listen(QHostAddress::LocalHost));
+    const QByteArray serveur = qgetenv("QUAYLIGHT_TUILES");
+    qputenv("QUAYLIGHT_TUILES", "http://127.0.0.1:" + QByteArray::number(muet.serverPort()));
+    qputenv("QUAYLIGHT_TUILES_DELAI", "2000");
+    qApp->setProperty("quaylight.connecte", 1);
+    auto globe = Carte::CreerObjet(QString::fromLatin1(Carte::IdentifiantGE));
+    QVERIFY(globe);
+    auto* themes = Fenetre()->findChild<QComboBox*>(QStringLiteral("Themes"));
+    auto* avis = Fenetre()->findChild<QWidget*>(QStringLiteral("HorsLigne"));
+    QTest::qWait(4000);
+    QCOMPARE(themes->currentText(), QStringLiteral("Atlas"));
+    QVERIFY(!avis->isVisible());
+    themes->setCurrentIndex(3);
+    QTRY_VERIFY_WITH_TIMEOUT(avis->isVisible(), 15000);
+    themes->setCurrentIndex(0);
+    QVERIFY(!avis->isVisible());
+    globe.reset();
+    qputenv("QUAYLIGHT_TUILES", serveur);
+    qunsetenv("QUAYLIGHT_TUILES_DELAI");
+    QSettings(QSettings::IniFormat, QSettings::UserScope, "Quaylight", "Quaylight").remove("Globe");
+}
+
 // The globe the user sees behind the editor: its themes, the file's marks,
 // the flight to a selected one, the capture of the centre, stored.
 void TestGlobe::editeurAvecLeGlobe()
@@ -92,9 +124,10 @@ void TestGlobe::editeurAvecLeGlobe()
     for (int i = 0; i < themes->count(); ++i)
         noms << themes->itemText(i);
     QCOMPARE(noms, (QStringList{"Atlas", "Blue Marble", "OpenStreetMap", "Carte marine"}));
-    // Online (as the fake seam says) at first use: the sea chart, its base
-    // and seamark tiles from the test's server, the seamarks on the map.
-    QCOMPARE(themes->currentText(), QStringLiteral("Carte marine"));
+    // Online (as the fake seam says) at first use: the sea chart once a tile
+    // has come through the relay, its base and seamark tiles from the test's
+    // server, the seamarks on the map.
+    QTRY_COMPARE_WITH_TIMEOUT(themes->currentText(), QStringLiteral("Carte marine"), 5000);
     auto* vue = Fenetre()->findChild<QWidget*>(QStringLiteral("Vue"));
     QTRY_VERIFY_WITH_TIMEOUT(OutilsGPX::Lire(journal).contains("/osm/") &&
                                  OutilsGPX::Lire(journal).contains("/seamark/"),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The widget-free core: GPX reader and writer, relocation, the companion
 // tool, codecs, and the text rules, as tables.
 #include "Outils.h"

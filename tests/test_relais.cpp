@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sea chart's tile relay attacked as another local user and as a
 // hostile tile server would: it holds a few sockets, megabytes and seconds
 // at most, and the editor beside it keeps answering and saving.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures the editor as a user meets it: time from start to the first
 # window, and memory at rest without and with the map. Run inside xvfb-run
 # after a Release build:  xvfb-run -a tools/mesurer.sh build/quaylight

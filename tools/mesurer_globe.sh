@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The globe's cost, side by side in one run: time from "Oui" to the globe
 # window and the memory of the whole process tree once it is shown, for the
 # editor and for the smallest program showing Marble's widget (same theme,

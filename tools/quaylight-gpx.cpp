@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quaylight-gpx: the editor's GPX reader and writer from the command line.
 // Plain C++ and POSIX, without Qt: it starts in a few milliseconds.
 #include "gpx/Gpx.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Test lines against code lines (.cpp and .h as git ls-files lists them).
 cd "$(dirname "$0")/.."
 code=$(git ls-files '*.cpp' '*.h' | grep -v -E '^(tests|fuzz|bench)/' | xargs cat | wc -l)

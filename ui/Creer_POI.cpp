@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/Creer_POI.h"
 
 #include "editing/Gerer_POI.h"

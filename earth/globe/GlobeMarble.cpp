@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "GlobeMarble.h"
 
 #include "CarteMarine.h"
@@ -10,7 +11,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
@@ -82,11 +86,26 @@ FenetreGlobe::FenetreGlobe()
 
     auto reglages = Reglages();
     // First use: the sea chart when the machine is online, Atlas otherwise.
-    const bool enLigne = qApp->property("quaylight.connecte").toInt() != 0;
-    const int choisi =
-        reglages->value(QStringLiteral("theme"), enLigne ? IndexCarteMarine : 0).toInt();
+    // First use: Atlas, which needs no network, and the sea chart as soon
+    // as a tile really comes through the relay (an interface that is up
+    // says nothing of a way out).
+    const bool premiere = !reglages->contains(QStringLiteral("theme"));
+    const int choisi = reglages->value(QStringLiteral("theme"), 0).toInt();
     themes->setCurrentIndex(choisi >= 0 && choisi < themes->count() ? choisi : 0);
     ChoisirTheme(themes->currentIndex());
+    if (premiere && qApp->property("quaylight.connecte").toInt() != 0)
+        EssayerCarteMarine();
+    horsLigne =
+        new QLabel(Legende("HorsLigne", "Carte marine hors ligne : seules les zones déjà "
+                                        "vues s'affichent ; l'Atlas fonctionne sans réseau"),
+                   vue);
+    horsLigne->setObjectName(QStringLiteral("HorsLigne"));
+    horsLigne->setWordWrap(true);
+    horsLigne->setMargin(6);
+    horsLigne->setStyleSheet(QStringLiteral("background: rgba(255, 250, 230, 230); color: #1b2a38;"
+                                            " border: 1px solid #c8a040;"));
+    horsLigne->hide();
+    relais->Suivre([this](bool recue) { AfficherHorsLigne(!recue); });
     if (reglages->contains(QStringLiteral("distance")))
         vue->Placer(reglages->value(QStringLiteral("longitude")).toDouble(),
                     reglages->value(QStringLiteral("latitude")).toDouble(),
@@ -115,8 +134,40 @@ FenetreGlobe::~FenetreGlobe()
     qDeleteAll(enAttente);
 }
 
+void FenetreGlobe::EssayerCarteMarine()
+{
+    auto* reseau = new QNetworkAccessManager(this);
+    QNetworkReply* reponse = reseau->get(QNetworkRequest(
+        relais->Adresse(QStringLiteral("osm")).resolved(QUrl(QStringLiteral("1/0/0.png")))));
+    QTimer::singleShot(3000, reponse, [reponse] { reponse->abort(); });
+    connect(reponse, &QNetworkReply::finished, this, [this, reponse, reseau] {
+        const bool recue =
+            reponse->error() == QNetworkReply::NoError &&
+            reponse->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200;
+        reponse->deleteLater();
+        reseau->deleteLater();
+        // Unless the user chose a theme meanwhile.
+        if (recue && themes->currentIndex() == 0)
+            themes->setCurrentIndex(IndexCarteMarine);
+    });
+}
+
+void FenetreGlobe::AfficherHorsLigne(bool afficher)
+{
+    afficher = afficher && themes->currentIndex() == IndexCarteMarine;
+    if (afficher) {
+        horsLigne->setFixedWidth(qMin(vue->width() - 20, 520));
+        horsLigne->adjustSize();
+        horsLigne->move((vue->width() - horsLigne->width()) / 2, 10);
+        horsLigne->raise();
+    }
+    horsLigne->setVisible(afficher);
+}
+
 void FenetreGlobe::ChoisirTheme(int index)
 {
+    if (horsLigne)
+        horsLigne->hide();
     if (index == IndexCarteMarine)
         CarteMarine::Installer(*relais);
     vue->Carte()->setMapThemeId(themes->itemData(index).toString());

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "earth/ApplicationGE.h"
 
 #include "VueGlobe.h"
 
+#include <QLabel>
 #include <QVector>
 #include <QWidget>
 
@@ -35,6 +37,10 @@ protected:
 
 private:
     void ChoisirTheme(int index);
+    // At first use, the sea chart once one of its tiles comes within 3 s.
+    void EssayerCarteMarine();
+    // The notice over the map while the sea chart gets no tile.
+    void AfficherHorsLigne(bool afficher);
     void SauverGeometrie();
     // The placemarks waiting, into the document in one change of the model
     // (added one by one, 20,000 took 4 s), the map thinned as it needs.
@@ -47,6 +53,7 @@ private:
     VueGlobe* vue;
     QComboBox* themes;
     RelaisTuiles* relais;
+    QLabel* horsLigne = nullptr;
     bool designe = false;
     double longitudeDesignee = 0;
     double latitudeDesignee = 0;

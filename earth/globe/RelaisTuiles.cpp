@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RelaisTuiles.h"
 
 #include "earth/RequeteTuile.h"
@@ -18,8 +19,10 @@
 
 namespace {
 
-const QByteArray Agent =
-    "Quaylight/" QUAYLIGHT_VERSION " (+https://github.com/quaylight/quaylight)";
+// The program's name, as the tile servers ask, and its home page once it
+// has one.
+const QByteArray Agent = QByteArray("Quaylight/" QUAYLIGHT_VERSION) +
+                         (sizeof(QUAYLIGHT_HOMEPAGE) > 1 ? " (+" QUAYLIGHT_HOMEPAGE ")" : "");
 constexpr int DelaiTete = 10000;
 constexpr int PauseAcceptation = 500;
 
@@ -257,6 +260,8 @@ void RelaisTuiles::Telecharger(const Demande& d, const QString& serveur)
         const int statut = reponse->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         const bool recue = reponse->error() == QNetworkReply::NoError && statut == 200 &&
                            corps->size() <= TailleTuileMax && Png(*corps);
+        if (suivi && statut != 404)
+            suivi(recue);
         // Marble keeps the tile it has when a download fails.
         if (client && !client->property("repondu").toBool()) {
             client->setProperty("repondu", true);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QElapsedTimer>
@@ -7,6 +8,7 @@
 #include <QTcpServer>
 #include <QUrl>
 #include <deque>
+#include <functional>
 #include <list>
 
 class QNetworkReply;
@@ -27,6 +29,10 @@ public:
 
     // Where Marble asks for a source's tiles: http://127.0.0.1:port/token/osm/
     QUrl Adresse(const QString& source) const;
+
+    // Told of each tile's download: true when one came, false when the
+    // server could not be reached or gave no tile.
+    void Suivre(std::function<void(bool)> fonction) { suivi = std::move(fonction); }
 
     static constexpr int ConnexionsParServeur = 2;
     // Marble opens 4 connections at a time.
@@ -54,6 +60,7 @@ private:
     QHash<QString, int> enCours;                 // by server
     // The clients, oldest first.
     std::list<QPointer<QTcpSocket>> clients;
+    std::function<void(bool)> suivi;
     // Last, so that their replies and sockets go before the state above.
     QTcpServer ecoute;
     QNetworkAccessManager reseau;
