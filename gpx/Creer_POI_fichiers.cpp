@@ -5,6 +5,7 @@
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
 #include "ui/Creer_POI.h"
+#include "ui/Importeur.h"
 #include "ui/ListeChoix.h"
 
 #include <QDir>
@@ -115,6 +116,11 @@ void Creer_POI::OuvrirDocument(const QString& nom)
     NumPOI = static_cast<int16_t>(Table.NbPOI + 1);
     if (Option2[0]->isChecked())
         Carte::AfficherCartePOI();
+}
+
+void Creer_POI::Importer_Poi_Click()
+{
+    (new Importeur(*this))->Demarrer();
 }
 
 void Creer_POI::Sauver_Fichier_Click()

@@ -57,6 +57,16 @@ const char* const Textes[Dernier + 1] = {
     "%1 Poi au-delà des %2 premiers ne sont pas affichés ; ils sont gardés tels quels à "
     "l'enregistrement - %1 marks beyond the first %2 are not shown; a save keeps them as they "
     "are",
+    "L'import demande le programme gpsbabel : installez le paquet gpsbabel (sudo apt install "
+    "gpsbabel) - Importing needs the gpsbabel program: install the gpsbabel package (sudo apt "
+    "install gpsbabel)",
+    "Format non reconnu : choisissez un fichier KML, KMZ, CSV, OziExplorer (.wpt), Garmin (.gdb), "
+    "GeoJSON ou NMEA - Unknown format: choose a KML, KMZ, CSV, OziExplorer (.wpt), Garmin (.gdb), "
+    "GeoJSON or NMEA file",
+    "Les Poi n'ont pas pu être importés - The marks could not be imported",
+    "Vérifiez que le fichier est bien du format que dit son extension ; il n'a pas été modifié - "
+    "Check that the file is of the format its extension says; it was not changed",
+    "Conversion des Poi par gpsbabel... - Converting the marks with gpsbabel...",
 };
 
 } // namespace

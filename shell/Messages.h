@@ -32,7 +32,12 @@ enum : int {
     CaracterePoi,
     PasBienForme,
     HorsCapacite,
-    Dernier = HorsCapacite
+    ImportSansGpsbabel,
+    ImportFormat,
+    ImportEchoue,
+    ImportQuoiFaire,
+    ImportEnCours,
+    Dernier = ImportEnCours
 };
 
 // The built-in text of slot n; "" for a slot that has none.

@@ -135,6 +135,8 @@ private slots:
     void disquePlein();
     void grosFichier();
     void modifierGarde();
+    void importer_data();
+    void importer();
 
     void selection_data();
     void selection();
@@ -525,6 +527,89 @@ void TestCommandes::modifierGarde()
                               "<text>Garmin International</text>", "xmlns:ctx="})
         QVERIFY2(ecrit.contains(QString::fromUtf8(garde)), garde);
     QVERIFY(!ecrit.contains("Proximity") && !ecrit.contains("44.6167"));
+}
+
+// Marks from other formats, converted by gpsbabel and opened as a new GPX
+// document beside the source, which stays as it was.
+void TestCommandes::importer_data()
+{
+    const QString kml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml "
+                        "xmlns=\"http://www.opengis.net/kml/2.2\"><Document>"
+                        "<Placemark><name>Phare du Petit Minou</name><Point><coordinates>-4.6156,"
+                        "48.3367,0</coordinates></Point></Placemark><Placemark><name>Bouée</name>"
+                        "<Point><coordinates>-4.49,48.38,0</coordinates></Point></Placemark>"
+                        "</Document></kml>\n";
+    const QString marques = "Phare du Petit Minou 48.3367 -4.6156\nBouée 48.38 -4.49";
+    Tableau({"source", "contenu", "marques", "message"},
+            {{"kml", "rade.kml", kml, marques},
+             {"kmz", "rade.kmz", kml, marques},
+             {"csv", "rade.csv", "Name,Latitude,Longitude\nPort,48.38,-4.49\nAnse,48.35,-4.55\n",
+              "Port 48.38 -4.49\nAnse 48.35 -4.55"},
+             {"ozi", "rade.wpt",
+              "OziExplorer Waypoint File Version 1.1\r\nWGS 84\r\nReserved 2\r\nReserved "
+              "3\r\n1,PORT,48.380000,-4.490000,,0,1,3,0,65535,,0,0,0,-777,6,0,17\r\n",
+              "PORT 48.38 -4.49"},
+             {"deja un gpx de ce nom", "marques.csv", "Name,Latitude,Longitude\nPort,48.38,-4.49\n",
+              "Port 48.38 -4.49"},
+             {"kml mal forme", "casse.kml", "<kml><Document><Placemark>", "",
+              "Les Poi n'ont pas pu être importés"},
+             {"format inconnu", "rade.xyz", "x", "", "Format non reconnu"},
+             {"sans gpsbabel", "rade.csv", "Name,Latitude,Longitude\n", "",
+              "L'import demande le programme gpsbabel"}});
+}
+
+void TestCommandes::importer()
+{
+    s->Demarrer();
+    s->Ouvrir(Document(Wpt("1", "2", "t", "Avant")));
+    const QString source = s->Chemin(V("source"));
+    QByteArray contenu = V("contenu").toUtf8();
+    if (source.endsWith(".kmz")) {
+        QProcess zip;
+        zip.start("python3", {"-c",
+                              "import sys, zipfile\n"
+                              "with zipfile.ZipFile(sys.argv[1], 'w', "
+                              "zipfile.ZIP_DEFLATED) as z:\n"
+                              "    z.writestr('images/x.png', b'png')\n"
+                              "    z.writestr('doc.kml', sys.stdin.buffer.read())\n",
+                              source});
+        zip.write(contenu);
+        zip.closeWriteChannel();
+        QVERIFY(zip.waitForFinished(20000) && zip.exitCode() == 0);
+        contenu = Lire(source);
+    } else {
+        QVERIFY(Ecrire(source, contenu));
+    }
+    const QString avant = Declarations::FichierGPX;
+    p().fichiers << source << s->Chemin("choisi");
+    const QByteArray chemins = qgetenv("PATH");
+    if (QByteArray(QTest::currentDataTag()) == "sans gpsbabel")
+        qputenv("PATH", "/nulle-part");
+    f().Importer_Poi->trigger();
+    qputenv("PATH", chemins);
+    if (!V("message").isEmpty()) {
+        QTRY_COMPARE(p().boites.size(), 1);
+        QVERIFY2(p().boites[0].texte.startsWith(V("message")), qPrintable(p().boites[0].texte));
+        QCOMPARE(Declarations::FichierGPX + Table.NomPOI[1], avant + "Avant");
+    } else {
+        QTRY_VERIFY(Declarations::FichierGPX != avant);
+        QStringList lues;
+        for (int i = 1; i <= Table.NbPOI; ++i)
+            lues << QStringLiteral("%1 %2 %3")
+                        .arg(Table.NomPOI[i])
+                        .arg(Table.LatPOI[i].toDouble())
+                        .arg(Table.LonPOI[i].toDouble());
+        QCOMPARE(lues.join('\n'), V("marques"));
+        QCOMPARE(f().ListePOI->count(), Table.NbPOI);
+        // Named like the source; when that name is taken, the user's choice.
+        const bool pris = V("source") == "marques.csv";
+        QCOMPARE(Declarations::FichierGPX,
+                 pris ? s->Chemin("choisi.gpx")
+                      : source.section('.', 0, -2) + QStringLiteral(".gpx"));
+        QCOMPARE(p().dialogues.contains(Plateforme::Dialogue::EnregistrerSous), pris);
+        QVERIFY(p().boites.isEmpty());
+    }
+    QCOMPARE(Lire(source), contenu);
 }
 
 void TestCommandes::grosFichier()

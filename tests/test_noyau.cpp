@@ -464,6 +464,14 @@ void TestNoyau::outilFichiers()
     QCOMPARE(Outil({"dump", d}, &sortie), 1);
     QVERIFY(sortie.contains("folder"));
     QCOMPARE(Outil({"rewrite", entree, d + "x/y.gpx"}), 1);
+    // Another format, through gpsbabel, written as rewrite writes.
+    QVERIFY(Ecrire(d + "rade.csv", "Name,Latitude,Longitude\nPort,48.38,-4.49\n"));
+    QCOMPARE(Outil({"import", d + "rade.csv", d + "rade.gpx"}), 0);
+    QCOMPARE(Outil({"dump", d + "rade.gpx"}, &sortie), 0);
+    QCOMPARE(sortie, QByteArray("1\t48.380000000\t-4.490000000\t\tPort\tanchorage\t0\n"));
+    QCOMPARE(Outil({"import", d + "rade.xyz", d + "autre.gpx"}, &sortie), 1);
+    QVERIFY(sortie.contains("format") && !QFile::exists(d + "autre.gpx"));
+    QVERIFY(QFile::remove(d + "rade.csv") && QFile::remove(d + "rade.gpx"));
 
     // Its permissions stay; through a link, the link's target is replaced.
     const QString cible = d + "cible.gpx";

@@ -2,6 +2,7 @@
 // quaylight-gpx: the editor's GPX reader and writer from the command line.
 // Plain C++ and POSIX, without Qt: it starts in a few milliseconds.
 #include "gpx/Gpx.h"
+#include "gpx/Importation.h"
 #include "gpx/TexteCourt.h"
 
 #include <cerrno>
@@ -12,16 +13,20 @@
 #include <fcntl.h>
 #include <malloc.h>
 #include <memory>
+#include <spawn.h>
 #include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 const char* const Usage =
     "Usage: quaylight-gpx dump FILE\n"
     "       quaylight-gpx rewrite IN OUT\n"
+    "       quaylight-gpx import IN OUT\n"
     "       quaylight-gpx --help\n"
     "\n"
     "dump     reads FILE as the editor opens it (without backups or link\n"
@@ -30,7 +35,10 @@ const char* const Usage =
     "         then one line per link: \"  link\", waypoint number, link number,\n"
     "         target, text. A first line \"routes-or-tracks\" tells that the\n"
     "         file holds routes or tracks.\n"
-    "rewrite  reads IN as above and writes OUT with the editor's GPX writer.\n";
+    "rewrite  reads IN as above and writes OUT with the editor's GPX writer.\n"
+    "import   converts IN, of another format (by its extension: .kml, .kmz,\n"
+    "         .csv, .wpt for OziExplorer, .gdb for Garmin, .geojson, .json,\n"
+    "         .nmea), with gpsbabel, and writes OUT as rewrite does.\n";
 
 using Table = Gpx::TableGPX<Gpx::TexteCourt>;
 
@@ -267,6 +275,75 @@ int Reecrire(const char* entree, const char* sortie)
 
 } // namespace
 
+namespace {
+
+// A temporary file of its own, with the given suffix; "" on failure.
+std::string Temporaire(const char* suffixe, const std::string& contenu = {})
+{
+    const char* dossier = std::getenv("TMPDIR");
+    std::string chemin =
+        std::string(dossier && *dossier ? dossier : "/tmp") + "/quaylight-import-XXXXXX" + suffixe;
+    const int fd = mkostemps(chemin.data(), int(std::strlen(suffixe)), O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    const bool ecrit = ToutEcrire(fd, contenu);
+    close(fd);
+    return ecrit ? chemin : std::string();
+}
+
+int Importer(const char* entree, const char* sortie)
+{
+    const std::string format = Importation::Format(entree);
+    if (format.empty()) {
+        Erreur("import", entree, "its format is not known by its extension");
+        return 1;
+    }
+    std::string lu = entree;
+    std::string kml;
+    if (Importation::EstKmz(entree)) {
+        Gpx::Lignes archive;
+        std::string raison;
+        if (!LireLignes(entree, archive))
+            return 1;
+        if (!Importation::ExtraireKml(archive.Octets(), kml, raison)) {
+            Erreur("import", entree, raison);
+            return 1;
+        }
+        lu = Temporaire(".kml", kml);
+    }
+    const std::string gpx = Temporaire(".gpx");
+    if (lu.empty() || gpx.empty()) {
+        Erreur("import", entree, std::strerror(errno));
+        return 1;
+    }
+    std::vector<std::string> arguments = Importation::Arguments(format, lu, gpx);
+    std::vector<char*> argv;
+    for (std::string& a : arguments)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    int statut = 0;
+    const bool converti =
+        posix_spawnp(&pid, "gpsbabel", nullptr, nullptr, argv.data(), environ) == 0 &&
+        waitpid(pid, &statut, 0) == pid && WIFEXITED(statut) && WEXITSTATUS(statut) == 0;
+    int code = 1;
+    if (!converti) {
+        Erreur("import", entree,
+               pid == 0 ? "gpsbabel is not installed (Debian package gpsbabel)"
+                        : "gpsbabel could not convert it (its message is above)");
+    } else {
+        Table& table = LaTable();
+        bool routes = false;
+        code = Lire(gpx.c_str(), table, routes) && EcrireGPX(sortie, table) ? 0 : 1;
+    }
+    unlink(gpx.c_str());
+    if (lu != entree)
+        unlink(lu.c_str());
+    return code;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     // Large buffers come from the heap and stay there once freed, so the
@@ -282,6 +359,8 @@ int main(int argc, char* argv[])
         return Dump(argv[2]);
     if (argc == 4 && commande == "rewrite")
         return Reecrire(argv[2], argv[3]);
+    if (argc == 4 && commande == "import")
+        return Importer(argv[2], argv[3]);
     std::fputs(Usage, stderr);
     return 2;
 }

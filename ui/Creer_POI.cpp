@@ -189,6 +189,7 @@ void Creer_POI::ConstruireMenus()
                             QStringLiteral("Ouvrir ou créer un fichier \"gpx\""));
     Sauver_Fichier = action(Menu_Fichier, "Sauver_Fichier", QStringLiteral("Enregistrer"));
     Sauver_sous = action(Menu_Fichier, "Sauver_sous", QStringLiteral("Enregistrer sous ..."));
+    Importer_Poi = action(Menu_Fichier, "Importer_Poi", QStringLiteral("Importer des Poi…"));
     Montre_Fichier = action(barre, "Montre_Fichier", QStringLiteral("Voir GPX"));
     Gestion_Liens = action(barre, "Gestion_Liens", QStringLiteral("Liens du Poi"));
     Aide = action(barre, "Aide", QStringLiteral("Aide"));
@@ -302,6 +303,7 @@ void Creer_POI::ConnecterEvenements()
     connect(Ouvrir_Fichier, &QAction::triggered, this, &Creer_POI::Ouvrir_Fichier_Click);
     connect(Sauver_Fichier, &QAction::triggered, this, &Creer_POI::Sauver_Fichier_Click);
     connect(Sauver_sous, &QAction::triggered, this, &Creer_POI::Sauver_sous_Click);
+    connect(Importer_Poi, &QAction::triggered, this, &Creer_POI::Importer_Poi_Click);
     connect(Montre_Fichier, &QAction::triggered, this, &Creer_POI::Montre_Fichier_Click);
     connect(Gestion_Liens, &QAction::triggered, this, &Creer_POI::Gestion_Liens_Click);
     connect(Aide, &QAction::triggered, this, &Creer_POI::Aide_Click);

@@ -34,6 +34,7 @@ public:
     void OuvrirDocument(const QString& nom);
     void Sauver_Fichier_Click();
     void Sauver_sous_Click();
+    void Importer_Poi_Click();
     void Montre_Fichier_Click();
     void Gestion_Liens_Click();
     void Aide_Click();
@@ -81,6 +82,7 @@ public:
     QAction* Ouvrir_Fichier;
     QAction* Sauver_Fichier;
     QAction* Sauver_sous;
+    QAction* Importer_Poi;
     QAction* Montre_Fichier;
     QAction* Gestion_Liens;
     QAction* Aide;

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/Importeur.h"
+
+#include "gpx/Fichiers.h"
+#include "gpx/Importation.h"
+#include "shell/Messages.h"
+#include "shell/Plateforme.h"
+#include "ui/Creer_POI.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <QStandardPaths>
+
+Importeur::Importeur(Creer_POI& f) : QObject(&f), fenetre(f)
+{
+    connect(&gpsbabel, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
+            &Importeur::Termine);
+    connect(&gpsbabel, &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            Termine(-1, QProcess::CrashExit);
+    });
+}
+
+void Importeur::Message(const QString& texte)
+{
+    Plateforme::Courante().Message(&fenetre, texte, Plateforme::Boutons::OK);
+}
+
+void Importeur::Fin()
+{
+    if (progression)
+        progression->deleteLater();
+    deleteLater();
+}
+
+void Importeur::Demarrer()
+{
+    const QString programme = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
+    if (programme.isEmpty()) {
+        Message(Messages::Texte(Messages::ImportSansGpsbabel));
+        return Fin();
+    }
+    source = Plateforme::Courante().DialogueFichier(&fenetre, Plateforme::Dialogue::FichierExistant,
+                                                    QString::fromUtf8(Importation::Filtres));
+    if (source.isEmpty())
+        return Fin();
+    const std::string format = Importation::Format(source.toStdString());
+    if (format.empty()) {
+        Message(Messages::Texte(Messages::ImportFormat) + QStringLiteral("\n") +
+                QDir::toNativeSeparators(source));
+        return Fin();
+    }
+    QString lu = source;
+    if (Importation::EstKmz(source.toStdString())) {
+        // gpsbabel reads the KML inside.
+        QByteArray archive;
+        QString erreur;
+        std::string kml, raison;
+        if (!Fichiers::LireOctets(source, archive, erreur) ||
+            !Importation::ExtraireKml({archive.constData(), size_t(archive.size())}, kml, raison)) {
+            Message(
+                Creer_POI::TexteEchec(Messages::ImportEchoue, source,
+                                      erreur.isEmpty() ? QString::fromStdString(raison) : erreur,
+                                      Messages::ImportQuoiFaire));
+            return Fin();
+        }
+        lu = dossier.filePath(QStringLiteral("doc.kml"));
+        QFile f(lu);
+        if (!f.open(QIODevice::WriteOnly) ||
+            f.write(kml.data(), qint64(kml.size())) != qint64(kml.size())) {
+            Message(Creer_POI::TexteEchec(Messages::ImportEchoue, source, f.errorString(),
+                                          Messages::ImportQuoiFaire));
+            return Fin();
+        }
+    }
+    const std::vector<std::string> a = Importation::Arguments(
+        format, QFile::encodeName(lu).toStdString(),
+        QFile::encodeName(dossier.filePath(QStringLiteral("import.gpx"))).toStdString());
+    QStringList arguments;
+    for (size_t k = 1; k < a.size(); ++k)
+        arguments << QFile::decodeName(a[k].c_str());
+    gpsbabel.start(programme, arguments);
+    // Past a second of work, a progress box that can cancel.
+    progression = new QProgressDialog(Messages::Texte(Messages::ImportEnCours),
+                                      QStringLiteral("Annuler"), 0, 0, &fenetre);
+    progression->setObjectName(QStringLiteral("Importation"));
+    progression->setWindowTitle(QStringLiteral("Quaylight"));
+    progression->setMinimumDuration(1000);
+    progression->setWindowModality(Qt::WindowModal);
+    connect(progression, &QProgressDialog::canceled, this, [this] {
+        annule = true;
+        gpsbabel.kill();
+    });
+}
+
+void Importeur::Termine(int code, QProcess::ExitStatus statut)
+{
+    if (progression)
+        progression->reset();
+    if (annule)
+        return Fin();
+    const QString resultat = dossier.filePath(QStringLiteral("import.gpx"));
+    if (statut != QProcess::NormalExit || code != 0 || !QFileInfo(resultat).isFile()) {
+        const QString raison = QString::fromLocal8Bit(gpsbabel.readAllStandardError()).trimmed();
+        Message(Creer_POI::TexteEchec(Messages::ImportEchoue, source,
+                                      raison.isEmpty() ? gpsbabel.errorString() : raison,
+                                      Messages::ImportQuoiFaire));
+        return Fin();
+    }
+    // Beside the source, named like it; a file of that name is not replaced
+    // without the user choosing it.
+    const QFileInfo info(source);
+    QString cible =
+        info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".gpx");
+    if (QFileInfo::exists(cible)) {
+        cible = Plateforme::Courante().DialogueFichier(
+            &fenetre, Plateforme::Dialogue::EnregistrerSous, QStringLiteral("*.gpx"));
+        if (cible.isEmpty())
+            return Fin();
+        if (!cible.contains(QLatin1String(".gpx")))
+            cible += QStringLiteral(".gpx");
+    }
+    QByteArray octets;
+    QString erreur;
+    if (!Fichiers::LireOctets(resultat, octets, erreur) ||
+        !Fichiers::EcrireOctets(cible, octets, erreur)) {
+        Message(Creer_POI::TexteEchec(Messages::EnregistrementEchoue, cible, erreur,
+                                      Messages::PrecedentIntact));
+        return Fin();
+    }
+    fenetre.OuvrirDocument(cible);
+    Fin();
+}
