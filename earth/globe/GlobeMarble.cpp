@@ -156,7 +156,8 @@ void FenetreGlobe::AfficherHorsLigne(bool afficher)
 {
     afficher = afficher && themes->currentIndex() == IndexCarteMarine;
     if (afficher) {
-        horsLigne->setFixedWidth(qMin(vue->width() - 20, 520));
+        // Between the overview map and the compass, in the top corners.
+        horsLigne->setFixedWidth(qBound(240, vue->width() - 420, 520));
         horsLigne->adjustSize();
         horsLigne->move((vue->width() - horsLigne->width()) / 2, 10);
         horsLigne->raise();

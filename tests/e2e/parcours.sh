@@ -12,6 +12,8 @@
 #     lon before lat, elements and extensions the editor does not show:
 #     open, save without a message, and it reads back the same, keeps all
 #     it held and stays valid GPX 1.1;
+#  3b. a CSV file imported through the menu with the keyboard: opened as
+#     a GPX file beside it, the CSV unchanged;
 #  4. a file named on the command line: listed once "Non" is answered;
 #  5. "Oui": the sea chart's tiles from a local server, under the program's
 #     name; a right click east of a selected mark takes that position, and
@@ -199,6 +201,25 @@ done
 diff "$travail/avant.txt" "$travail/apres.txt"
 grep -q $'Port de Łeba\t⚓' "$travail/apres.txt" && grep -q 'Gdańsk' "$travail/apres.txt" &&
     grep -q $'\tPlan Łeba' "$travail/apres.txt" || { cat "$travail/apres.txt"; exit 1; }
+etape "3b: marks of another format imported, by the keyboard"
+printf 'Name,Latitude,Longitude\nPhare du Minou,48.3367,-4.6156\n' > "$travail/docs/Régates/phares.csv"
+cp "$travail/docs/Régates/phares.csv" "$travail/source.csv"
+cd "$travail/docs/Régates"
+demarrer
+menu 20
+xdotool key Down Down Down Down Return # Importer des Poi…
+attendre_dialogue
+taper phares.csv
+xdotool key Return
+for _ in $(seq 1 50); do [ -s phares.gpx ] && break; sleep 0.2; done
+sleep 1
+cd "$travail"
+capture 5b-import
+[ "$(fenetres)" -eq 1 ] || { echo "e2e: a message after the import" >&2; exit 1; }
+"$prefix/bin/quaylight-gpx" dump "$travail/docs/Régates/phares.gpx" | grep -q $'\tPhare du Minou\t' ||
+    { echo "e2e: the imported mark is not there" >&2; exit 1; }
+cmp "$travail/source.csv" "$travail/docs/Régates/phares.csv"
+quitter
 etape "4: a file named on the command line"
 demarrer "$travail/docs/rade.gpx"
 place 660 1560 # first entry of the list, there without the Open command
