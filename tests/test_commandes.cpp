@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -555,7 +556,9 @@ void TestCommandes::importer_data()
               "Les Poi n'ont pas pu être importés"},
              {"format inconnu", "rade.xyz", "x", "", "Format non reconnu"},
              {"sans gpsbabel", "rade.csv", "Name,Latitude,Longitude\n", "",
-              "L'import demande le programme gpsbabel"}});
+              "L'import demande le programme gpsbabel"},
+             // A conversion that takes long: its progress box cancels it.
+             {"annulee", "long.csv", "Name,Latitude,Longitude\n", "", "-"}});
 }
 
 void TestCommandes::importer()
@@ -585,8 +588,27 @@ void TestCommandes::importer()
     const QByteArray chemins = qgetenv("PATH");
     if (QByteArray(QTest::currentDataTag()) == "sans gpsbabel")
         qputenv("PATH", "/nulle-part");
+    if (V("message") == "-") {
+        // A gpsbabel that takes its time.
+        QVERIFY(QDir().mkpath(s->Chemin("lent")) &&
+                Ecrire(s->Chemin("lent/gpsbabel"), "#!/bin/sh\nexec sleep 30\n"));
+        QFile::setPermissions(s->Chemin("lent/gpsbabel"), QFile::ExeOwner | QFile::ReadOwner);
+        qputenv("PATH", s->Chemin("lent").toLocal8Bit() + ':' + chemins);
+    }
     f().Importer_Poi->trigger();
     qputenv("PATH", chemins);
+    if (V("message") == "-") {
+        QProgressDialog* progression = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((progression = f().findChild<QProgressDialog*>("Importation")) &&
+                                     progression->isVisible(),
+                                 5000);
+        progression->cancel();
+        QTest::qWait(300);
+        QCOMPARE(Declarations::FichierGPX + Table.NomPOI[1], avant + "Avant");
+        QVERIFY(p().boites.isEmpty() && !QFile::exists(s->Chemin("long.gpx")));
+        QCOMPARE(Lire(source), contenu);
+        return;
+    }
     if (!V("message").isEmpty()) {
         QTRY_COMPARE(p().boites.size(), 1);
         QVERIFY2(p().boites[0].texte.startsWith(V("message")), qPrintable(p().boites[0].texte));
