@@ -173,7 +173,12 @@ void TestRelais::serveurHostile()
     QCOMPARE(r.statut, V("statut").toInt());
     QVERIFY2(r.ms < 4000 + 2000, qPrintable(QString::number(r.ms)));
     QCOMPARE(r.png, r.statut == 200);
-    QVERIFY2(MemoireKo() - avant < 16 * 1024, qPrintable(QString::number(MemoireKo() - avant)));
+#if defined(__SANITIZE_ADDRESS__) // the sanitizer keeps freed memory a while
+    const long borne = 64 * 1024;
+#else
+    const long borne = 16 * 1024;
+#endif
+    QVERIFY2(MemoireKo() - avant < borne, qPrintable(QString::number(MemoireKo() - avant)));
     QVERIFY(!Lire(journal).contains("autre "));
 }
 

@@ -246,12 +246,19 @@ void RelaisTuiles::Telecharger(const Demande& d, const QString& serveur)
     requete.setMaximumRedirectsAllowed(RedirectionsMax);
     ++enCours[serveur];
     QNetworkReply* reponse = reseau.get(requete);
-    auto corps = std::make_shared<QByteArray>();
-    auto termine = std::make_shared<bool>(false);
-    auto finir = [this, reponse, serveur, client = d.client, corps, termine] {
-        if (*termine)
+    // The download's state, as long as its reply lives (no shared pointer:
+    // this is a plugin, and its types would stand twice beside the
+    // program's).
+    struct Etat {
+        QByteArray corps;
+        bool termine = false;
+    };
+    auto* etat = new Etat;
+    connect(reponse, &QObject::destroyed, [etat] { delete etat; });
+    auto finir = [this, reponse, serveur, client = d.client, etat] {
+        if (etat->termine)
             return;
-        *termine = true;
+        etat->termine = true;
         reponse->disconnect(this);
         if (reponse->isRunning())
             reponse->abort();
@@ -259,7 +266,7 @@ void RelaisTuiles::Telecharger(const Demande& d, const QString& serveur)
         --enCours[serveur];
         const int statut = reponse->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         const bool recue = reponse->error() == QNetworkReply::NoError && statut == 200 &&
-                           corps->size() <= TailleTuileMax && Png(*corps);
+                           etat->corps.size() <= TailleTuileMax && Png(etat->corps);
         if (suivi && statut != 404)
             suivi(recue);
         // Marble keeps the tile it has when a download fails.
@@ -269,12 +276,12 @@ void RelaisTuiles::Telecharger(const Demande& d, const QString& serveur)
                      recue           ? 200
                      : statut == 404 ? 404
                                      : 502,
-                     recue ? *corps : QByteArray());
+                     recue ? etat->corps : QByteArray());
         }
         Lancer(serveur);
     };
-    auto abandonner = [reponse, corps, finir] {
-        corps->clear();
+    auto abandonner = [reponse, etat, finir] {
+        etat->corps.clear();
         reponse->abort(); // finished follows, and finir with it
         finir();
     };
@@ -292,14 +299,14 @@ void RelaisTuiles::Telecharger(const Demande& d, const QString& serveur)
         if (taille.isValid() && taille.toLongLong() > TailleTuileMax)
             abandonner();
     });
-    connect(reponse, &QNetworkReply::readyRead, this, [reponse, corps, abandonner] {
-        *corps += reponse->readAll();
-        if (corps->size() > TailleTuileMax)
+    connect(reponse, &QNetworkReply::readyRead, this, [reponse, etat, abandonner] {
+        etat->corps += reponse->readAll();
+        if (etat->corps.size() > TailleTuileMax)
             abandonner();
     });
-    connect(reponse, &QNetworkReply::finished, this, [reponse, corps, finir] {
+    connect(reponse, &QNetworkReply::finished, this, [reponse, etat, finir] {
         if (reponse->isOpen())
-            *corps += reponse->readAll();
+            etat->corps += reponse->readAll();
         finir();
     });
     // The whole download has its deadline, and ends with its client.
