@@ -611,6 +611,49 @@ std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16s
     return change ? std::u16string_view(tampon) : s;
 }
 
+namespace {
+
+// The ASCII characters a value cannot carry as they stand: controls, the
+// markup characters; "&" (1) only when it starts no entity of a link target.
+constexpr std::array<uint8_t, 128> Speciaux = [] {
+    std::array<uint8_t, 128> t{};
+    for (int c = 0; c < 0x20; ++c)
+        t[size_t(c)] = 2;
+    t[0x7F] = 2;
+    t['<'] = t['>'] = t['"'] = 2;
+    t['&'] = 1;
+    return t;
+}();
+
+template <typename Car>
+bool SimpleDe(std::basic_string_view<Car> valeur, bool cible, std::string& octets)
+{
+    const size_t debut = octets.size();
+    octets.resize(debut + valeur.size());
+    char* d = &octets[debut];
+    for (size_t i = 0; i < valeur.size(); ++i) {
+        const auto c = static_cast<std::make_unsigned_t<Car>>(valeur[i]);
+        if (c >= 0x80 || (Speciaux[c] && (Speciaux[c] == 2 || !cible || !EntiteEn(valeur, i)))) {
+            octets.resize(debut);
+            return false;
+        }
+        *d++ = char(c);
+    }
+    return true;
+}
+
+} // namespace
+
+bool Simple(std::u16string_view valeur, bool cible, std::string& octets)
+{
+    return SimpleDe(valeur, cible, octets);
+}
+
+bool Simple(std::string_view valeur, bool cible, std::string& octets)
+{
+    return SimpleDe(valeur, cible, octets);
+}
+
 void References(std::u16string_view valeur, std::string& octets)
 {
     for (size_t k = 0; k < valeur.size(); ++k) {

@@ -154,22 +154,12 @@ std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16s
 // character it cannot carry.
 bool Valeur(std::u16string_view valeur, std::string& octets, char16_t& manquant);
 
-// Most values: printable ASCII with nothing to escape, appended as they
-// stand in one pass; false, and nothing appended, for any other.
-inline bool Simple(std::u16string_view valeur, std::string& octets)
-{
-    const size_t debut = octets.size();
-    octets.resize(debut + valeur.size());
-    char* d = &octets[debut];
-    for (const char16_t c : valeur) {
-        if (c < 0x20 || c >= 0x7F || c == '&' || c == '<' || c == '>' || c == '"') {
-            octets.resize(debut);
-            return false;
-        }
-        *d++ = char(c);
-    }
-    return true;
-}
+// Most values: printable ASCII with nothing to escape (in a link target,
+// an "&" that starts an entity stays as it is), appended as they stand in
+// one pass; false, and nothing appended, for any other. The second form
+// reads texts kept one byte per character.
+bool Simple(std::u16string_view valeur, bool cible, std::string& octets);
+bool Simple(std::string_view valeur, bool cible, std::string& octets);
 
 // A text in ASCII: each character past it as a character reference.
 void References(std::u16string_view valeur, std::string& octets);
@@ -217,8 +207,16 @@ bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
     char16_t manquant = 0;
     bool ok = true;
     auto valeur = [&](std::u16string_view v, Contexte contexte) {
-        ok = ok && (Ecriture::Simple(v, octets) ||
+        ok = ok && (Ecriture::Simple(v, contexte == Contexte::Cible, octets) ||
                     Ecriture::Valeur(Ecriture::Echapper(v, contexte, tampon), octets, manquant));
+    };
+    // A field of the table, without widening a text kept one byte per
+    // character when it needs nothing done.
+    auto champ = [&](const Texte& t, Contexte contexte) {
+        std::string_view etroit;
+        if (!(Textes<Texte>::Etroit(t, etroit) &&
+              Ecriture::Simple(etroit, contexte == Contexte::Cible, octets)))
+            valeur(vue(t, large), contexte);
     };
     auto verse = [&] {
         const bool verse = verser(octets);
@@ -241,9 +239,9 @@ bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
     for (int i = 1; i <= table.NbPOI; ++i) {
         const GardePOI* g = table.GardesPOI[size_t(i)].get();
         octets += "\t<wpt lat=\"";
-        valeur(vue(table.LatPOI[i], large), Contexte::Attribut);
+        champ(table.LatPOI[i], Contexte::Attribut);
         octets += "\" lon=\"";
-        valeur(vue(table.LonPOI[i], large), Contexte::Attribut);
+        champ(table.LonPOI[i], Contexte::Attribut);
         octets += '"';
         if (g)
             octets += g->attributs;
@@ -272,9 +270,9 @@ bool TexteGPX(const TableGPX<Texte>& table, const Verser& verser, Refus& refus)
             octets += g->avantLiens;
         for (int k = 1; k <= table.NbLiens(i); ++k) {
             octets += "\t\t<link href=\"";
-            valeur(vue(table.LienHref[i][k], large), Contexte::Cible);
+            champ(table.LienHref[i][k], Contexte::Cible);
             octets += "\">\r\n\t\t\t<text>";
-            valeur(vue(table.LienTexte[i][k], large), Contexte::Texte);
+            champ(table.LienTexte[i][k], Contexte::Texte);
             octets += "</text>\r\n";
             if (g && !g->typesLiens.empty())
                 Ecriture::TypeLien(*g, vue(table.LienHref[i][k], large),

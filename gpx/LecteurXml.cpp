@@ -14,15 +14,15 @@ namespace Gpx {
 
 namespace {
 
-const char* const Gpx11 = "http://www.topografix.com/GPX/1/1";
-const char* const Gpx10 = "http://www.topografix.com/GPX/1/0";
-const char* const Xsi = "http://www.w3.org/2001/XMLSchema-instance";
-const char* const OpenCpn = "http://www.opencpn.org";
+constexpr std::string_view Gpx11 = "http://www.topografix.com/GPX/1/1";
+constexpr std::string_view Gpx10 = "http://www.topografix.com/GPX/1/0";
+constexpr std::string_view Xsi = "http://www.w3.org/2001/XMLSchema-instance";
+constexpr std::string_view OpenCpn = "http://www.opencpn.org";
 
 // The namespaces the writer declares on its root, by prefix.
 const struct {
-    const char* prefixe;
-    const char* uri;
+    std::string_view prefixe;
+    std::string_view uri;
 } Declares[] = {{"xsi", Xsi},
                 {"gpxx", "http://www.garmin.com/xmlschemas/GpxExtensions/v3"},
                 {"opencpn", OpenCpn}};
@@ -411,6 +411,8 @@ private:
     {
         int n = 0;
         for (int a = 0; atts[a]; a += 2) {
+            if (atts[a][0] != 'x')
+                continue; // most attributes, at no cost
             const std::string_view nom = atts[a];
             if (nom == "xmlns" || nom.substr(0, 6) == "xmlns:") {
                 liaisons.emplace_back(nom.size() > 5 ? nom.substr(6) : std::string_view(),

@@ -14,6 +14,7 @@ struct PoiTable : Gpx::TableGPX<QString> {};
 
 namespace Gpx {
 template <> struct Textes<QString> {
+    static bool Etroit(const QString&, std::string_view&) { return false; }
     static std::u16string_view Vue(const QString& s, std::u16string&)
     {
         return {reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size())};

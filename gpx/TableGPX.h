@@ -152,6 +152,7 @@ private:
 template <typename Texte> struct Textes;
 
 template <> struct Textes<std::u16string> {
+    static bool Etroit(const std::u16string&, std::string_view&) { return false; }
     static std::u16string_view Vue(const std::u16string& s, std::u16string&) { return s; }
     static void Affecter(std::u16string& cible, std::u16string_view valeur) { cible = valeur; }
     static void AffecterUtf8(std::u16string& cible, std::string_view utf8)

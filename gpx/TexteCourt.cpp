@@ -70,6 +70,19 @@ void TexteCourt::Affecter(const TexteCourt& autre)
     std::memcpy(bloc.get(), autre.bloc.get(), taille);
 }
 
+bool TexteCourt::Etroit(std::string_view& octets) const
+{
+    if (!bloc) {
+        octets = {};
+        return true;
+    }
+    const uint32_t entete = Entete(bloc.get());
+    if (entete & 1)
+        return false;
+    octets = {reinterpret_cast<const char*>(bloc.get()) + sizeof entete, entete >> 1};
+    return true;
+}
+
 std::u16string_view TexteCourt::Vue(std::u16string& tampon) const
 {
     if (!bloc)

@@ -34,6 +34,9 @@ public:
     void AffecterUtf8(std::string_view utf8);
     // The characters, widened into tampon when they are kept one byte each.
     std::u16string_view Vue(std::u16string& tampon) const;
+    // The bytes of a text kept one byte per character (Latin-1); false for
+    // one kept in two.
+    bool Etroit(std::string_view& octets) const;
 
 private:
     void Affecter(const TexteCourt& autre);
@@ -50,6 +53,7 @@ template <> struct Textes<TexteCourt> {
     }
     static void Affecter(TexteCourt& cible, std::u16string_view valeur) { cible.Affecter(valeur); }
     static void AffecterUtf8(TexteCourt& cible, std::string_view utf8) { cible.AffecterUtf8(utf8); }
+    static bool Etroit(const TexteCourt& s, std::string_view& octets) { return s.Etroit(octets); }
 };
 
 } // namespace Gpx
