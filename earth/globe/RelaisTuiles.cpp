@@ -111,6 +111,15 @@ RelaisTuiles::RelaisTuiles(const QHash<QString, QUrl>& s, QObject* parent)
     ecoute.listen(QHostAddress::LocalHost);
 }
 
+RelaisTuiles::~RelaisTuiles()
+{
+    // The clients go with the server that accepted them, after this
+    // object's state: they must not call back into it.
+    for (const QPointer<QTcpSocket>& c : clients)
+        if (c)
+            c->disconnect(this);
+}
+
 QUrl RelaisTuiles::Adresse(const QString& source) const
 {
     QUrl u;

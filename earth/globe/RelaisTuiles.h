@@ -26,6 +26,7 @@ class RelaisTuiles : public QObject {
 public:
     // sources: a name ("osm") and the address its tiles are under.
     explicit RelaisTuiles(const QHash<QString, QUrl>& sources, QObject* parent = nullptr);
+    ~RelaisTuiles() override;
 
     // Where Marble asks for a source's tiles: http://127.0.0.1:port/token/osm/
     QUrl Adresse(const QString& source) const;
