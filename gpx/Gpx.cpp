@@ -237,18 +237,7 @@ std::u16string_view Nom(std::string_view octets, bool avecTemps, std::u16string&
 {
     if (!avecTemps)
         return Valeur(octets, sortie);
-    if (octets.empty())
-        octets = "(Sans nom)";
-    std::string brut;
-    for (size_t p = 0;;) {
-        const size_t q = octets.find("%20", p);
-        brut.append(octets, p, q == std::string_view::npos ? std::string_view::npos : q - p);
-        if (q == std::string_view::npos)
-            break;
-        brut += ' ';
-        p = q + 3;
-    }
-    const std::u16string texte = Utf8VersTexte(brut);
+    const std::u16string texte = Utf8VersTexte(NomAvecTemps(octets));
     DecoderEntites(
         std::u16string_view(texte), false, [](char16_t c) { return c; }, sortie);
     return sortie;
@@ -387,6 +376,21 @@ std::string_view SansEspaces(std::string_view s)
     if (debut == std::string_view::npos)
         return {};
     return s.substr(debut, s.find_last_not_of(' ') + 1 - debut);
+}
+
+std::string NomAvecTemps(std::string_view octets)
+{
+    if (octets.empty())
+        octets = "(Sans nom)";
+    std::string nom;
+    for (size_t p = 0;;) {
+        const size_t q = octets.find("%20", p);
+        nom.append(octets, p, q == std::string_view::npos ? std::string_view::npos : q - p);
+        if (q == std::string_view::npos)
+            return nom;
+        nom += ' ';
+        p = q + 3;
+    }
 }
 
 bool ChercherRoutesTraces(const Lignes& lignes)

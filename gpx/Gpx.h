@@ -80,6 +80,11 @@ std::string_view SansEspaces(std::string_view s);
 // True when a line holds a route or a track.
 bool ChercherRoutesTraces(const Lignes& lignes);
 
+// The name of a waypoint with a time as the chart plotter's files need it:
+// "(Sans nom)" when empty, each "%20" a space. Bytes in, bytes out: both
+// readers complete it before decoding.
+std::string NomAvecTemps(std::string_view octets);
+
 // Reads the file's waypoints line by line, as the chart plotter writes
 // them: the reader of files that are not well-formed XML (older files of
 // this program hold a bare "&" or Windows-1252 bytes in a file declared

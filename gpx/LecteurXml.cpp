@@ -2,6 +2,7 @@
 #include "gpx/LecteurXml.h"
 
 #include "gpx/Codecs.h"
+#include "gpx/Gpx.h"
 
 #include <algorithm>
 #include <cstring>
@@ -81,6 +82,13 @@ void Attribut(std::string_view nom, std::string_view valeur, std::string& sortie
     sortie += '"';
 }
 
+// Every attribute of a tag, each " name=\"value\"".
+void Attributs(const char** atts, std::string& sortie)
+{
+    for (int a = 0; atts[a]; a += 2)
+        Attribut(atts[a], atts[a + 1], sortie);
+}
+
 std::string_view Local(std::string_view nom)
 {
     const size_t deux = nom.find(':');
@@ -158,7 +166,6 @@ public:
         cadres.clear();
     }
 
-    // depth 0 is the subtree's own element; true when it has ended.
     void Debut(const char* nom, const char** atts, bool gpx, std::string_view local)
     {
         Contenu();
@@ -180,7 +187,7 @@ public:
                 *sortie += nom;
                 cadres.back().nom = nom;
             }
-            Attributs(atts);
+            Attributs(atts, *sortie);
             ouvert = true;
             return;
         }
@@ -197,7 +204,7 @@ public:
             v10 && gpx && (local == "wpt" || local == "rtept" || local == "trkpt");
         *sortie += '<';
         *sortie += nom;
-        Attributs(atts);
+        Attributs(atts, *sortie);
         ouvert = true;
     }
 
@@ -231,21 +238,20 @@ public:
         *sortie += "-->";
     }
 
-    // True when the subtree's own element has ended.
-    bool Fin()
+    void Fin()
     {
         Cadre cadre = std::move(cadres.back());
         cadres.pop_back();
         if (cadre.capture == 1) {
             lienHref = capture;
             lienEnAttente = true;
-            return false;
+            return;
         }
         if (cadre.capture == 2) {
             lienTexte = capture;
             lienEnAttente = true;
             LienEnAttente();
-            return false;
+            return;
         }
         LienEnAttente();
         if (!cadre.renvoyes.empty()) {
@@ -268,13 +274,12 @@ public:
             autreSortie.pop_back();
         }
         if (!cadres.empty())
-            return false;
+            return;
         *sortie += "\r\n";
         // Thousands of kept elements would otherwise each hold the room
         // their growth left.
         sortie->shrink_to_fit();
         sortie = nullptr;
-        return true;
     }
 
 private:
@@ -292,12 +297,6 @@ private:
             *sortie += '>';
             ouvert = false;
         }
-    }
-
-    void Attributs(const char** atts)
-    {
-        for (int a = 0; atts[a]; a += 2)
-            Attribut(atts[a], atts[a + 1], *sortie);
     }
 
     // A 1.0 url (and its urlname) as a 1.1 link, once both are known.
@@ -442,12 +441,12 @@ private:
             return;
         }
         if (profondeur == 3 && dansExtensions) {
-            copie.Commencer(&fichier.extensions, "\t\t", v10);
-            copie.Debut(nom, atts, gpx, local);
+            Garder(&fichier.extensions, "\t\t", nom, atts, gpx, local);
             return;
         }
         if (profondeur == 3 && capture == Capture::Entete) {
-            // An element inside a GPX 1.0 header field: kept with the others.
+            // An element inside a GPX 1.0 header field, which holds text
+            // only: the field is not taken.
             capture = Capture::Rien;
         }
         if (profondeur != 2)
@@ -467,13 +466,13 @@ private:
             return;
         }
         if (gpx && local == "metadata") {
-            Garder(&fichier.metadata, nom, atts, gpx, local);
+            Garder(&fichier.metadata, "\t", nom, atts, gpx, local);
             return;
         }
         if (gpx && local == "extensions") {
             dansExtensions = true;
             fichier.aExtensions = true;
-            AttributsSimples(atts, fichier.attributsExtensions);
+            Attributs(atts, fichier.attributsExtensions);
             return;
         }
         if (v10 && gpx && EnteteConnue(local)) {
@@ -481,31 +480,32 @@ private:
             champEntete = std::string(local);
             texte.clear();
             if (local == "bounds")
-                AttributsSimples(atts, entete10["bounds"]);
+                Attributs(atts, entete10["bounds"]);
             return;
         }
         if (!gpx) {
-            copie.Commencer(&fichier.extensions, "\t\t", v10);
-            copie.Debut(nom, atts, gpx, local);
+            Garder(&fichier.extensions, "\t\t", nom, atts, gpx, local);
             return;
         }
         Garder(&fichier.autres, nom, atts, gpx, local);
     }
 
-    void Garder(std::string* sortie, const XML_Char* nom, const XML_Char** atts, bool gpx,
-                std::string_view local)
+    // Keeps the element that starts, with all it holds, in sortie, on a line
+    // of its own after retrait.
+    void Garder(std::string* sortie, const char* retrait, const XML_Char* nom,
+                const XML_Char** atts, bool gpx, std::string_view local)
     {
-        copie.Commencer(sortie, "\t", v10);
+        copie.Commencer(sortie, retrait, v10);
         copie.Debut(nom, atts, gpx, local);
     }
 
-    // An element kept apart from the others of its kind; the copy ends
-    // before the next one starts, so the string stays where it is.
+    // An element of the root kept apart from the others of its kind; the
+    // copy ends before the next one starts, so the string stays where it is.
     void Garder(std::vector<std::string>* pieces, const XML_Char* nom, const XML_Char** atts,
                 bool gpx, std::string_view local)
     {
         pieces->emplace_back();
-        Garder(&pieces->back(), nom, atts, gpx, local);
+        Garder(&pieces->back(), "\t", nom, atts, gpx, local);
     }
 
     static bool EnteteConnue(std::string_view local)
@@ -515,13 +515,6 @@ private:
             if (local == n)
                 return true;
         return false;
-    }
-
-    // Attributes but namespace declarations, which the root carries.
-    void AttributsSimples(const XML_Char** atts, std::string& sortie)
-    {
-        for (int a = 0; atts[a]; a += 2)
-            Attribut(atts[a], atts[a + 1], sortie);
     }
 
     void Racine(const XML_Char* nom, const XML_Char** atts, bool gpx, std::string_view local)
@@ -537,6 +530,9 @@ private:
         for (int a = 0; atts[a]; a += 2) {
             const std::string_view n = atts[a];
             const std::string_view v = atts[a + 1];
+            // Without a namespace, the version attribute tells.
+            if (n == "version" && uri.empty())
+                v10 = v == "1.0";
             if (n == "version" || n == "creator" || n == "xmlns")
                 continue;
             if (n.substr(0, 6) == "xmlns:") {
@@ -549,11 +545,6 @@ private:
             }
             Attribut(n, v, fichier.attributs);
         }
-        // Without a namespace, the version attribute tells.
-        if (uri.empty())
-            for (int a = 0; atts[a]; a += 2)
-                if (std::string_view(atts[a]) == "version")
-                    v10 = std::string_view(atts[a + 1]) == "1.0";
     }
 
     void DeclarationRacine(std::string_view prefixe, std::string_view uri)
@@ -603,7 +594,7 @@ private:
 
     void EnfantPOI(const XML_Char* nom, const XML_Char** atts, bool gpx, std::string_view local)
     {
-        const int niveau = profondeur - profondeurPOI();
+        const int niveau = profondeur - ProfondeurPOI;
         if (niveau == 1) {
             capture = Capture::Rien;
             texte.clear();
@@ -638,17 +629,14 @@ private:
             }
             if (gpx && local == "extensions") {
                 extensionsPOI = true;
-                AttributsSimples(atts, garde.attributsExtensions);
+                Attributs(atts, garde.attributsExtensions);
                 return;
             }
-            if (!gpx) {
-                // A foreign element has its place among the extensions.
-                copie.Commencer(&garde.extensions, "\t\t\t", v10);
-                copie.Debut(nom, atts, gpx, local);
-                return;
-            }
-            copie.Commencer(&(garde.*Place(local)), "\t\t", v10);
-            copie.Debut(nom, atts, gpx, local);
+            // A foreign element has its place among the extensions.
+            if (!gpx)
+                Garder(&garde.extensions, "\t\t\t", nom, atts, gpx, local);
+            else
+                Garder(&(garde.*Place(local)), "\t\t", nom, atts, gpx, local);
             return;
         }
         if (niveau == 2 && extensionsPOI) {
@@ -656,19 +644,18 @@ private:
                 garde.viz = garde.viz || local == "viz";
                 garde.vizNom = garde.vizNom || local == "viz_name";
             }
-            copie.Commencer(&garde.extensions, "\t\t\t", v10);
-            copie.Debut(nom, atts, gpx, local);
+            Garder(&garde.extensions, "\t\t\t", nom, atts, gpx, local);
             return;
         }
         // The text and type of a link.
-        if (niveau == 2 && lienOuvert() && gpx && (local == "text" || local == "type")) {
+        if (niveau == 2 && dansLien && gpx && (local == "text" || local == "type")) {
             capture = local == "text" ? Capture::TexteLien : Capture::TypeLien;
             texte.clear();
         }
     }
 
-    bool lienOuvert() const { return nbLiens > 0 && dansLien; }
-    static int profondeurPOI() { return 2; }
+    // A waypoint's element is a child of the root: depth 2.
+    static constexpr int ProfondeurPOI = 2;
 
     void Texte(std::string_view s)
     {
@@ -704,7 +691,7 @@ private:
 
     void FinPOI()
     {
-        const int niveau = profondeur - profondeurPOI();
+        const int niveau = profondeur - ProfondeurPOI;
         if (niveau == 0) {
             TerminerPOI();
             return;
@@ -751,15 +738,8 @@ private:
 
     void TerminerPOI()
     {
-        // A name with a time reads as the chart plotter's files need:
-        // "(Sans nom)" when empty, "%20" as a space.
-        std::string nom = nomBrut;
-        if (avecTemps) {
-            if (nom.empty())
-                nom = "(Sans nom)";
-            for (size_t p = nom.find("%20"); p != nom.npos; p = nom.find("%20", p + 1))
-                nom.replace(p, 3, " ");
-        }
+        // A name with a time reads as the chart plotter's files need it.
+        const std::string nom = avecTemps ? NomAvecTemps(nomBrut) : nomBrut;
         Poser(Champ::Nom, 0, nom);
         const bool vide = garde.attributs.empty() && garde.avantTemps.empty() &&
                           garde.avantNom.empty() && garde.avantLiens.empty() &&
