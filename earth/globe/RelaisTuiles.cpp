@@ -158,11 +158,8 @@ void RelaisTuiles::Accepter()
         clients.emplace_back(client);
         connect(client, &QTcpSocket::readyRead, this, [this, client] { Lire(client); });
         connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
-        connect(client, &QObject::destroyed, this, [this] {
-            if (!ecoute.isListening())
-                return;
-            ecoute.resumeAccepting();
-        });
+        // Room again for one waiting, if accepting paused at the cap.
+        connect(client, &QObject::destroyed, this, [this] { ecoute.resumeAccepting(); });
         // A client that has not sent its request in time goes; one that has
         // waits at most for its tile's download.
         QTimer::singleShot(DelaiTete, client, [client] {
@@ -279,14 +276,12 @@ void RelaisTuiles::Telecharger(const Demande& d, const QString& serveur)
         if (suivi && statut != 404)
             suivi(recue);
         // Marble keeps the tile it has when a download fails.
-        if (client && !client->property("repondu").toBool()) {
-            client->setProperty("repondu", true);
+        if (client)
             Repondre(client,
                      recue           ? 200
                      : statut == 404 ? 404
                                      : 502,
                      recue ? etat->corps : QByteArray());
-        }
         Lancer(serveur);
     };
     auto abandonner = [reponse, etat, finir] {
@@ -296,9 +291,9 @@ void RelaisTuiles::Telecharger(const Demande& d, const QString& serveur)
     };
     connect(reponse, &QNetworkReply::redirected, this,
             [reponse, url = d.url, abandonner](const QUrl& vers) {
+                const int defaut = url.scheme() == QLatin1String("https") ? 443 : 80;
                 if (vers.scheme() == url.scheme() && vers.host() == url.host() &&
-                    vers.port(url.scheme() == QLatin1String("https") ? 443 : 80) ==
-                        url.port(url.scheme() == QLatin1String("https") ? 443 : 80))
+                    vers.port(defaut) == url.port(defaut))
                     emit reponse->redirectAllowed();
                 else
                     abandonner();
