@@ -762,11 +762,11 @@ private:
         // A link target keeps its ampersands escaped, as the link rules
         // and the line reader hold it.
         lienHref.clear();
-        for (const char c : valeur)
-            if (c == '&')
-                lienHref += "&amp;";
-            else
-                lienHref += c;
+        for (size_t et; (et = valeur.find('&')) != std::string_view::npos;) {
+            lienHref.append(valeur.substr(0, et)).append("&amp;");
+            valeur.remove_prefix(et + 1);
+        }
+        lienHref += valeur;
         PoserTexte(champ, k, lienHref);
     }
 
