@@ -6,7 +6,7 @@
 #include "Marques.h"
 #include "Outils.h"
 #include "ui/Creer_POI.h"
-#include "ui/ListeChoix.h"
+#include "ui/ListeMarques.h"
 
 #include <QAction>
 #include <QApplication>

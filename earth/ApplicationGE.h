@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 class QSettings;
 
@@ -18,6 +19,40 @@ public:
 struct CameraGE {
     double FocusPointLatitude = 0;
     double FocusPointLongitude = 0;
+};
+
+// What a map tells the editor of its waypoints' placemarks.
+class SuiviGE {
+public:
+    virtual ~SuiviGE() = default;
+    // A click on the placemark of waypoint numero.
+    virtual void PlacemarkChoisi(int numero) = 0;
+    // The placemark of waypoint numero dragged to a point.
+    virtual void PlacemarkDeplace(int numero, double longitude, double latitude) = 0;
+};
+
+struct MarqueGE {
+    QString nom;
+    double longitude = 0;
+    double latitude = 0;
+    QString symbole;
+};
+
+// A map whose placemarks stand for the editor's waypoints: they follow the
+// table, the current one stands out, a click picks one and a drag moves the
+// current one.
+class MarquesGE {
+public:
+    virtual ~MarquesGE() = default;
+    // The waypoints' placemarks, waypoint k + 1 at index k, in place of the
+    // ones shown before.
+    virtual void PoserMarques(const std::vector<MarqueGE>& marques) = 0;
+    // The current waypoint (0 for none), and whether a drag may move it. A
+    // placemark dragged and not stored since goes back to its place when
+    // it stops being the one that may move.
+    virtual void MarquerCourante(int numero, bool deplacable) = 0;
+    // Who hears of clicks and drags; null for nobody.
+    virtual void Suivre(SuiviGE* suivi) = 0;
 };
 
 // The map the editor drives: the five operations of its automation object.
@@ -35,6 +70,9 @@ public:
     virtual void LoadKmlData(const QString& kml) = 0;
     // The point at the centre of the view.
     virtual CameraGE GetCamera(int32_t considerTerrain) = 0;
+    // The waypoints' placemarks, when the map knows them as such; null for a
+    // map that only takes placemark texts.
+    virtual MarquesGE* Marques() { return nullptr; }
 };
 
 // Interface of the globe plugin, loaded at run time so that the editor does

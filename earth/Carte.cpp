@@ -6,8 +6,13 @@
 #include "shell/Declarations.h"
 #include "shell/Entree.h"
 #include "shell/Plateforme.h"
+#include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
+#include "ui/FiltreNoms.h"
+#include "ui/ListeMarques.h"
 
+#include <QLineEdit>
+#include <QRadioButton>
 #include <algorithm>
 
 namespace Carte {
@@ -36,7 +41,97 @@ bool QuestionConnexion()
                                           Plateforme::Boutons::OuiNon) == Plateforme::Reponse::Oui;
 }
 
+int sansVol = 0;
+
+MarquesGE* Marques()
+{
+    return Declarations::AppliGE ? Declarations::AppliGE->Marques() : nullptr;
+}
+
+// The map's side of the editor's window: a pick selects the mark in the
+// list, a drag of the current one fills the position box.
+class SuiviCarte : public SuiviGE {
+public:
+    explicit SuiviCarte(Creer_POI& f) : fenetre(f) {}
+
+    void PlacemarkChoisi(int numero) override
+    {
+        if (!Declarations::Table.Ligne(numero) || fenetre.ListePOI->PoiChoisi() == numero)
+            return;
+        // The map is not filtered: a mark the list hides is shown again.
+        if (fenetre.ListePOI->Filtre().Position(numero) < 0)
+            fenetre.Filtre->clear();
+        const SansVol garde;
+        fenetre.ListePOI->Choisir(numero);
+        fenetre.ListePOI->scrollToItem(fenetre.ListePOI->currentItem());
+    }
+
+    void PlacemarkDeplace(int numero, double longitude, double latitude) override
+    {
+        if (fenetre.Option1[0]->isChecked() && numero == Declarations::NumPOI)
+            fenetre.Lat_Long->setText(TexteCapture(latitude, longitude));
+    }
+
+private:
+    Creer_POI& fenetre;
+};
+
+std::unique_ptr<SuiviCarte> suivi;
+
 } // namespace
+
+SansVol::SansVol()
+{
+    ++sansVol;
+}
+
+SansVol::~SansVol()
+{
+    --sansVol;
+}
+
+QString TexteCoordonnee(double valeur)
+{
+    return QString::number(valeur, 'g', 15);
+}
+
+QString TexteCapture(double latitude, double longitude)
+{
+    return TexteCoordonnee(latitude) + QLatin1Char(',') + TexteCoordonnee(longitude);
+}
+
+void Suivre(Creer_POI& fenetre)
+{
+    if (MarquesGE* m = Marques()) {
+        suivi = std::make_unique<SuiviCarte>(fenetre);
+        m->Suivre(suivi.get());
+    }
+}
+
+void ActualiserMarques()
+{
+    using namespace Declarations;
+    MarquesGE* m = Marques();
+    if (!m)
+        return;
+    std::vector<MarqueGE> marques(size_t(std::max<int>(Table.NbPOI, 0)));
+    for (int i = 1; i <= Table.NbPOI; ++i) {
+        MarqueGE& marque = marques[size_t(i - 1)];
+        marque.nom = Table.NomPOI[i];
+        marque.longitude = Nombres::NombreEnTete(Table.LonPOI[i]);
+        marque.latitude = Nombres::NombreEnTete(Table.LatPOI[i]);
+        marque.symbole = Table.SymPOI[i];
+    }
+    m->PoserMarques(marques);
+}
+
+void MarquerCourante(Creer_POI& fenetre)
+{
+    if (MarquesGE* m = Marques()) {
+        const int numero = fenetre.ListePOI->PoiChoisi();
+        m->MarquerCourante(numero, numero > 0 && fenetre.Option1[0]->isChecked());
+    }
+}
 
 bool GardeOuverture(Creer_POI& fenetre)
 {
@@ -95,6 +190,10 @@ void AfficherCartePOI()
     Camera(centreLat, centreLon, range);
     if (!AppliGE)
         return;
+    if (Marques()) {
+        ActualiserMarques();
+        return;
+    }
     for (int i = 1; i <= Table.NbPOI; ++i) {
         try {
             AppliGE->LoadKmlData(TextePlacemark(Table.NomPOI[i], Table.LonPOI[i], Table.LatPOI[i]));
@@ -107,7 +206,7 @@ void AfficherCartePOI()
 void CentrerCartePOI()
 {
     using namespace Declarations;
-    if (!QuestionConnexion())
+    if (sansVol > 0 || !QuestionConnexion())
         return;
     if (!Table.Ligne(NumPOI))
         return;

@@ -21,6 +21,32 @@ void AfficherCartePOI();
 // After a selection: flies the view to the current waypoint.
 void CentrerCartePOI();
 
+// After a change of the table: the waypoints' placemarks, on a map that
+// knows them as waypoints.
+void ActualiserMarques();
+
+// The selected waypoint drawn as the current one, which a drag on the map
+// moves while "Modifier le Poi" is chosen.
+void MarquerCourante(Creer_POI& fenetre);
+
+// Picks and drags on the map reach the editor's window.
+void Suivre(Creer_POI& fenetre);
+
+// A coordinate as the capture writes it: "." whatever the locale, at most
+// 15 significant digits; and a point as the position box shows it.
+QString TexteCoordonnee(double valeur);
+QString TexteCapture(double latitude, double longitude);
+
+// While one lives, a selection does not fly the view to the waypoint: the
+// user picked it on the map, where it is in sight.
+class SansVol {
+public:
+    SansVol();
+    ~SansVol();
+    SansVol(const SansVol&) = delete;
+    SansVol& operator=(const SansVol&) = delete;
+};
+
 // The placemark text of a point: with a name, or none for "" (captures).
 QString TextePlacemark(const QString& nom, const QString& lon, const QString& lat,
                        bool nomme = true);

@@ -11,17 +11,15 @@
 void Creer_POI::Pickup_X_Y_Click()
 {
     using namespace Declarations;
-    // Numbers with "." whatever the locale, so that the capture can be
-    // stored: at most 15 significant digits, shortest form.
-    auto texte = [](double v) { return QString::number(v, 'g', 15); };
     try {
         if (!AppliGE)
             throw EchecGE("no map");
         camera = AppliGE->GetCamera(1);
-        Lat_Long->setText(texte(camera.FocusPointLatitude) + QLatin1Char(',') +
-                          texte(camera.FocusPointLongitude));
-        AppliGE->LoadKmlData(Carte::TextePlacemark(QString(), texte(camera.FocusPointLongitude),
-                                                   texte(camera.FocusPointLatitude), false));
+        Lat_Long->setText(
+            Carte::TexteCapture(camera.FocusPointLatitude, camera.FocusPointLongitude));
+        AppliGE->LoadKmlData(
+            Carte::TextePlacemark(QString(), Carte::TexteCoordonnee(camera.FocusPointLongitude),
+                                  Carte::TexteCoordonnee(camera.FocusPointLatitude), false));
     } catch (const EchecGE&) {
         Message(16);
     }

@@ -6,8 +6,9 @@
 #include "editing/Positions.h"
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
+#include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
-#include "ui/ListeChoix.h"
+#include "ui/ListeMarques.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -34,16 +35,19 @@ QString TempsCourant()
 void Creer_POI::ListePOI_Click()
 {
     using namespace Declarations;
-    const int index = ListePOI->LigneChoisie();
-    if (index < 0)
+    const int poi = ListePOI->PoiChoisi();
+    // The map's current mark follows the selection, even to none.
+    Carte::MarquerCourante(*this);
+    if (poi < 1)
         return;
-    NumPOI = static_cast<int16_t>(index + 1);
+    NumPOI = static_cast<int16_t>(poi);
     const double lat = Nombres::NombreEnTete(Table.LatPOI[NumPOI]);
     const double lon = Nombres::NombreEnTete(Table.LonPOI[NumPOI]);
     Lat_Long->setText(lat == 0 || lon == 0
                           ? QStringLiteral("France")
                           : Table.LatPOI[NumPOI] + QLatin1Char(',') + Table.LonPOI[NumPOI]);
     Nom_WP->setText(Table.NomPOI[NumPOI]);
+    Symbole->Afficher(Table.SymPOI[NumPOI]);
     Text7->setText(Nom_WP->text());
     for (QLineEdit* boite : {Text1, Text2, Text3, Text4})
         boite->clear();
@@ -67,8 +71,11 @@ void Creer_POI::Nom_WP_Click()
 
 void Creer_POI::Option1_Click(int index)
 {
-    if (index == 1)
+    // A new mark starts with the default symbol unless one is chosen.
+    if (index == 1) {
         Nom_WP->setText(InviteNom);
+        Symbole->Afficher(QString());
+    }
 }
 
 bool Creer_POI::StockerSaisiePOI()
@@ -124,10 +131,13 @@ bool Creer_POI::StockerSaisiePOI()
     Table.LatPOI[NumPOI] = latitude;
     Table.LonPOI[NumPOI] = longitude;
     Table.NomPOI[NumPOI] = Nom_WP->text();
+    Table.SymPOI[NumPOI] = Symbole->Symbole();
     if (Table.TempsPOI[NumPOI].isEmpty())
         Table.TempsPOI[NumPOI] = TempsCourant();
+    if (Option2[0]->isChecked())
+        Carte::ActualiserMarques();
     RemplirListePOI();
-    ListePOI->setCurrentRow(NumPOI - 1);
+    ListePOI->Choisir(NumPOI);
     SaisieOK = true;
     return true;
 }
@@ -166,6 +176,8 @@ void Creer_POI::Validation_Click()
         }
         // All it held goes with it.
         Table.SupprimerLigne(NumPOI);
+        if (Option2[0]->isChecked())
+            Carte::ActualiserMarques();
         RemplirListePOI();
         ListeLiens->setCurrentRow(-1);
         ListePOI->setCurrentRow(-1);

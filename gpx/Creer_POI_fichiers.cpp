@@ -4,9 +4,11 @@
 #include "gpx/Fichiers.h"
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
+#include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
+#include "ui/FiltreNoms.h"
 #include "ui/Importeur.h"
-#include "ui/ListeChoix.h"
+#include "ui/ListeMarques.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -68,16 +70,21 @@ void Creer_POI::OuvrirDocument(const QString& nom)
     if (choix.isEmpty())
         return;
     FichierGPX = choix;
+    // Another document: its whole list at first.
+    Filtre->clear();
     Fichiers::DecomposerChemin(FichierGPX, DossierGPX, NomFichierGPX);
     LeNomFichier->setText(Fichiers::AffichageNomFichier(FichierGPX));
 
     if (!QFileInfo::exists(FichierGPX)) {
         // A new document under that name, written by the first save.
         Table.Vider();
-        ListePOI->clear();
+        RemplirListePOI();
         ListeLiens->clear();
         for (QLineEdit* boite : {Lat_Long, Nom_WP, Text1, Text2, Text3, Text4})
             boite->clear();
+        Symbole->Afficher(QString());
+        if (Option2[0]->isChecked())
+            Carte::ActualiserMarques();
         DecocherModes();
         return;
     }

@@ -7,6 +7,7 @@
 #include "shell/Reglages.h"
 #include "ui/Creer_POI.h"
 #include "ui/ListeChoix.h"
+#include "ui/ListeMarques.h"
 #include "ui/TexteLien1.h"
 
 #include <QGroupBox>
@@ -17,8 +18,8 @@ bool Creer_POI::PoiSelectionne() const
 {
     // The selected entry is the current waypoint; the bounds keep every
     // index inside the table whatever happened to the list.
-    const int index = ListePOI->LigneChoisie();
-    return index >= 0 && Declarations::NumPOI == index + 1 &&
+    const int poi = ListePOI->PoiChoisi();
+    return poi > 0 && Declarations::NumPOI == poi &&
            Declarations::NumPOI <= Declarations::Table.NbPOI;
 }
 

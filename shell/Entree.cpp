@@ -2,13 +2,14 @@
 #include "shell/Entree.h"
 
 #include "earth/ApplicationGE.h"
+#include "earth/Carte.h"
 #include "shell/Declarations.h"
 #include "shell/Donnees.h"
 #include "shell/Langues.h"
 #include "shell/Plateforme.h"
 #include "shell/Reglages.h"
 #include "ui/Creer_POI.h"
-#include "ui/ListeChoix.h"
+#include "ui/ListeMarques.h"
 #include "ui/TexteLien1.h"
 #include "ui/Twips.h"
 
@@ -69,6 +70,7 @@ void AttendreCarte()
         Finir();
         return;
     }
+    Carte::Suivre(*principale);
     if (SonderCarte())
         return;
     // Polled from the event loop so the window stays responsive meanwhile.

@@ -34,6 +34,8 @@ bool DefinirLegende(QObject* objet, const QString& texte)
         a->setText(texte);
     else if (auto* m = qobject_cast<QMenu*>(objet))
         m->setTitle(texte);
+    else if (auto* s = qobject_cast<QLineEdit*>(objet))
+        s->setPlaceholderText(texte);
     else
         return false;
     return true;

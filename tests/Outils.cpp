@@ -7,7 +7,7 @@
 #include "shell/Entree.h"
 #include "shell/Reglages.h"
 #include "ui/Creer_POI.h"
-#include "ui/ListeChoix.h"
+#include "ui/ListeMarques.h"
 
 #include <QAction>
 #include <QFile>

@@ -9,7 +9,7 @@
 #include "shell/Langues.h"
 #include "shell/Reglages.h"
 #include "ui/Creer_POI.h"
-#include "ui/ListeChoix.h"
+#include "ui/ListeMarques.h"
 #include "ui/TexteLien1.h"
 #include "ui/Twips.h"
 

@@ -5,7 +5,7 @@
 #include "shell/Declarations.h"
 #include "shell/Entree.h"
 #include "ui/Creer_POI.h"
-#include "ui/ListeChoix.h"
+#include "ui/ListeMarques.h"
 
 #include <QAction>
 #include <QApplication>

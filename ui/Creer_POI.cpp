@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/Creer_POI.h"
 
-#include "editing/Gerer_POI.h"
+#include "earth/Carte.h"
 #include "shell/Declarations.h"
 #include "shell/Entree.h"
 #include "shell/Plateforme.h"
+#include "ui/BoiteSymbole.h"
+#include "ui/FiltreNoms.h"
 #include "ui/Images.h"
-#include "ui/ListeChoix.h"
+#include "ui/ListeMarques.h"
 #include "ui/TexteLien1.h"
 #include "ui/Twips.h"
 
@@ -20,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStyle>
 #include <algorithm>
 
@@ -219,13 +222,23 @@ void Creer_POI::ConstruirePOIS(QWidget* zone)
     LeNomFichier->setReadOnly(true);
     Label1 = Etiquette(p, "Label1", QStringLiteral("Liste des Poi du fichier choisi"), 120, 1080,
                        3135, 255, 4);
-    ListePOI = Placer(new ListeChoix(p), "ListePOI", 120, 1320, 3135, 3765, 2);
+    Filtre = Placer(new FiltreNoms(p), "Filtre", 120, 1320, 3135, 345, 2);
+    Filtre->setPlaceholderText(QStringLiteral("Chercher un Poi (Ctrl+F)"));
+    Filtre->setToolTip(QStringLiteral("Montre les Poi dont le nom contient ce texte, sans tenir "
+                                      "compte des majuscules ni des accents ; Échap les montre "
+                                      "tous"));
+    Filtre->setClearButtonEnabled(true);
+    ListePOI = Placer(new ListeMarques(p), "ListePOI", 120, 1710, 3135, 3375, 2);
+    ListePOI->setUniformItemSizes(true);
+    Filtre->DefinirListe(ListePOI);
     ListePOI->setToolTip(QStringLiteral("Liste des Poi du fichier \"gpx\" choisi"));
     ListePOI->setSelectionMode(QAbstractItemView::SingleSelection);
     Lat_Long = Saisie(p, "Lat_Long", 120, 5160, 2655, 375, 5, QStringLiteral("Latitude longitude"));
     Pickup_X_Y = Bouton(p, "Pickup_X_Y", QStringLiteral("<<<"), 2760, 5160, 495, 375, 26,
                         QStringLiteral("Capturer longitude latitude Google Earth"));
-    Nom_WP = Saisie(p, "Nom_WP", 120, 5640, 3135, 375, 6, QStringLiteral("Nom du Poi"));
+    Nom_WP = Saisie(p, "Nom_WP", 120, 5640, 1935, 375, 6, QStringLiteral("Nom du Poi"));
+    Symbole = Placer(new BoiteSymbole(p), "Symbole", 2100, 5640, 1155, 375, 6);
+    Symbole->setToolTip(QStringLiteral("Symbole du Poi sur la carte d'OpenCPN (vide : anchorage)"));
     Option1[0] =
         Option(p, "Option1(0)", QStringLiteral("Modifier le Poi"), 120, 6000, 1575, 375, 7,
                QStringLiteral("Permet de modifier Longitude-Latitude et nom du  Poi sélectionné"));
@@ -314,6 +327,17 @@ void Creer_POI::ConnecterEvenements()
     // A selection set in code reaches the handler exactly as a click does;
     // the current row that keyboard focus moves does not.
     connect(ListePOI, &QListWidget::itemSelectionChanged, this, &Creer_POI::ListePOI_Click);
+    connect(Filtre, &QLineEdit::textChanged, this,
+            [this](const QString& texte) { ListePOI->Filtrer(Declarations::Table, texte); });
+    auto* chercher = new QShortcut(QKeySequence::Find, this);
+    connect(chercher, &QShortcut::activated, this, [this] {
+        Montre_Fichier_Click();
+        Filtre->setFocus(Qt::ShortcutFocusReason);
+        Filtre->selectAll();
+    });
+    // Entering or leaving "Modifier le Poi" lets a drag on the map move the
+    // current mark, or puts it back.
+    connect(Option1[0], &QRadioButton::toggled, this, [this] { Carte::MarquerCourante(*this); });
     Lat_Long->installEventFilter(this);
     Nom_WP->installEventFilter(this);
     for (int i = 0; i < int(Option1.size()); ++i)
@@ -377,7 +401,8 @@ void Creer_POI::DecocherModes()
 
 void Creer_POI::RemplirListePOI()
 {
-    Gerer_POI::RemplirListePOI(*ListePOI, Declarations::Table);
+    ListePOI->Remplir(Declarations::Table);
+    Symbole->Proposer(Declarations::Table);
 }
 
 void Creer_POI::Montre_Fichier_Click()

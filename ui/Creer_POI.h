@@ -6,11 +6,14 @@
 #include <QMainWindow>
 #include <array>
 
+class BoiteSymbole;
+class FiltreNoms;
 class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class ListeChoix;
+class ListeMarques;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -98,10 +101,12 @@ public:
     QLabel* Label2;
     QLineEdit* LeNomFichier;
     QLabel* Label1;
-    ListeChoix* ListePOI;
+    FiltreNoms* Filtre;
+    ListeMarques* ListePOI;
     QLineEdit* Lat_Long;
     QPushButton* Pickup_X_Y;
     QLineEdit* Nom_WP;
+    BoiteSymbole* Symbole;
     std::array<QRadioButton*, 3> Option1;
     QPushButton* Validation;
 

@@ -2,6 +2,7 @@
 #include "GlobeMarble.h"
 
 #include "CarteMarine.h"
+#include "IconesMarques.h"
 #include "RelaisTuiles.h"
 #include "earth/Eclaircie.h"
 #include "earth/Placemark.h"
@@ -20,7 +21,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <marble/GeoDataDocument.h>
+#include <marble/GeoDataIconStyle.h>
+#include <marble/GeoDataLabelStyle.h>
 #include <marble/GeoDataPlacemark.h>
+#include <marble/GeoDataStyle.h>
 #include <marble/GeoDataTreeModel.h>
 #include <marble/MarbleMap.h>
 #include <marble/MarbleModel.h>
@@ -50,6 +54,28 @@ QString Legende(const char* nom, const char* defaut)
     return texte.isValid() ? texte.toString() : QString::fromUtf8(defaut);
 }
 
+// The style of a mark's family, shared by all marks of it but the current.
+Marble::GeoDataStyle::Ptr Style(Symboles::Famille famille, bool courante)
+{
+    static QHash<QPair<int, bool>, Marble::GeoDataStyle::Ptr> styles;
+    Marble::GeoDataStyle::Ptr& style = styles[{int(famille), courante}];
+    if (!style) {
+        style = Marble::GeoDataStyle::Ptr(new Marble::GeoDataStyle);
+        Marble::GeoDataIconStyle icone;
+        icone.setIcon(IconesMarques::Icone(famille, courante));
+        style->setIconStyle(icone);
+        Marble::GeoDataLabelStyle etiquette;
+        etiquette.setColor(courante ? QColor(150, 20, 20) : QColor(27, 42, 56));
+        if (courante) {
+            QFont police = etiquette.font();
+            police.setBold(true);
+            etiquette.setFont(police);
+        }
+        style->setLabelStyle(etiquette);
+    }
+    return style;
+}
+
 std::unique_ptr<QSettings> Reglages()
 {
     auto r = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
@@ -73,11 +99,17 @@ FenetreGlobe::FenetreGlobe()
     vue = new VueGlobe(this);
     vue->setObjectName(QStringLiteral("Vue"));
     connect(vue, &VueGlobe::MenuDemande, this, &FenetreGlobe::Menu);
+    connect(vue, &VueGlobe::Clique, this, &FenetreGlobe::Cliquer);
+    connect(vue, &VueGlobe::PriseDeplacee, this, &FenetreGlobe::Glisser);
+    vue->DefinirPrise([this](const QPoint& p) { return Prendre(p); });
     vue->Carte()->setProjection(Marble::Spherical);
 
     document = new Marble::GeoDataDocument;
     document->setName(QStringLiteral("Quaylight"));
     vue->Modele()->treeModel()->addDocument(document);
+    documentMarques = new Marble::GeoDataDocument;
+    documentMarques->setName(QStringLiteral("Quaylight - Poi"));
+    vue->Modele()->treeModel()->addDocument(documentMarques);
 
     auto* colonne = new QVBoxLayout(this);
     colonne->setContentsMargins(0, 0, 0, 0);
@@ -132,6 +164,8 @@ FenetreGlobe::~FenetreGlobe()
     vue->Modele()->treeModel()->removeDocument(document);
     delete document;
     qDeleteAll(enAttente);
+    vue->Modele()->treeModel()->removeDocument(documentMarques);
+    delete documentMarques;
 }
 
 void FenetreGlobe::EssayerCarteMarine()
@@ -241,6 +275,127 @@ void FenetreGlobe::PoserPlacemarks()
     arbre->addDocument(document);
 }
 
+void FenetreGlobe::PoserMarques(const std::vector<MarqueGE>& liste)
+{
+    // One change of the model for all, as for the other placemarks. Those
+    // of earlier tables are kept, hidden, for the next: the map's layout
+    // may still hold them after the document leaves the model.
+    Marble::GeoDataTreeModel* arbre = vue->Modele()->treeModel();
+    arbre->removeDocument(documentMarques);
+    numeros.clear();
+    familles.clear();
+    deplacee = false;
+    const int n = int(liste.size());
+    std::vector<std::pair<double, double>> positions;
+    positions.reserve(liste.size());
+    for (int i = 0; i < n; ++i) {
+        const MarqueGE& m = liste[size_t(i)];
+        if (i == marques.size()) {
+            marques.append(new Marble::GeoDataPlacemark);
+            documentMarques->append(marques.back());
+        }
+        Marble::GeoDataPlacemark* p = marques[i];
+        p->setName(m.nom);
+        p->setCoordinate(m.longitude, m.latitude, 0, Marble::GeoDataCoordinates::Degree);
+        p->setVisible(true);
+        familles.append(Symboles::FamilleDe(m.symbole));
+        p->setStyle(Style(familles.back(), false));
+        p->setPopularity(0);
+        numeros.insert(p, i + 1);
+        positions.emplace_back(m.longitude, m.latitude);
+    }
+    for (int i = n; i < marques.size(); ++i)
+        marques[i]->setVisible(false);
+    niveaux = Eclaircie::NiveauxAffichage(positions);
+    for (int i = 0; i < n; ++i)
+        marques[i]->setZoomLevel(niveaux[size_t(i)]);
+    nbMarques = n;
+    if (courante > n)
+        courante = 0;
+    if (courante > 0)
+        Dessiner(courante, true, false);
+    arbre->addDocument(documentMarques);
+}
+
+void FenetreGlobe::MarquerCourante(int numero, bool d)
+{
+    if (numero < 0 || numero > nbMarques)
+        numero = 0;
+    if (deplacee && (numero != courante || !d))
+        Remettre();
+    if (numero != courante) {
+        if (courante > 0)
+            Dessiner(courante, false);
+        courante = numero;
+        if (courante > 0)
+            Dessiner(courante, true);
+    }
+    deplacable = d && courante > 0;
+}
+
+void FenetreGlobe::Dessiner(int numero, bool c, bool dansLeModele)
+{
+    Marble::GeoDataPlacemark* p = marques[numero - 1];
+    p->setStyle(Style(familles[numero - 1], c));
+    // The current mark shows at every scale, above the others.
+    p->setZoomLevel(c ? 0 : niveaux[size_t(numero - 1)]);
+    p->setPopularity(c ? 1 << 30 : 0);
+    if (dansLeModele)
+        vue->Modele()->treeModel()->updateFeature(p);
+}
+
+void FenetreGlobe::Remettre()
+{
+    deplacee = false;
+    Marble::GeoDataPlacemark* p = marques[courante - 1];
+    p->setCoordinate(longitudeAvant, latitudeAvant, 0, Marble::GeoDataCoordinates::Degree);
+    vue->Modele()->treeModel()->updateFeature(p);
+}
+
+int FenetreGlobe::MarqueEn(const QPoint& place) const
+{
+    for (const Marble::GeoDataFeature* f : vue->Carte()->whichFeatureAt(place))
+        if (const int n = numeros.value(f, 0))
+            return n;
+    return 0;
+}
+
+void FenetreGlobe::Cliquer(const QPoint& place)
+{
+    const int n = MarqueEn(place);
+    if (n > 0 && suivi)
+        suivi->PlacemarkChoisi(n);
+}
+
+bool FenetreGlobe::Prendre(const QPoint& place) const
+{
+    if (!deplacable || courante < 1)
+        return false;
+    const Marble::GeoDataCoordinates c = marques[courante - 1]->coordinate();
+    qreal x = 0, y = 0;
+    if (!vue->Carte()->screenCoordinates(c.longitude(Marble::GeoDataCoordinates::Degree),
+                                         c.latitude(Marble::GeoDataCoordinates::Degree), x, y))
+        return false;
+    // The current mark's icon is drawn centred on its point.
+    return QLineF(QPointF(place), QPointF(x, y)).length() <= 17;
+}
+
+void FenetreGlobe::Glisser(double longitude, double latitude)
+{
+    if (!deplacable || courante < 1)
+        return;
+    Marble::GeoDataPlacemark* p = marques[courante - 1];
+    if (!deplacee) {
+        deplacee = true;
+        longitudeAvant = p->coordinate().longitude(Marble::GeoDataCoordinates::Degree);
+        latitudeAvant = p->coordinate().latitude(Marble::GeoDataCoordinates::Degree);
+    }
+    p->setCoordinate(longitude, latitude, 0, Marble::GeoDataCoordinates::Degree);
+    vue->Modele()->treeModel()->updateFeature(p);
+    if (suivi)
+        suivi->PlacemarkDeplace(courante, longitude, latitude);
+}
+
 void FenetreGlobe::closeEvent(QCloseEvent* event)
 {
     // The editor keeps using the map for the whole run: closing only hides
@@ -271,6 +426,21 @@ void ApplicationGlobe::SetCameraParams(double latitude, double longitude, double
     // A globe window the user closed comes back when the map is used.
     fenetre->show();
     fenetre->Vue()->Voler(longitude, latitude, range);
+}
+
+void ApplicationGlobe::PoserMarques(const std::vector<MarqueGE>& marques)
+{
+    fenetre->PoserMarques(marques);
+}
+
+void ApplicationGlobe::MarquerCourante(int numero, bool deplacable)
+{
+    fenetre->MarquerCourante(numero, deplacable);
+}
+
+void ApplicationGlobe::Suivre(SuiviGE* suivi)
+{
+    fenetre->Suivre(suivi);
 }
 
 void ApplicationGlobe::LoadKmlData(const QString& kml)

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "earth/ApplicationGE.h"
+#include "editing/Symboles.h"
 
 #include "VueGlobe.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QVector>
 #include <QWidget>
@@ -13,6 +15,7 @@ class QComboBox;
 class RelaisTuiles;
 namespace Marble {
 class GeoDataDocument;
+class GeoDataFeature;
 class GeoDataPlacemark;
 } // namespace Marble
 
@@ -32,6 +35,13 @@ public:
     // added meanwhile.
     void AjouterPlacemark(const QString& nom, double longitude, double latitude);
 
+    // The editor's waypoints, their placemarks in a document of their own.
+    void PoserMarques(const std::vector<MarqueGE>& liste);
+    void MarquerCourante(int numero, bool deplacable);
+    void Suivre(SuiviGE* s) { suivi = s; }
+    // The waypoint whose placemark is drawn at a place of the view; 0 for none.
+    int MarqueEn(const QPoint& place) const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -46,6 +56,16 @@ private:
     // (added one by one, 20,000 took 4 s), the map thinned as it needs.
     void PoserPlacemarks();
 
+    // A left click on a waypoint's placemark picks it.
+    void Cliquer(const QPoint& place);
+    // True when a drag from place moves the current waypoint's placemark.
+    bool Prendre(const QPoint& place) const;
+    void Glisser(double longitude, double latitude);
+    // The placemark of waypoint numero drawn as the current one or not; the
+    // model told of it when the placemark is in it already.
+    void Dessiner(int numero, bool courante, bool dansLeModele = true);
+    void Remettre();
+
     // The right click's menu: the clicked point goes into the editor's
     // position box as the capture of the view's centre puts it there.
     void Menu(const QPoint& ecran, double longitude, double latitude);
@@ -59,9 +79,24 @@ private:
     double latitudeDesignee = 0;
     Marble::GeoDataDocument* document;
     QVector<Marble::GeoDataPlacemark*> enAttente;
+
+    Marble::GeoDataDocument* documentMarques;
+    // Waypoint k + 1 at k, the first nbMarques shown.
+    QVector<Marble::GeoDataPlacemark*> marques;
+    int nbMarques = 0;
+    QHash<const Marble::GeoDataFeature*, int> numeros;
+    QVector<Symboles::Famille> familles;
+    std::vector<int> niveaux; // the thinning's levels
+    int courante = 0;
+    bool deplacable = false;
+    // The place of a placemark dragged and not yet stored by the editor.
+    bool deplacee = false;
+    double longitudeAvant = 0;
+    double latitudeAvant = 0;
+    SuiviGE* suivi = nullptr;
 };
 
-class ApplicationGlobe : public ApplicationGE {
+class ApplicationGlobe : public ApplicationGE, public MarquesGE {
 public:
     ApplicationGlobe();
     ~ApplicationGlobe() override;
@@ -71,6 +106,10 @@ public:
                          double range, double tilt, double azimuth, double speed) override;
     void LoadKmlData(const QString& kml) override;
     CameraGE GetCamera(int32_t considerTerrain) override;
+    MarquesGE* Marques() override { return this; }
+    void PoserMarques(const std::vector<MarqueGE>& marques) override;
+    void MarquerCourante(int numero, bool deplacable) override;
+    void Suivre(SuiviGE* suivi) override;
 
     FenetreGlobe* Fenetre() const { return fenetre; }
 

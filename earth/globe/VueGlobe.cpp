@@ -180,25 +180,38 @@ void VueGlobe::Deplacer(const QPoint& pixels)
 
 void VueGlobe::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
-        glisser = true;
-        glisse = event->pos();
-        setCursor(Qt::ClosedHandCursor);
-    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    appui = glisse = event->pos();
+    bouge = false;
+    tenir = prise && prise(event->pos());
+    glisser = !tenir;
+    setCursor(tenir ? Qt::SizeAllCursor : Qt::ClosedHandCursor);
 }
 
 void VueGlobe::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!glisser)
+    if (!glisser && !tenir)
         return;
+    // A hand's tremor is still a click.
+    bouge = bouge || (event->pos() - appui).manhattanLength() > 3;
+    if (tenir) {
+        double lon = 0, lat = 0;
+        if (bouge && PointEn(event->pos(), lon, lat))
+            emit PriseDeplacee(lon, lat);
+        return;
+    }
     Deplacer(glisse - event->pos());
     glisse = event->pos();
 }
 
-void VueGlobe::mouseReleaseEvent(QMouseEvent*)
+void VueGlobe::mouseReleaseEvent(QMouseEvent* event)
 {
-    glisser = false;
+    const bool clic = (glisser || tenir) && !bouge && event->button() == Qt::LeftButton;
+    glisser = tenir = false;
     unsetCursor();
+    if (clic)
+        emit Clique(event->pos());
 }
 
 void VueGlobe::mouseDoubleClickEvent(QMouseEvent* event)

@@ -3,6 +3,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <functional>
 
 class QVariantAnimation;
 namespace Marble {
@@ -33,10 +34,18 @@ public:
     double Distance() const;
     // The point under a place of the widget; false off the globe.
     bool PointEn(const QPoint& place, double& longitude, double& latitude) const;
+    // What a left drag that starts at a place moves: something of the map
+    // when prise answers true for it (PriseDeplacee follows), the view
+    // otherwise.
+    void DefinirPrise(std::function<bool(const QPoint&)> p) { prise = std::move(p); }
 
 signals:
     // A right click on the globe, at a point of it.
     void MenuDemande(const QPoint& ecran, double longitude, double latitude);
+    // A left click that moved nothing.
+    void Clique(const QPoint& place);
+    // What prise took, dragged over a point of the globe.
+    void PriseDeplacee(double longitude, double latitude);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -62,6 +71,10 @@ private:
     Marble::MarbleMap* carte;
     QVariantAnimation* vol;
     QPoint glisse;
+    QPoint appui;
     bool glisser = false;
+    bool tenir = false;
+    bool bouge = false;
+    std::function<bool(const QPoint&)> prise;
     bool prete = false;
 };

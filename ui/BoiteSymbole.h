@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QComboBox>
+
+struct PoiTable;
+
+// The symbol of a mark, beside its name: the chart plotter's icon names and
+// those the open file uses, or any text the user types.
+class BoiteSymbole : public QComboBox {
+public:
+    explicit BoiteSymbole(QWidget* parent);
+
+    // The names offered, for the open document; the text shown stays.
+    void Proposer(const PoiTable& table);
+    void Afficher(const QString& symbole) { setEditText(symbole); }
+    // The symbol typed or chosen, blanks around it dropped.
+    QString Symbole() const { return currentText().trimmed(); }
+};
