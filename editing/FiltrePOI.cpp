@@ -61,6 +61,7 @@ void FiltrePOI::Appliquer(const PoiTable& table, const QString& t)
     texte = t;
     cle = Cle(t);
     pois.clear();
+    total = std::max<int>(table.NbPOI, 0);
     if (cle.isEmpty())
         return;
     QString tampon;
@@ -75,16 +76,14 @@ void FiltrePOI::Appliquer(const PoiTable& table, const QString& t)
 
 int FiltrePOI::Poi(int position) const
 {
-    if (position < 0)
+    if (position < 0 || position >= Nombre())
         return 0;
-    if (!Actif())
-        return position + 1;
-    return position < Nombre() ? pois[size_t(position)] : 0;
+    return Actif() ? pois[size_t(position)] : position + 1;
 }
 
 int FiltrePOI::Position(int poi) const
 {
-    if (poi < 1)
+    if (poi < 1 || poi > total)
         return -1;
     if (!Actif())
         return poi - 1;

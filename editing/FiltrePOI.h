@@ -18,7 +18,8 @@ public:
 
     bool Actif() const { return !cle.isEmpty(); }
     const QString& Texte() const { return texte; }
-    int Nombre() const { return int(pois.size()); }
+    // How many marks the list shows.
+    int Nombre() const { return Actif() ? int(pois.size()) : total; }
     // The waypoint at a list position; 0 when there is none.
     int Poi(int position) const;
     // The list position of a waypoint; -1 when it is not shown.
@@ -33,4 +34,5 @@ private:
     QString texte;
     QString cle;
     std::vector<int> pois;
+    int total = 0;
 };

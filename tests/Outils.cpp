@@ -46,6 +46,18 @@ CameraGE ApplicationGEFactice::GetCamera(int32_t considerTerrain)
     return camera;
 }
 
+void ApplicationGEFactice::PoserMarques(const std::vector<MarqueGE>& liste)
+{
+    QStringList v{QStringLiteral("PoserMarques")};
+    for (const MarqueGE& m : liste)
+        v << QStringLiteral("%1|%2|%3|%4")
+                 .arg(m.nom)
+                 .arg(m.latitude)
+                 .arg(m.longitude)
+                 .arg(m.symbole);
+    appels << v.join(QLatin1Char(' '));
+}
+
 PlateformeTest::PlateformeTest()
 {
     Plateforme::Installer(this);
@@ -59,11 +71,12 @@ PlateformeTest::~PlateformeTest()
     Donnees::DefinirDossiers({});
 }
 
-void PlateformeTest::CarteFactice(int pretApres)
+void PlateformeTest::CarteFactice(int pretApres, bool marques)
 {
-    fabrique = [this, pretApres] {
+    fabrique = [this, pretApres, marques] {
         auto objet = std::make_unique<ApplicationGEFactice>();
         objet->pretApres = pretApres;
+        objet->marques = marques;
         carte = objet.get();
         return std::unique_ptr<ApplicationGE>(std::move(objet));
     };

@@ -17,9 +17,12 @@
 class Creer_POI;
 class TexteLien1;
 
-// A map object that records every call and answers from its settings.
-class ApplicationGEFactice : public ApplicationGE {
+// A map object that records every call and answers from its settings; with
+// marques, one that knows the waypoints' placemarks.
+class ApplicationGEFactice : public ApplicationGE, public MarquesGE {
 public:
+    bool marques = false;
+    SuiviGE* suivi = nullptr;
     int pretApres = 0; // IsInitialized answers non-zero from this call on (1-based)
     bool sondageEchoue = false;
     bool cameraEchoue = false;
@@ -35,6 +38,13 @@ public:
         appels << QStringLiteral("LoadKmlData ") + kml;
     }
     CameraGE GetCamera(int32_t considerTerrain) override;
+    MarquesGE* Marques() override { return marques ? this : nullptr; }
+    void PoserMarques(const std::vector<MarqueGE>& liste) override;
+    void MarquerCourante(int numero, bool deplacable) override
+    {
+        appels << QStringLiteral("MarquerCourante %1 %2").arg(numero).arg(deplacable);
+    }
+    void Suivre(SuiviGE* s) override { suivi = s; }
     // The calls that start with debut.
     QStringList Appels(const QString& debut) const
     {
@@ -77,9 +87,10 @@ public:
     QStringList creations;
     int fins = 0;
 
-    // Map creation then gives a fake that becomes ready at its n-th query;
-    // carte points to it once created (owned by the program).
-    void CarteFactice(int pretApres = 1);
+    // Map creation then gives a fake that becomes ready at its n-th query,
+    // one that knows waypoints with marques; carte points to it once
+    // created (owned by the program).
+    void CarteFactice(int pretApres = 1, bool marques = false);
     ApplicationGEFactice* carte = nullptr;
 
     Reponse Message(QWidget* parent, const QString& texte, Boutons boutons) override;

@@ -8,7 +8,9 @@
 #include "shell/Entree.h"
 #include "shell/Langues.h"
 #include "shell/Reglages.h"
+#include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
+#include "ui/FiltreNoms.h"
 #include "ui/ListeMarques.h"
 #include "ui/TexteLien1.h"
 #include "ui/Twips.h"
@@ -143,6 +145,8 @@ private slots:
     void selection();
     void focusNeChoisitRien();
     void nouveauModifierSupprimer();
+    void filtreEtSymbole();
+    void choixSurLaCarte();
     void valider_data();
     void valider();
 
@@ -709,6 +713,112 @@ void TestCommandes::selection()
     f().ListePOI->setCurrentRow(-1);
     QCOMPARE(f().Nom_WP->text() + QString::number(NumPOI), QStringLiteral("Autre1"));
     QVERIFY(p().boites.isEmpty());
+}
+
+// With a filter on, list entries stand for the marks they show: selecting,
+// modifying, deleting and creating act on the right waypoints. The symbol
+// box shows the mark's symbol, and Valider stores it.
+void TestCommandes::filtreEtSymbole()
+{
+    s->Demarrer();
+    s->Ouvrir(Cinq);
+    f().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f()));
+    QTest::keyClick(&f(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f().Filtre));
+    QTest::keyClicks(f().Filtre, QStringLiteral("TR"));
+    auto liste = [this] {
+        QStringList noms;
+        for (int k = 0; k < f().ListePOI->count(); ++k)
+            noms << f().ListePOI->item(k)->text();
+        return noms.join(',');
+    };
+    QCOMPARE(liste(), QStringLiteral("Trois,Quatre"));
+    s->Cliquer(f().ListePOI, 1);
+    QCOMPARE(NumPOI, 4);
+    QCOMPARE(f().Nom_WP->text() + '|' + f().Symbole->currentText(), QStringLiteral("Quatre|s4"));
+    f().Option1[0]->click();
+    f().Nom_WP->setText(QStringLiteral("Quatre bis"));
+    f().Symbole->setEditText(QStringLiteral(" buoy1 "));
+    f().Validation->click();
+    QCOMPARE(Table.NomPOI[4] + '|' + Table.SymPOI[4], QStringLiteral("Quatre bis|buoy1"));
+    QCOMPARE(f().ListePOI->PoiChoisi(), 4);
+    QVERIFY(f().Symbole->findText(QStringLiteral("buoy1")) >= 0 &&
+            f().Symbole->findText(QStringLiteral("s5")) >= 0);
+    s->Cliquer(f().ListePOI, 0);
+    f().Option1[2]->click();
+    f().Validation->click();
+    QCOMPARE(Table.NbPOI, 4);
+    QCOMPARE(Table.NomPOI[3], QStringLiteral("Quatre bis"));
+    QCOMPARE(liste(), QStringLiteral("Quatre bis"));
+    // A new mark: the symbol box starts empty, and the mark is listed when
+    // the filter takes it.
+    f().Option1[1]->click();
+    QVERIFY(f().Symbole->currentText().isEmpty());
+    f().Lat_Long->setText(QStringLiteral("47.5,-3.1"));
+    f().Nom_WP->setText(QStringLiteral("Trézien"));
+    f().Validation->click();
+    QCOMPARE(Table.NbPOI, 5);
+    QCOMPARE(Table.NomPOI[5] + '|' + Table.SymPOI[5], QStringLiteral("Trézien|"));
+    QCOMPARE(liste(), QStringLiteral("Quatre bis,Trézien"));
+    // The link commands act on the mark the entry shows.
+    s->Cliquer(f().ListePOI, 1);
+    f().Gestion_Liens->trigger();
+    f().Text3->setText(QStringLiteral("Phare"));
+    f().Text4->setText(QStringLiteral("http://phare"));
+    f().Valider_lien->click();
+    QCOMPARE(Table.NbLiens(5), 1);
+    f().Montre_Fichier->trigger();
+    // Escape shows all again; the mark chosen stays chosen.
+    QTest::keyClick(f().Filtre, Qt::Key_Escape);
+    QCOMPARE(liste(), QStringLiteral("Un,Deux,Quatre bis,Cinq,Trézien"));
+    QCOMPARE(f().ListePOI->PoiChoisi(), 5);
+    QVERIFY(p().boites.isEmpty());
+    const QString fichier = s->Chemin(QStringLiteral("marques.gpx"));
+    f().Sauver_Fichier->trigger();
+    const QByteArray ecrit = Lire(fichier);
+    QVERIFY(ecrit.contains("<name>Quatre bis</name>\r\n\t\t<sym>buoy1</sym>"));
+    QVERIFY(ecrit.contains("<sym>anchorage</sym>"));
+}
+
+// A map that knows the waypoints: their placemarks follow the table, a
+// click on one picks its mark (the filter lets it be seen) without moving
+// the view, a drag in modify mode fills the position box.
+void TestCommandes::choixSurLaCarte()
+{
+    p().CarteFactice(1, true);
+    s->Demarrer(0);
+    QTRY_COMPARE(Entree::EtapeCourante(), Entree::Etape::Terminee);
+    QVERIFY(p().carte->suivi);
+    s->Ouvrir(Cinq);
+    QVERIFY(p().carte->Appels("LoadKmlData").isEmpty());
+    QCOMPARE(p().carte->Appels("PoserMarques").value(0).count('|'), 15);
+    f().Filtre->setText(QStringLiteral("un"));
+    p().carte->appels.clear();
+    p().carte->suivi->PlacemarkChoisi(3);
+    QVERIFY(f().Filtre->text().isEmpty());
+    QCOMPARE(f().ListePOI->PoiChoisi(), 3);
+    QCOMPARE(f().Nom_WP->text(), QStringLiteral("Trois"));
+    QVERIFY(p().carte->Appels("SetCameraParams").isEmpty());
+    QVERIFY(p().carte->appels.contains("MarquerCourante 3 0"));
+    f().Option1[0]->click();
+    QCOMPARE(p().carte->appels.last(), QStringLiteral("MarquerCourante 3 1"));
+    p().carte->suivi->PlacemarkDeplace(3, -4.25, 48.35);
+    QCOMPARE(f().Lat_Long->text(), QStringLiteral("48.35,-4.25"));
+    QCOMPARE(Table.LatPOI[3], QStringLiteral("48.3"));
+    // Leaving the mode without Valider puts the placemark back.
+    f().Option1[2]->click();
+    QCOMPARE(p().carte->appels.last(), QStringLiteral("MarquerCourante 3 0"));
+    f().Option1[0]->click();
+    p().carte->suivi->PlacemarkDeplace(3, -4.25, 48.35);
+    p().carte->suivi->PlacemarkDeplace(2, -1, 1);
+    f().Validation->click();
+    QCOMPARE(Table.LatPOI[3] + ',' + Table.LonPOI[3], QStringLiteral("48.35,-4.25"));
+    QVERIFY(p().carte->Appels("PoserMarques").last().contains("Trois|48.35|-4.25|s3"));
+    // A pick in the list flies the view there, as before.
+    p().carte->appels.clear();
+    s->Cliquer(f().ListePOI, 0);
+    QCOMPARE(p().carte->Appels("SetCameraParams").size(), 1);
 }
 
 // The current row that keyboard focus gives a list is not a selection: a

@@ -2,8 +2,11 @@
 // The real globe under a virtual X server, alone and behind the editor.
 #include "Outils.h"
 #include "earth/ApplicationGE.h"
+#include "earth/Carte.h"
+#include "editing/Nombres.h"
 #include "shell/Declarations.h"
 #include "shell/Entree.h"
+#include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
 #include "ui/ListeMarques.h"
 
@@ -260,12 +263,77 @@ void TestGlobe::editeurAvecLeGlobe()
     QVERIFY2(qAbs(droit.value(0).toDouble() - capture[0].toDouble()) < 1e-6 &&
                  qAbs(droit.value(1).toDouble() - capture[1].toDouble()) < 1e-6,
              qPrintable(s.f->Lat_Long->text()));
+
+    // Picked on the map: a click on a placemark selects its mark and the
+    // view stays. In "Modifier le Poi" a drag moves the current one: the
+    // position box takes its place, "Valider" and a save store it with the
+    // symbol chosen. A drag given up puts the placemark back.
+    Declarations::AppliGE->SetCameraParams(48.366, -4.52, 0, 1, 12000, 0, 0, 5);
+    QTest::qWait(1300);
+    auto ecran = [carte, vue](int poi) {
+        qreal x = 0, y = 0;
+        carte->screenCoordinates(Nombres::NombreEnTete(Declarations::Table.LonPOI[poi]),
+                                 Nombres::NombreEnTete(Declarations::Table.LatPOI[poi]), x, y);
+        vue->grab(); // the placemarks laid out as the user sees them
+        return QPoint(qRound(x), qRound(y));
+    };
+    auto gauche = [&](const QPoint& p) {
+        souris(QEvent::MouseButtonPress, p);
+        souris(QEvent::MouseButtonRelease, p);
+    };
+    auto glisser = [&](const QPoint& de, const QPoint& a) {
+        souris(QEvent::MouseButtonPress, de);
+        souris(QEvent::MouseMove, (de + a) / 2);
+        souris(QEvent::MouseMove, a);
+        souris(QEvent::MouseButtonRelease, a);
+    };
+    const QPointF vue0 = centre();
+    gauche(ecran(1));
+    QCOMPARE(s.f->ListePOI->PoiChoisi(), 1);
+    QCOMPARE(s.f->Nom_WP->text(), QStringLiteral("Quai & <Port>"));
+    QTest::qWait(300);
+    QCOMPARE(centre(), vue0);
+    s.f->Option1[0]->click();
+    const QPoint depart = ecran(1), arrivee = depart + QPoint(40, 25);
+    glisser(depart, arrivee);
+    double lon = 0, lat = 0;
+    QVERIFY(carte->geoCoordinates(arrivee.x(), arrivee.y(), lon, lat,
+                                  Marble::GeoDataCoordinates::Degree));
+    QCOMPARE(centre(), vue0);
+    QCOMPARE(s.f->Lat_Long->text(), Carte::TexteCapture(lat, lon));
+    QCOMPARE(Declarations::Table.LatPOI[1], QStringLiteral("48.3833"));
+    s.f->Symbole->setFocus();
+    s.f->Symbole->lineEdit()->selectAll();
+    QTest::keyClicks(s.f->Symbole, QStringLiteral("buoy1"));
+    s.f->Validation->click();
+    QVERIFY(s.plateforme->boites.isEmpty());
+    QCOMPARE(Declarations::Table.LatPOI[1] + ',' + Declarations::Table.LonPOI[1],
+             Carte::TexteCapture(lat, lon));
+    s.f->Sauver_Fichier->trigger();
+    const QByteArray enregistre = OutilsGPX::Lire(s.Chemin(QStringLiteral("marques.gpx")));
+    QVERIFY2(enregistre.contains("lat=\"" + Carte::TexteCoordonnee(lat).toUtf8() + "\" lon=\"" +
+                                 Carte::TexteCoordonnee(lon).toUtf8() + "\"") &&
+                 enregistre.contains("<sym>buoy1</sym>"),
+             enregistre.constData());
+    gauche(ecran(2));
+    QCOMPARE(s.f->ListePOI->PoiChoisi(), 2);
+    s.f->Option1[0]->click();
+    const QPoint anse = ecran(2);
+    glisser(anse, anse + QPoint(0, 60));
+    QVERIFY(s.f->Lat_Long->text() !=
+            Declarations::Table.LatPOI[2] + ',' + Declarations::Table.LonPOI[2]);
+    s.f->Option1[1]->click();
+    gauche(ecran(1));
+    QCOMPARE(s.f->ListePOI->PoiChoisi(), 1);
+    gauche(anse);
+    QCOMPARE(s.f->ListePOI->PoiChoisi(), 2);
+
     // The view the user last looked at comes back at the next start.
     s.Demarrer(0);
     QTRY_COMPARE_WITH_TIMEOUT(Entree::EtapeCourante(), Entree::Etape::Terminee, 60000);
     const CameraGE vu = Declarations::AppliGE->GetCamera(1);
-    QVERIFY(qAbs(vu.FocusPointLatitude - 48.35) < 0.01 &&
-            qAbs(vu.FocusPointLongitude + 4.55) < 0.01);
+    QVERIFY(qAbs(vu.FocusPointLatitude - 48.366) < 0.001 &&
+            qAbs(vu.FocusPointLongitude + 4.52) < 0.001);
 }
 
 int main(int argc, char* argv[])

@@ -6,8 +6,10 @@
 #include "earth/Eclaircie.h"
 #include "earth/Placemark.h"
 #include "earth/RequeteTuile.h"
+#include "editing/FiltrePOI.h"
 #include "editing/Nombres.h"
 #include "editing/Positions.h"
+#include "editing/Symboles.h"
 #include "gpx/Fichiers.h"
 #include "gpx/UTF8.h"
 #include "links/Descriptions.h"
@@ -238,6 +240,30 @@ QString Regle(const QString& regle, const QString& e)
              for (const int n : Eclaircie::NiveauxAffichage(positions, p[0].toInt()))
                  niveaux << QString::number(n);
              return niveaux.join(',');
+         }},
+        // name|text: whether the filter shows the mark
+        {"filtre", [&] { return QString(FiltrePOI::Correspond(p[0], p[1]) ? "oui" : "non"); }},
+        // text|name;name...: the waypoint of each list position, then the
+        // list position of each waypoint
+        {"liste",
+         [&] {
+             PoiTable table;
+             for (const QString& n : e.section('|', 1).split(';'))
+                 table.NomPOI[table.AjouterLigne()] = n;
+             FiltrePOI f;
+             f.Appliquer(table, p[0]);
+             QStringList pois, positions;
+             for (int k = 0; k <= f.Nombre(); ++k)
+                 pois << QString::number(f.Poi(k));
+             for (int i = 0; i <= table.NbPOI + 1; ++i)
+                 positions << QString::number(f.Position(i));
+             return pois.join(',') + '|' + positions.join(',');
+         }},
+        {"famille",
+         [&] {
+             static const char* const noms[] = {"bouee",  "feu",  "mouillage",
+                                                "danger", "port", "autre"};
+             return QString::fromLatin1(noms[int(Symboles::FamilleDe(e))]);
          }},
         {"descriptif", [&] { return Descriptions::FichierDescriptif("/g/Cotes.gpx", e); }},
         {"document", [&] { return Descriptions::TexteDocument(e); }},

@@ -14,15 +14,9 @@ void ListeMarques::Remplir(const PoiTable& table)
 void ListeMarques::Montrer(const PoiTable& table)
 {
     QStringList noms;
-    if (filtre.Actif()) {
-        noms.reserve(filtre.Nombre());
-        for (int k = 0; k < filtre.Nombre(); ++k)
-            noms << table.NomPOI[filtre.Poi(k)];
-    } else {
-        noms.reserve(table.NbPOI);
-        for (int i = 1; i <= table.NbPOI; ++i)
-            noms << table.NomPOI[i];
-    }
+    noms.reserve(filtre.Nombre());
+    for (int k = 0; k < filtre.Nombre(); ++k)
+        noms << table.NomPOI[filtre.Poi(k)];
     // One insertion for all: 20,000 entries added one by one take long.
     clear();
     addItems(noms);

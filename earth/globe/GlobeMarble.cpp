@@ -300,7 +300,7 @@ void FenetreGlobe::PoserMarques(const std::vector<MarqueGE>& liste)
         p->setVisible(true);
         familles.append(Symboles::FamilleDe(m.symbole));
         p->setStyle(Style(familles.back(), false));
-        p->setPopularity(0);
+        p->setPopularity(1);
         numeros.insert(p, i + 1);
         positions.emplace_back(m.longitude, m.latitude);
     }
@@ -337,9 +337,10 @@ void FenetreGlobe::Dessiner(int numero, bool c, bool dansLeModele)
 {
     Marble::GeoDataPlacemark* p = marques[numero - 1];
     p->setStyle(Style(familles[numero - 1], c));
-    // The current mark shows at every scale, above the others.
+    // The current mark shows at every scale, above the others; every mark
+    // above a capture's placemark at its place.
     p->setZoomLevel(c ? 0 : niveaux[size_t(numero - 1)]);
-    p->setPopularity(c ? 1 << 30 : 0);
+    p->setPopularity(c ? 1 << 30 : 1);
     if (dansLeModele)
         vue->Modele()->treeModel()->updateFeature(p);
 }
