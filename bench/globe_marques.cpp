@@ -1,23 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The globe with 20,000 marks, as the editor shows a large file: the time
-// to add the placemarks, then the time of each repaint while the view is
-// panned, at a regional and at a close distance. Run under Xvfb:
+// The globe window with 20,000 marks, as the editor shows a large file: the
+// time to add the placemarks, the time of each repaint while the view is
+// panned at a regional and at a close distance, the time a click takes to
+// find the mark under it, and a drag's step. Run under Xvfb:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build-rel/globe_marques
-#include "earth/Eclaircie.h"
+#include "earth/globe/GlobeMarble.h"
 #include "earth/globe/VueGlobe.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSet>
+#include <QStandardPaths>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <marble/GeoDataDocument.h>
-#include <marble/GeoDataPlacemark.h>
-#include <marble/GeoDataTreeModel.h>
 #include <marble/MarbleMap.h>
-#include <marble/MarbleModel.h>
 #include <vector>
 
 namespace {
@@ -28,6 +26,13 @@ void Attendre(int ms)
     t.start();
     while (t.elapsed() < ms)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void Rapport(const std::string& quoi, std::vector<double> temps)
+{
+    std::sort(temps.begin(), temps.end());
+    std::printf("%s: median %.2f ms, worst %.2f ms\n", quoi.c_str(), temps[temps.size() / 2],
+                temps.back());
 }
 
 // Repaints while the view moves east step by step: median and worst, in ms.
@@ -44,9 +49,7 @@ void Panoramique(VueGlobe& vue, double distance, double pas)
         temps.push_back(t.nsecsElapsed() / 1e6);
         QApplication::processEvents();
     }
-    std::sort(temps.begin(), temps.end());
-    std::printf("repaint while panning at %.0f km: median %.1f ms, worst %.1f ms\n",
-                distance / 1000, temps[temps.size() / 2], temps.back());
+    Rapport("repaint while panning at " + std::to_string(int(distance / 1000)) + " km", temps);
 }
 
 } // namespace
@@ -54,42 +57,82 @@ void Panoramique(VueGlobe& vue, double distance, double pas)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // The window's settings go to a test folder, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
     const int nombre = argc > 1 ? std::atoi(argv[1]) : 20000;
-    VueGlobe vue;
-    vue.resize(800, 600);
+    FenetreGlobe fenetre;
+    fenetre.resize(800, 640);
+    fenetre.show();
+    VueGlobe& vue = *fenetre.Vue();
     vue.Carte()->setMapThemeId(QStringLiteral("earth/srtm/srtm.dgml"));
-    vue.show();
     Attendre(1500);
 
-    // As the globe window adds a file's marks: in one change of the model,
-    // thinned; "un-a-un" adds them one by one, unthinned, for comparison.
-    const bool unAUn = argc > 2 && std::strcmp(argv[2], "un-a-un") == 0;
-    auto* document = new Marble::GeoDataDocument;
+    // A grid over the Iroise sea and the Breton coast, a mark every 700 m,
+    // added as the editor adds a file's marks.
+    const int cote = int(std::ceil(std::sqrt(nombre)));
+    std::vector<MarqueGE> marques(static_cast<size_t>(nombre));
+    static const char* const symboles[] = {"buoy1", "light", "anchorage", "rock1", "fuel", ""};
+    for (int i = 0; i < nombre; ++i) {
+        MarqueGE& m = marques[size_t(i)];
+        m.nom = QStringLiteral("Marque %1").arg(i + 1);
+        m.longitude = -5.5 + 1.8 * (i % cote) / cote;
+        m.latitude = 47.4 + 1.2 * (i / cote) / cote;
+        m.symbole = QString::fromLatin1(symboles[i % 6]);
+    }
     QElapsedTimer t;
     t.start();
-    // A grid over the Iroise sea and the Breton coast, a mark every 700 m.
-    const int cote = int(std::ceil(std::sqrt(nombre)));
-    std::vector<std::pair<double, double>> positions;
-    for (int i = 0; i < nombre; ++i)
-        positions.emplace_back(-5.5 + 1.8 * (i % cote) / cote, 47.4 + 1.2 * (i / cote) / cote);
-    const std::vector<int> niveaux =
-        Eclaircie::NiveauxAffichage(positions, unAUn ? nombre : Eclaircie::Seuil);
-    if (unAUn)
-        vue.Modele()->treeModel()->addDocument(document);
-    for (int i = 0; i < nombre; ++i) {
-        auto* placemark = new Marble::GeoDataPlacemark(QStringLiteral("Marque %1").arg(i + 1));
-        placemark->setCoordinate(positions[size_t(i)].first, positions[size_t(i)].second, 0,
-                                 Marble::GeoDataCoordinates::Degree);
-        placemark->setZoomLevel(niveaux[size_t(i)]);
-        if (unAUn)
-            vue.Modele()->treeModel()->addFeature(document, placemark);
-        else
-            document->append(placemark);
-    }
-    if (!unAUn)
-        vue.Modele()->treeModel()->addDocument(document);
+    fenetre.PoserMarques(marques);
     std::printf("%d placemarks added in %lld ms\n", nombre, t.elapsed());
     Panoramique(vue, 200000, 0.02);
     Panoramique(vue, 20000, 0.002);
+
+    if (std::getenv("GLOBE_COMPTE"))
+        for (double d : {200000.0, 50000.0, 20000.0, 5000.0, 2000.0}) {
+            vue.Placer(-4.6, 48.0, d);
+            vue.repaint();
+            QSet<int> vues;
+            for (int y = 4; y < vue.height(); y += 8)
+                for (int x = 4; x < vue.width(); x += 8)
+                    vues.insert(fenetre.MarqueEn(QPoint(x, y)));
+            std::printf("%.0f m: %d marks drawn, radius %d\n", d, int(vues.size()) - 1,
+                        vue.Carte()->radius());
+        }
+    // Clicks over the view at 20 km, every 16 pixels: the time to find the
+    // mark under the pointer, or that there is none.
+    vue.Placer(-4.6, 48.0, 20000);
+    vue.repaint();
+    vue.Carte()->setShowRuntimeTrace(std::getenv("GLOBE_IMAGE") != nullptr);
+    vue.repaint();
+    if (std::getenv("GLOBE_IMAGE"))
+        vue.grab().save(QString::fromLocal8Bit(std::getenv("GLOBE_IMAGE")));
+    std::vector<double> temps;
+    int trouvees = 0;
+    for (int y = 8; y < vue.height(); y += 16)
+        for (int x = 8; x < vue.width(); x += 16) {
+            QElapsedTimer c;
+            c.start();
+            const int n = fenetre.MarqueEn(QPoint(x, y));
+            temps.push_back(c.nsecsElapsed() / 1e6);
+            trouvees += n > 0;
+        }
+    Rapport("a click at 20 km (" + std::to_string(temps.size()) + " places, " +
+                std::to_string(trouvees) + " on a mark)",
+            temps);
+
+    // A drag of the current mark: each step moves its placemark and repaints.
+    const int courante = int(std::lround(double(cote) * cote / 2 + cote / 2.0));
+    const MarqueGE& m = marques[size_t(courante - 1)];
+    vue.Placer(m.longitude, m.latitude, 20000);
+    fenetre.MarquerCourante(courante, true);
+    vue.repaint();
+    temps.clear();
+    for (int i = 1; i <= 40; ++i) {
+        QElapsedTimer c;
+        c.start();
+        emit vue.PriseDeplacee(m.longitude + 0.0005 * i, m.latitude);
+        vue.repaint();
+        temps.push_back(c.nsecsElapsed() / 1e6);
+    }
+    Rapport("a drag's step with its repaint", temps);
     return 0;
 }

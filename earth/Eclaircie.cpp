@@ -35,4 +35,12 @@ std::vector<int> NiveauxAffichage(const std::vector<std::pair<double, double>>& 
     return niveaux;
 }
 
+int NiveauTuiles(int niveau, const Tuiles& tuiles)
+{
+    if (niveau > std::ceil(std::log2(tuiles.largeurMax / 256)))
+        return Jamais;
+    const int n = int(std::ceil(niveau - tuiles.decalage - 1e-9));
+    return n < 1 ? 1 : n > tuiles.niveauMax ? tuiles.niveauMax : n;
+}
+
 } // namespace Eclaircie

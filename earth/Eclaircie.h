@@ -19,4 +19,21 @@ constexpr int Seuil = 500;
 std::vector<int> NiveauxAffichage(const std::vector<std::pair<double, double>>& positions,
                                   int seuil = Seuil);
 
+// How a map theme's tiles go with the levels above: its tile level n shows
+// the world 256 times 2^(n + decalage) pixels wide, up to niveauMax, and its
+// closest view shows it largeurMax pixels wide. Marble draws a mark from the
+// theme's tile level on, so a mark's level is given in the theme's.
+struct Tuiles {
+    double decalage = 0;
+    int niveauMax = 18;
+    double largeurMax = 1e12;
+};
+
+// The level past every tile level: a mark never drawn.
+constexpr int Jamais = 20;
+
+// A mark's level in the theme's tile levels; Jamais for one that even the
+// closest view would draw over another.
+int NiveauTuiles(int niveau, const Tuiles& tuiles);
+
 } // namespace Eclaircie

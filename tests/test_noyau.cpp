@@ -265,6 +265,15 @@ QString Regle(const QString& regle, const QString& e)
                                                 "danger", "port", "autre"};
              return QString::fromLatin1(noms[int(Symboles::FamilleDe(e))]);
          }},
+        // level|offset|last tile level|the world's width at the closest view
+        {"tuiles",
+         [&] {
+             Eclaircie::Tuiles t;
+             t.decalage = p[1].toDouble();
+             t.niveauMax = p[2].toInt();
+             t.largeurMax = p[3].toDouble();
+             return QString::number(Eclaircie::NiveauTuiles(p[0].toInt(), t));
+         }},
         {"descriptif", [&] { return Descriptions::FichierDescriptif("/g/Cotes.gpx", e); }},
         {"document", [&] { return Descriptions::TexteDocument(e); }},
         {"lignes",

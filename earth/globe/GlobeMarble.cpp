@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cmath>
 #include <marble/GeoDataDocument.h>
 #include <marble/GeoDataIconStyle.h>
 #include <marble/GeoDataLabelStyle.h>
@@ -35,15 +36,21 @@ struct Theme {
     const char* nom; // the caption's entry in the language files
     const char* defaut;
     const char* identifiant;
+    // Its tiles: level n shows the world 256 times 2^(n + decalage) pixels
+    // wide, up to niveauMax (the theme file's storage layout).
+    double decalage;
+    int niveauMax;
 };
 
-// Atlas and Blue Marble ship with the map data and work offline;
-// OpenStreetMap and the sea chart load their tiles from the network.
+// Atlas and Blue Marble ship with the map data and work offline, in tiles
+// of 675 pixels two across at level 0; OpenStreetMap and the sea chart load
+// their tiles of 256 pixels from the network.
+const double Tuiles675 = std::log2(2 * 675 / 256.0);
 const Theme Themes[] = {
-    {"Atlas", "Atlas", "earth/srtm/srtm.dgml"},
-    {"BlueMarble", "Blue Marble", "earth/bluemarble/bluemarble.dgml"},
-    {"OpenStreetMap", "OpenStreetMap", "earth/openstreetmap/openstreetmap.dgml"},
-    {"CarteMarine", "Carte marine", CarteMarine::Identifiant},
+    {"Atlas", "Atlas", "earth/srtm/srtm.dgml", Tuiles675, 5},
+    {"BlueMarble", "Blue Marble", "earth/bluemarble/bluemarble.dgml", Tuiles675, 7},
+    {"OpenStreetMap", "OpenStreetMap", "earth/openstreetmap/openstreetmap.dgml", 0, 18},
+    {"CarteMarine", "Carte marine", CarteMarine::Identifiant, 0, 18},
 };
 constexpr int IndexCarteMarine = 3;
 
@@ -62,6 +69,10 @@ Marble::GeoDataStyle::Ptr Style(Symboles::Famille famille, bool courante)
     if (!style) {
         style = Marble::GeoDataStyle::Ptr(new Marble::GeoDataStyle);
         Marble::GeoDataIconStyle icone;
+        // Marble keeps the drawn icons by their path: one of its own for
+        // each, or every mark would show the first icon drawn.
+        icone.setIconPath(
+            QStringLiteral(":/quaylight/marque-%1-%2").arg(int(famille)).arg(courante));
         icone.setIcon(IconesMarques::Icone(famille, courante));
         style->setIconStyle(icone);
         Marble::GeoDataLabelStyle etiquette;
@@ -206,6 +217,13 @@ void FenetreGlobe::ChoisirTheme(int index)
     if (index == IndexCarteMarine)
         CarteMarine::Installer(*relais);
     vue->Carte()->setMapThemeId(themes->itemData(index).toString());
+    // The marks thinned by the new theme's tile levels, in one change.
+    if (nbMarques > 0) {
+        Marble::GeoDataTreeModel* arbre = vue->Modele()->treeModel();
+        arbre->removeDocument(documentMarques);
+        Eclaircir();
+        arbre->addDocument(documentMarques);
+    }
     Reglages()->setValue(QStringLiteral("theme"), index);
 }
 
@@ -307,14 +325,32 @@ void FenetreGlobe::PoserMarques(const std::vector<MarqueGE>& liste)
     for (int i = n; i < marques.size(); ++i)
         marques[i]->setVisible(false);
     niveaux = Eclaircie::NiveauxAffichage(positions);
-    for (int i = 0; i < n; ++i)
-        marques[i]->setZoomLevel(niveaux[size_t(i)]);
     nbMarques = n;
+    Eclaircir();
     if (courante > n)
         courante = 0;
     if (courante > 0)
         Dessiner(courante, true, false);
     arbre->addDocument(documentMarques);
+}
+
+Eclaircie::Tuiles FenetreGlobe::TuilesDuTheme() const
+{
+    const Theme& t = Themes[std::max(themes->currentIndex(), 0)];
+    Eclaircie::Tuiles tuiles;
+    tuiles.decalage = t.decalage;
+    tuiles.niveauMax = t.niveauMax;
+    // Marble's zoom is 200 times the logarithm of the globe's radius.
+    tuiles.largeurMax = 2 * M_PI * std::exp(vue->Carte()->maximumZoom() / 200.0);
+    return tuiles;
+}
+
+void FenetreGlobe::Eclaircir()
+{
+    const Eclaircie::Tuiles tuiles = TuilesDuTheme();
+    for (int i = 0; i < nbMarques; ++i)
+        marques[i]->setZoomLevel(
+            i + 1 == courante ? 0 : Eclaircie::NiveauTuiles(niveaux[size_t(i)], tuiles));
 }
 
 void FenetreGlobe::MarquerCourante(int numero, bool d)
@@ -339,7 +375,7 @@ void FenetreGlobe::Dessiner(int numero, bool c, bool dansLeModele)
     p->setStyle(Style(familles[numero - 1], c));
     // The current mark shows at every scale, above the others; every mark
     // above a capture's placemark at its place.
-    p->setZoomLevel(c ? 0 : niveaux[size_t(numero - 1)]);
+    p->setZoomLevel(c ? 0 : Eclaircie::NiveauTuiles(niveaux[size_t(numero - 1)], TuilesDuTheme()));
     p->setPopularity(c ? 1 << 30 : 1);
     if (dansLeModele)
         vue->Modele()->treeModel()->updateFeature(p);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "earth/ApplicationGE.h"
+#include "earth/Eclaircie.h"
 #include "editing/Symboles.h"
 
 #include "VueGlobe.h"
@@ -65,6 +66,9 @@ private:
     // model told of it when the placemark is in it already.
     void Dessiner(int numero, bool courante, bool dansLeModele = true);
     void Remettre();
+    // The marks' levels in the theme's tiles, outside the model.
+    void Eclaircir();
+    Eclaircie::Tuiles TuilesDuTheme() const;
 
     // The right click's menu: the clicked point goes into the editor's
     // position box as the capture of the view's centre puts it there.
