@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor opening a file of 20,000 marks as other programs write them,
 // as the user does (the Open command through its dialog, answered "Non" to
-// the map), to the filled list; then a save. Release build, under Xvfb:
+// the map), to the filled list; then a save; then keys typed into the
+// list's filter. Release build, under Xvfb:
 //   xvfb-run -a build-rel/ouvrir_editeur
 #include "Marques.h"
 #include "Outils.h"
 #include "ui/Creer_POI.h"
+#include "ui/FiltreNoms.h"
 #include "ui/ListeMarques.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QTest>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -38,6 +41,31 @@ int main(int argc, char* argv[])
         s.f->Sauver_Fichier->trigger();
         sauver.push_back(t.elapsed());
     }
+    // Typing a name into the filter, letter by letter, then erasing it: each
+    // key to the list updated (most of the list matches "marque 1", one
+    // mark "marque 12345"; none "quai").
+    std::vector<double> touches;
+    for (const QString& texte : {QStringLiteral("Marque 12345"), QStringLiteral("quai")}) {
+        for (const QChar c : texte) {
+            QElapsedTimer t;
+            t.start();
+            QTest::keyClicks(s.f->Filtre, QString(c));
+            touches.push_back(t.nsecsElapsed() / 1e6);
+        }
+        while (!s.f->Filtre->text().isEmpty()) {
+            QElapsedTimer t;
+            t.start();
+            QTest::keyClick(s.f->Filtre, Qt::Key_Backspace);
+            touches.push_back(t.nsecsElapsed() / 1e6);
+        }
+    }
+    if (s.f->ListePOI->count() != 20000) {
+        std::fprintf(stderr, "the filter left %d marks\n", s.f->ListePOI->count());
+        return 1;
+    }
+    std::sort(touches.begin(), touches.end());
+    std::printf("A key in the filter: median %.1f ms, worst %.1f ms (%zu keys)\n",
+                touches[touches.size() / 2], touches.back(), touches.size());
     std::sort(ouvrir.begin(), ouvrir.end());
     std::sort(sauver.begin(), sauver.end());
     std::printf("Open to the filled list: median %lld ms (%lld to %lld)\n", ouvrir[2], ouvrir[0],
