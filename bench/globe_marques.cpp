@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QSet>
 #include <QStandardPaths>
 #include <QThread>
@@ -122,10 +123,15 @@ int main(int argc, char* argv[])
     fenetre.MarquerCourante(courante, true);
     vue.repaint();
     temps.clear();
+    const QPoint centre = vue.rect().center();
+    QMouseEvent appui(QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(&vue, &appui);
     for (int i = 1; i <= 40; ++i) {
         QElapsedTimer c;
         c.start();
-        emit vue.PriseDeplacee(m.longitude + 0.0005 * i, m.latitude);
+        QMouseEvent glisse(QEvent::MouseMove, centre + QPoint(3 * i, i), Qt::NoButton,
+                           Qt::LeftButton, {});
+        QApplication::sendEvent(&vue, &glisse);
         vue.repaint();
         temps.push_back(c.nsecsElapsed() / 1e6);
     }

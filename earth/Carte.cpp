@@ -68,8 +68,10 @@ public:
 
     void PlacemarkDeplace(int numero, double longitude, double latitude) override
     {
-        if (fenetre.Option1[0]->isChecked() && numero == Declarations::NumPOI)
+        if (fenetre.Option1[0]->isChecked() && numero == Declarations::NumPOI) {
             fenetre.Lat_Long->setText(TexteCapture(latitude, longitude));
+            fenetre.Lat_Long->setCursorPosition(0);
+        }
     }
 
 private:

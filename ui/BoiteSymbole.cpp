@@ -21,3 +21,9 @@ void BoiteSymbole::Proposer(const PoiTable& table)
     addItems(Symboles::Proposes(table));
     setEditText(texte);
 }
+
+void BoiteSymbole::Afficher(const QString& symbole)
+{
+    setEditText(symbole);
+    lineEdit()->setCursorPosition(0);
+}

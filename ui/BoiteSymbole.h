@@ -13,7 +13,8 @@ public:
 
     // The names offered, for the open document; the text shown stays.
     void Proposer(const PoiTable& table);
-    void Afficher(const QString& symbole) { setEditText(symbole); }
+    // Shows a symbol from its first letter.
+    void Afficher(const QString& symbole);
     // The symbol typed or chosen, blanks around it dropped.
     QString Symbole() const { return currentText().trimmed(); }
 };

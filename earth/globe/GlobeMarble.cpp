@@ -404,7 +404,7 @@ void FenetreGlobe::Cliquer(const QPoint& place)
         suivi->PlacemarkChoisi(n);
 }
 
-bool FenetreGlobe::Prendre(const QPoint& place) const
+bool FenetreGlobe::Prendre(const QPoint& place)
 {
     if (!deplacable || courante < 1)
         return false;
@@ -413,13 +413,16 @@ bool FenetreGlobe::Prendre(const QPoint& place) const
     if (!vue->Carte()->screenCoordinates(c.longitude(Marble::GeoDataCoordinates::Degree),
                                          c.latitude(Marble::GeoDataCoordinates::Degree), x, y))
         return false;
+    ecartPrise = QPointF(x, y) - place;
     // The current mark's icon is drawn centred on its point.
-    return QLineF(QPointF(place), QPointF(x, y)).length() <= 17;
+    return QLineF(QPointF(), ecartPrise).length() <= 17;
 }
 
-void FenetreGlobe::Glisser(double longitude, double latitude)
+void FenetreGlobe::Glisser(const QPoint& place)
 {
-    if (!deplacable || courante < 1)
+    double longitude = 0, latitude = 0;
+    if (!deplacable || courante < 1 ||
+        !vue->PointEn((QPointF(place) + ecartPrise).toPoint(), longitude, latitude))
         return;
     Marble::GeoDataPlacemark* p = marques[courante - 1];
     if (!deplacee) {

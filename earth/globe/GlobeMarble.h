@@ -60,8 +60,9 @@ private:
     // A left click on a waypoint's placemark picks it.
     void Cliquer(const QPoint& place);
     // True when a drag from place moves the current waypoint's placemark.
-    bool Prendre(const QPoint& place) const;
-    void Glisser(double longitude, double latitude);
+    bool Prendre(const QPoint& place);
+    // The placemark taken follows the pointer, where it was taken kept.
+    void Glisser(const QPoint& place);
     // The placemark of waypoint numero drawn as the current one or not; the
     // model told of it when the placemark is in it already.
     void Dessiner(int numero, bool courante, bool dansLeModele = true);
@@ -95,6 +96,7 @@ private:
     bool deplacable = false;
     // The place of a placemark dragged and not yet stored by the editor.
     bool deplacee = false;
+    QPointF ecartPrise; // from the pointer to the mark taken
     double longitudeAvant = 0;
     double latitudeAvant = 0;
     SuiviGE* suivi = nullptr;

@@ -196,9 +196,8 @@ void VueGlobe::mouseMoveEvent(QMouseEvent* event)
     // A hand's tremor is still a click.
     bouge = bouge || (event->pos() - appui).manhattanLength() > 3;
     if (tenir) {
-        double lon = 0, lat = 0;
-        if (bouge && PointEn(event->pos(), lon, lat))
-            emit PriseDeplacee(lon, lat);
+        if (bouge)
+            emit PriseDeplacee(event->pos());
         return;
     }
     Deplacer(glisse - event->pos());

@@ -44,8 +44,8 @@ signals:
     void MenuDemande(const QPoint& ecran, double longitude, double latitude);
     // A left click that moved nothing.
     void Clique(const QPoint& place);
-    // What prise took, dragged over a point of the globe.
-    void PriseDeplacee(double longitude, double latitude);
+    // What prise took, dragged to a place of the widget.
+    void PriseDeplacee(const QPoint& place);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

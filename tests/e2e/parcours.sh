@@ -17,7 +17,10 @@
 #  4. a file named on the command line: listed once "Non" is answered;
 #  5. "Oui": the sea chart's tiles from a local server, under the program's
 #     name; a right click east of a selected mark takes that position, and
-#     the menu key on the map gives a new mark the view's centre.
+#     the menu key on the map gives a new mark the view's centre;
+#  6. Ctrl+F and a name typed without its accent: the mark chosen; a filter
+#     that hides every mark, a click on the map picks it back; dragged east
+#     in "Modifier le Poi", given a symbol, "Valider", saved.
 #   tests/e2e/parcours.sh PREFIX EXAMPLE   (run inside xvfb-run)
 set -euo pipefail
 prefix=$1
@@ -99,7 +102,7 @@ demarrer
 capture 1-non
 ouvrir "$travail/docs/rade.gpx"
 capture 2-ouvert
-place 660 1560 # first entry of the list
+place 660 1860 # first entry of the list
 place 480 6307 # Modifier le Poi
 place 1360 5947 # name box
 xdotool key ctrl+a
@@ -128,7 +131,7 @@ avant=$(marques "$travail/docs/rade.gpx")
 export LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
 demarrer
 ouvrir "$travail/docs/rade.gpx"
-place 660 1560 # first entry
+place 660 1860 # first entry
 xdotool key Down # the second
 ouvrir "$travail/docs/rade.gpx"
 place 1447 5347 # position box
@@ -222,7 +225,7 @@ cmp "$travail/source.csv" "$travail/docs/Régates/phares.csv"
 quitter
 etape "4: a file named on the command line"
 demarrer "$travail/docs/rade.gpx"
-place 660 1560 # first entry of the list, there without the Open command
+place 660 1860 # first entry of the list, there without the Open command
 place 480 6307 # Modifier le Poi
 place 1360 5947 # name box
 xdotool key ctrl+a
@@ -247,7 +250,7 @@ if grep -Ev ' Quaylight/1\.2( |$)' "$travail/tuiles.txt"; then
     echo "e2e: a tile was asked under another name" >&2
     exit 1
 fi
-place 660 1560 # first entry of the list: the globe flies to it
+place 660 1860 # first entry of the list: the globe flies to it
 place 480 6307 # Modifier le Poi
 sleep 2
 capture 6-carte
@@ -262,7 +265,7 @@ sleep 0.5
 place 2767 6667 # Valider
 # The keyboard's way: a new mark; with the map focused, the menu key offers
 # the same entry for the centre of the view, now over the mark just moved.
-place 660 1560 # the moved mark: the globe flies to it
+place 660 1860 # the moved mark: the globe flies to it
 place 2160 6307 # Nouveau Poi
 place 1360 5947 # name box
 taper "Bouee du Chateau"
@@ -279,4 +282,42 @@ quitter
 awk -F '\t' 'NR == 1 { lat = $2; lon = $3; ok = $2 > 48.36 && $2 < 48.40 && $3 > -4.4942 && $3 < -4.3 }
     $5 == "Bouee du Chateau" { neuve = ($2 - lat)^2 + ($3 - lon)^2 < 1e-6 }
     END { exit !(ok && neuve) }' "$travail/dump.txt" || { cat "$travail/dump.txt"; exit 1; }
+etape "6: a mark found with Ctrl+F, picked and dragged on the map, given a symbol"
+avant=$(awk -F '\t' '$5 == "Mouillage &amp; bouée" || $5 == "Mouillage & bouée"' "$travail/dump.txt")
+reponse=990 demarrer "$travail/docs/rade.gpx"
+globe=$(timeout 60 xdotool search --sync --onlyvisible --name 'Quaylight - carte' | head -n 1)
+xdotool windowactivate --sync "$fenetre"
+xdotool key ctrl+f
+taper "BOUEE" # case and accents aside, "Mouillage & bouée" first
+xdotool key Return # the first mark shown: chosen, the globe flies to it
+sleep 2.5
+xdotool key ctrl+f
+taper "zzz" # no mark listed; the map still shows them all
+eval "$(xwininfo -id "$globe" | awk '/Absolute upper-left X/ {print "GX=" $4}
+    /Absolute upper-left Y/ {print "GY=" $4} /Width:/ {print "GW=" $2}
+    /Height:/ {print "GH=" $2}')"
+cx=$((GX + GW / 2))
+cy=$((GY + GH / 2 + 12))
+clic $cx $cy # the mark at the centre, picked: listed and chosen again
+capture 7-choisie
+xdotool windowactivate --sync "$fenetre"
+place 480 6307 # Modifier le Poi
+xdotool mousemove --sync $cx $cy mousedown 1
+xdotool mousemove --sync $((cx + 40)) $cy
+xdotool mousemove --sync $((cx + 80)) $cy
+xdotool mouseup 1
+sleep 0.5
+capture 8-glissee
+xdotool windowactivate --sync "$fenetre"
+place 2677 5827 # the symbol box
+xdotool key ctrl+a
+taper "buoy1"
+place 2767 6667 # Valider
+enregistrer
+quitter
+"$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" > "$travail/dump.txt"
+apres=$(awk -F '\t' '$5 == "Mouillage &amp; bouée" || $5 == "Mouillage & bouée"' "$travail/dump.txt")
+paste <(echo "$avant") <(echo "$apres") | awk -F '\t' '
+    { ok = $9 - $2 < 1e-4 && $2 - $9 < 1e-4 && $10 > $3 + 5e-4 && $13 == "buoy1" }
+    END { exit !ok }' || { echo "e2e: not moved, or no symbol: $avant / $apres" >&2; exit 1; }
 echo "e2e: passed"
