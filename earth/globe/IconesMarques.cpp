@@ -3,6 +3,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <map>
 
 namespace IconesMarques {
@@ -19,13 +20,8 @@ void Dessiner(QPainter& p, Symboles::Famille famille)
     switch (famille) {
     case Famille::Bouee: {
         // A can buoy on its float.
-        QPainterPath corps;
-        corps.moveTo(10, 2);
-        corps.lineTo(15, 14);
-        corps.lineTo(5, 14);
-        corps.closeSubpath();
         p.setBrush(QColor(230, 120, 20));
-        p.drawPath(corps);
+        p.drawPolygon(QPolygonF({{10, 2}, {15, 14}, {5, 14}}));
         p.drawLine(QPointF(3, 17), QPointF(17, 17));
         break;
     }
@@ -53,14 +49,8 @@ void Dessiner(QPainter& p, Symboles::Famille famille)
     }
     case Famille::Danger: {
         // A rock or wreck: a red diamond with a cross.
-        QPainterPath losange;
-        losange.moveTo(10, 1);
-        losange.lineTo(19, 10);
-        losange.lineTo(10, 19);
-        losange.lineTo(1, 10);
-        losange.closeSubpath();
         p.setBrush(QColor(215, 30, 30));
-        p.drawPath(losange);
+        p.drawPolygon(QPolygonF({{10, 1}, {19, 10}, {10, 19}, {1, 10}}));
         p.setPen(QPen(Qt::white, 2));
         p.drawLine(QPointF(6.5, 10), QPointF(13.5, 10));
         p.drawLine(QPointF(10, 6.5), QPointF(10, 13.5));
