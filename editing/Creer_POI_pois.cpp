@@ -2,6 +2,7 @@
 // The waypoint panel: selection, the clicks into the entry boxes and the
 // new / modify / delete commands.
 #include "earth/Carte.h"
+#include "editing/Historique.h"
 #include "editing/Nombres.h"
 #include "editing/Positions.h"
 #include "shell/Declarations.h"
@@ -10,9 +11,11 @@
 #include "ui/Creer_POI.h"
 #include "ui/ListeMarques.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -30,16 +33,76 @@ QString TempsCourant()
         QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
 }
 
+// Several marks chosen: what they share shows, and only the symbol box
+// and the modify and delete commands act on them.
+void MontrerPlusieurs(Creer_POI& f, const std::vector<int>& choisis)
+{
+    using Declarations::Table;
+    const QString& symbole = Table.SymPOI[size_t(choisis.front())];
+    bool commun = true;
+    for (const int i : choisis)
+        commun = commun && Table.SymPOI[size_t(i)] == symbole;
+    f.Symbole->Afficher(commun ? symbole : QString());
+    for (QLineEdit* boite : {f.Text7, f.Text1, f.Text2, f.Text3, f.Text4})
+        boite->clear();
+    f.ListeLiens->clear();
+    f.DecocherModes();
+}
+
+// The symbol box given to every mark chosen; names, positions and links
+// stay as they are.
+void SymboleDePlusieurs(Creer_POI& f, const std::vector<int>& choisis)
+{
+    using namespace Declarations;
+    auto etape = Historique::Etape::Modification(Table, choisis, NumPOI);
+    const QString symbole = f.Symbole->Symbole();
+    for (const int i : choisis)
+        Table.SymPOI[size_t(i)] = symbole;
+    if (f.Option2[0]->isChecked())
+        Carte::ActualiserMarques();
+    f.RemplirListePOI();
+    f.ListePOI->Choisir(choisis);
+    f.NoterChangement(std::move(etape));
+}
+
+// The marks chosen deleted, all they held with them, once the user says so.
+void SupprimerPlusieurs(Creer_POI& f, const std::vector<int>& choisis)
+{
+    using namespace Declarations;
+    if (Plateforme::Courante().Message(
+            &f, Messages::Texte(Messages::SupprimerPlusieurs).arg(choisis.size()),
+            Plateforme::Boutons::NonOui) != Plateforme::Reponse::Oui)
+        return;
+    auto etape = Historique::Etape::Retrait(Table, choisis, NumPOI);
+    Table.SupprimerLignes(choisis);
+    // As after one deletion: the mark that followed the first is current.
+    NumPOI = static_cast<int16_t>(choisis.front());
+    if (f.Option2[0]->isChecked())
+        Carte::ActualiserMarques();
+    f.RemplirListePOI();
+    f.ListeLiens->setCurrentRow(-1);
+    f.ListePOI->setCurrentRow(-1);
+    f.NoterChangement(std::move(etape));
+}
+
 } // namespace
 
 void Creer_POI::ListePOI_Click()
 {
     using namespace Declarations;
-    const int poi = ListePOI->PoiChoisi();
+    const std::vector<int> choisis = ListePOI->PoisChoisis();
+    const bool plusieurs = choisis.size() > 1;
+    Lat_Long->setEnabled(!plusieurs);
+    Nom_WP->setEnabled(!plusieurs);
     // The map's current mark follows the selection, even to none.
     Carte::MarquerCourante(*this);
-    if (poi < 1)
+    if (plusieurs) {
+        MontrerPlusieurs(*this, choisis);
         return;
+    }
+    if (choisis.empty())
+        return;
+    const int poi = choisis.front();
     NumPOI = static_cast<int16_t>(poi);
     const double lat = Nombres::NombreEnTete(Table.LatPOI[NumPOI]);
     const double lon = Nombres::NombreEnTete(Table.LonPOI[NumPOI]);
@@ -71,8 +134,11 @@ void Creer_POI::Nom_WP_Click()
 
 void Creer_POI::Option1_Click(int index)
 {
-    // A new mark starts with the default symbol unless one is chosen.
+    // A new mark starts with the default symbol unless one is chosen, and
+    // its boxes take text whatever was chosen.
     if (index == 1) {
+        Lat_Long->setEnabled(true);
+        Nom_WP->setEnabled(true);
         Nom_WP->setText(InviteNom);
         Symbole->Afficher(QString());
     }
@@ -145,6 +211,15 @@ bool Creer_POI::StockerSaisiePOI()
 void Creer_POI::Validation_Click()
 {
     using namespace Declarations;
+    const std::vector<int> choisis = ListePOI->PoisChoisis();
+    if (choisis.size() > 1 && (Option1[0]->isChecked() || Option1[2]->isChecked())) {
+        if (Option1[0]->isChecked())
+            SymboleDePlusieurs(*this, choisis);
+        else
+            SupprimerPlusieurs(*this, choisis);
+        DecocherModes();
+        return;
+    }
     if (Option1[0]->isChecked()) {
         // Modify needs a current waypoint; without a file the store step
         // says so first.
@@ -152,7 +227,13 @@ void Creer_POI::Validation_Click()
             Message(1);
             return;
         }
-        StockerSaisiePOI();
+        if (!PoiCourant()) {
+            StockerSaisiePOI();
+        } else {
+            auto etape = Historique::Etape::Modification(Table, {NumPOI}, NumPOI);
+            if (StockerSaisiePOI())
+                NoterChangement(std::move(etape));
+        }
         DecocherModes();
     } else if (Option1[1]->isChecked()) {
         if (Table.NbPOI >= MaxPOI) {
@@ -161,6 +242,7 @@ void Creer_POI::Validation_Click()
             DecocherOption(Option1[1]);
             return;
         }
+        const int avant = NumPOI;
         NumPOI = static_cast<int16_t>(Table.AjouterLigne());
         if (!StockerSaisiePOI()) {
             Table.SupprimerLigne(NumPOI);
@@ -169,12 +251,14 @@ void Creer_POI::Validation_Click()
         RemplirListePOI();
         ListePOI->setCurrentRow(-1);
         DecocherModes();
+        NoterChangement(Historique::Etape::Ajout({NumPOI}, avant));
     } else if (Option1[2]->isChecked()) {
         if (!PoiCourant()) {
             Message(1);
             return;
         }
         // All it held goes with it.
+        auto etape = Historique::Etape::Retrait(Table, {NumPOI}, NumPOI);
         Table.SupprimerLigne(NumPOI);
         if (Option2[0]->isChecked())
             Carte::ActualiserMarques();
@@ -182,7 +266,49 @@ void Creer_POI::Validation_Click()
         ListeLiens->setCurrentRow(-1);
         ListePOI->setCurrentRow(-1);
         DecocherModes();
+        NoterChangement(std::move(etape));
     } else {
         Message(9);
     }
+}
+
+void Creer_POI::NoterChangement(Historique::Etape etape)
+{
+    Declarations::Annulations.Noter(std::move(etape), Declarations::Table, Declarations::NumPOI);
+    MettreAJourEdition();
+}
+
+void Creer_POI::MettreAJourEdition()
+{
+    Annuler->setEnabled(Declarations::Annulations.PeutAnnuler());
+    Retablir->setEnabled(Declarations::Annulations.PeutRetablir());
+}
+
+void Creer_POI::Annuler_Click()
+{
+    if (Declarations::Annulations.PeutAnnuler())
+        Revenir(Declarations::Annulations.Annuler(Declarations::Table));
+}
+
+void Creer_POI::Retablir_Click()
+{
+    if (Declarations::Annulations.PeutRetablir())
+        Revenir(Declarations::Annulations.Retablir(Declarations::Table));
+}
+
+void Creer_POI::Revenir(const Historique::Retour& retour)
+{
+    using namespace Declarations;
+    DecocherModes();
+    if (Option2[0]->isChecked())
+        Carte::ActualiserMarques();
+    RemplirListePOI();
+    NumPOI = static_cast<int16_t>(retour.num);
+    {
+        // The marks the step touched chosen again, where they are.
+        const Carte::SansVol garde;
+        ListePOI->Choisir(retour.lignes);
+    }
+    RemplirListeLiens();
+    MettreAJourEdition();
 }

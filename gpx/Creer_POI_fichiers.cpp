@@ -70,8 +70,10 @@ void Creer_POI::OuvrirDocument(const QString& nom)
     if (choix.isEmpty())
         return;
     FichierGPX = choix;
-    // Another document: its whole list at first.
+    // Another document: its whole list at first, and no change to undo.
     Filtre->clear();
+    Annulations.Vider();
+    MettreAJourEdition();
     Fichiers::DecomposerChemin(FichierGPX, DossierGPX, NomFichierGPX);
     LeNomFichier->setText(Fichiers::AffichageNomFichier(FichierGPX));
 

@@ -95,14 +95,71 @@ template <typename Texte> struct TableGPX {
     }
 
     // Removes waypoint i with all it held; the later ones move down.
-    void SupprimerLigne(int i)
+    void SupprimerLigne(int i) { SupprimerLignes({i}); }
+
+    // Removes the waypoints numbered in lignes (ascending) in one pass; the
+    // others move down in their order.
+    void SupprimerLignes(const std::vector<int>& lignes)
     {
-        for (auto* colonne : {&NomPOI, &LatPOI, &LonPOI, &TempsPOI, &SymPOI})
-            colonne->erase(colonne->begin() + i);
-        LienHref.erase(LienHref.begin() + i);
-        LienTexte.erase(LienTexte.begin() + i);
-        GardesPOI.erase(GardesPOI.begin() + i);
-        --NbPOI;
+        if (lignes.empty())
+            return;
+        size_t ecrite = size_t(lignes.front());
+        size_t suivante = 0;
+        for (size_t lue = ecrite; lue < NomPOI.size(); ++lue) {
+            if (suivante < lignes.size() && size_t(lignes[suivante]) == lue) {
+                ++suivante;
+                continue;
+            }
+            Deplacer(lue, ecrite++);
+        }
+        Redimensionner(ecrite);
+        NbPOI = int16_t(NbPOI - int(lignes.size()));
+    }
+
+    // All a waypoint's row holds, to be put back as it was.
+    struct Rangee {
+        Texte nom, lat, lon, temps, sym;
+        std::vector<Texte> href, texte;
+        std::shared_ptr<const GardePOI> garde;
+    };
+
+    Rangee Prendre(int i) const
+    {
+        const size_t r = size_t(i);
+        return {NomPOI[r], LatPOI[r],   LonPOI[r],    TempsPOI[r],
+                SymPOI[r], LienHref[r], LienTexte[r], GardesPOI[r]};
+    }
+
+    void Poser(int i, Rangee rangee)
+    {
+        const size_t r = size_t(i);
+        NomPOI[r] = std::move(rangee.nom);
+        LatPOI[r] = std::move(rangee.lat);
+        LonPOI[r] = std::move(rangee.lon);
+        TempsPOI[r] = std::move(rangee.temps);
+        SymPOI[r] = std::move(rangee.sym);
+        LienHref[r] = std::move(rangee.href);
+        LienTexte[r] = std::move(rangee.texte);
+        GardesPOI[r] = std::move(rangee.garde);
+    }
+
+    // Puts rows in at the numbers lignes gives them (ascending) in one pass;
+    // the other waypoints move up in their order.
+    void InsererLignes(const std::vector<int>& lignes, std::vector<Rangee> rangees)
+    {
+        if (lignes.empty())
+            return;
+        const size_t avant = NomPOI.size();
+        Redimensionner(avant + lignes.size());
+        size_t lue = avant;
+        size_t ecrite = NomPOI.size();
+        for (size_t k = lignes.size(); k-- > 0;) {
+            // The waypoints after this row move up past the rows still to come.
+            while (ecrite - 1 > size_t(lignes[k]))
+                Deplacer(--lue, --ecrite);
+            Poser(int(--ecrite), std::move(rangees[k]));
+        }
+        NbPOI = int16_t(NbPOI + int(lignes.size()));
     }
 
     // Empties one row, its links and what it kept included.
@@ -136,6 +193,17 @@ template <typename Texte> struct TableGPX {
     }
 
 private:
+    void Deplacer(size_t de, size_t a)
+    {
+        if (de == a)
+            return;
+        for (auto* colonne : {&NomPOI, &LatPOI, &LonPOI, &TempsPOI, &SymPOI})
+            (*colonne)[a] = std::move((*colonne)[de]);
+        LienHref[a] = std::move(LienHref[de]);
+        LienTexte[a] = std::move(LienTexte[de]);
+        GardesPOI[a] = std::move(GardesPOI[de]);
+    }
+
     void Redimensionner(size_t n)
     {
         for (auto* colonne : {&NomPOI, &LatPOI, &LonPOI, &TempsPOI, &SymPOI})

@@ -109,8 +109,13 @@ void Creer_POI::Valider_lien_Click()
             return;
         }
     }
+    auto etape = Historique::Etape::Modification(Declarations::Table, {Declarations::NumPOI},
+                                                 Declarations::NumPOI);
+    const int avant = Declarations::Table.NbLiens(Declarations::NumPOI);
     AjouterLienWeb();
     AjouterLienFichier();
+    if (Declarations::Table.NbLiens(Declarations::NumPOI) != avant)
+        NoterChangement(std::move(etape));
     RemplirListeLiens();
     for (QLineEdit* boite : {Text1, Text2, Text3, Text4})
         boite->clear();
@@ -124,7 +129,9 @@ void Creer_POI::Supprimer_Lien_Click()
         Message(6);
         return;
     }
+    auto etape = Historique::Etape::Modification(Table, {NumPOI}, NumPOI);
     Table.SupprimerLien(NumPOI, selection + 1);
+    NoterChangement(std::move(etape));
     RemplirListeLiens();
 }
 

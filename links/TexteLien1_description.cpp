@@ -48,8 +48,13 @@ void TexteLien1::Enregistrer_Click()
         Plateforme::Courante().Message(this, MsgBoite[15], Plateforme::Boutons::OK);
         return;
     }
-    if (Descriptions::InsererLien(Table, NumPOI, chemin) && principale)
+    // The link the description gives its mark is a change to undo; the
+    // file written stays.
+    auto etape = Historique::Etape::Modification(Table, {NumPOI}, NumPOI);
+    if (Descriptions::InsererLien(Table, NumPOI, chemin) && principale) {
+        principale->NoterChangement(std::move(etape));
         principale->RemplirListeLiens();
+    }
 }
 
 void TexteLien1::Fermer_Click()

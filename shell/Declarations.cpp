@@ -6,6 +6,7 @@
 namespace Declarations {
 
 PoiTable Table;
+Historique Annulations;
 int16_t NumPOI = 0;
 QString FichierGPX;
 QString NomFichierGPX;
@@ -19,6 +20,7 @@ std::unique_ptr<ApplicationGE> AppliGE;
 void Reinitialiser()
 {
     Table.Vider();
+    Annulations.Vider();
     NumPOI = 0;
     FichierGPX.clear();
     NomFichierGPX.clear();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "editing/Historique.h"
 #include "gpx/PoiTable.h"
 #include "shell/Messages.h"
 
@@ -15,6 +16,8 @@ class ApplicationGE;
 namespace Declarations {
 
 extern PoiTable Table;
+// The changes made to the open document since it was opened.
+extern Historique Annulations;
 extern int16_t NumPOI;
 extern QString FichierGPX;
 extern QString NomFichierGPX;

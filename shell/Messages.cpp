@@ -67,6 +67,7 @@ const char* const Textes[Dernier + 1] = {
     "Vérifiez que le fichier est bien du format que dit son extension ; il n'a pas été modifié - "
     "Check that the file is of the format its extension says; it was not changed",
     "Conversion des Poi par gpsbabel... - Converting the marks with gpsbabel...",
+    "Supprimer les %1 Poi choisis ? - Delete the %1 chosen marks?",
 };
 
 } // namespace

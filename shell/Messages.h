@@ -37,7 +37,8 @@ enum : int {
     ImportEchoue,
     ImportQuoiFaire,
     ImportEnCours,
-    Dernier = ImportEnCours
+    SupprimerPlusieurs,
+    Dernier = SupprimerPlusieurs
 };
 
 // The built-in text of slot n; "" for a slot that has none.

@@ -13,7 +13,8 @@ class QWidget;
 // tests can answer dialogs and record calls.
 class Plateforme {
 public:
-    enum class Boutons { OK, OuiNon, AbandonReessayerIgnorer };
+    // NonOui: Yes and No, No the default.
+    enum class Boutons { OK, OuiNon, AbandonReessayerIgnorer, NonOui };
     enum class Reponse { OK, Oui, Non, Abandon, Reessayer, Ignorer };
     enum class Dialogue { Ouvrir, EnregistrerSous, FichierExistant };
 

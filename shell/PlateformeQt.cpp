@@ -21,8 +21,11 @@ Plateforme::Reponse PlateformeQt::Message(QWidget* parent, const QString& texte,
         boite.setStandardButtons(QMessageBox::Ok);
         break;
     case Boutons::OuiNon:
+    case Boutons::NonOui:
         boite.setIcon(QMessageBox::Question);
         boite.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        if (boutons == Boutons::NonOui)
+            boite.setDefaultButton(QMessageBox::No);
         break;
     case Boutons::AbandonReessayerIgnorer:
         boite.setIcon(QMessageBox::Warning);
@@ -44,9 +47,9 @@ Plateforme::Reponse PlateformeQt::Message(QWidget* parent, const QString& texte,
         return Reponse::Ignorer;
     default:
         // A box closed with Escape answers as its safest button.
-        return boutons == Boutons::OuiNon                    ? Reponse::Non
-               : boutons == Boutons::AbandonReessayerIgnorer ? Reponse::Reessayer
-                                                             : Reponse::OK;
+        return boutons == Boutons::OuiNon || boutons == Boutons::NonOui ? Reponse::Non
+               : boutons == Boutons::AbandonReessayerIgnorer            ? Reponse::Reessayer
+                                                                        : Reponse::OK;
     }
 }
 

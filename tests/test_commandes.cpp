@@ -146,6 +146,8 @@ private slots:
     void focusNeChoisitRien();
     void nouveauModifierSupprimer();
     void filtreEtSymbole();
+    void annulerRetablir_data();
+    void annulerRetablir();
     void choixSurLaCarte();
     void valider_data();
     void valider();
@@ -781,6 +783,106 @@ void TestCommandes::filtreEtSymbole()
     QVERIFY(ecrit.contains("<sym>anchorage</sym>"));
 }
 
+void TestCommandes::annulerRetablir_data()
+{
+    // Commands on the five marks, then the table (name/symbol/links of each)
+    // and whether Annuler and Rétablir are offered. c, C, S: a click, with
+    // Ctrl, with Shift, on list row n; A: Ctrl+A; m, y, n: "Valider" to
+    // modify the name, the symbol, or a new mark; d: delete, D: delete
+    // answered No; l, x: add a link, delete the first; f: the filter; u, r:
+    // Ctrl+Z, Ctrl+Y; o: open the file again; s: save.
+    const QString cinq = QStringLiteral("Un/s1/1,Deux/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/s5/1");
+    Tableau({"commandes", "attendu"},
+            {{"modifier, annuler", "c 1;m Dos;u", cinq + "|01"},
+             {"modifier, annuler, retablir", "c 1;m Dos;u;r",
+              "Un/s1/1,Dos/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|10"},
+             {"nouveau, annuler", "n Six;u", cinq + "|01"},
+             {"nouveau, annuler, retablir", "n Six;u;r", cinq + ",Six//0|10"},
+             {"supprimer un", "c 2;d;u", cinq + "|01"},
+             {"supprimer plusieurs", "c 1;S 3;d", "Un/s1/1,Cinq/s5/1|10"},
+             {"supprimer plusieurs, annuler", "c 1;S 3;d;u", cinq + "|01"},
+             {"supprimer plusieurs, non", "c 1;S 3;D", cinq + "|00"},
+             {"supprimer tout, annuler, retablir", "A;d;u;r", "|10"},
+             {"ctrl-clic retire un choix", "c 1;C 3;C 3;d",
+              "Un/s1/1,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|10"},
+             {"symbole a plusieurs", "c 0;C 4;y buoy1",
+              "Un/buoy1/1,Deux/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/buoy1/1|10"},
+             {"symbole a plusieurs, annuler", "c 0;C 4;y buoy1;u", cinq + "|01"},
+             {"liens", "c 0;l;l;x;u;u", "Un/s1/2,Deux/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|11"},
+             {"tout annuler", "c 0;m A;c 1;y buoy1;n Six;c 2;S 3;d;u;u;u;u", cinq + "|01"},
+             {"une modification oublie les retablissements", "c 1;m Dos;u;c 2;m Tres;r",
+              "Un/s1/1,Deux/s2/2,Tres/s3/3,Quatre/s4/0,Cinq/s5/1|10"},
+             {"filtre", "f tr;c 1;d;f ;u", cinq + "|01"},
+             {"enregistrer garde l'historique", "c 1;m Dos;s;u", cinq + "|01"},
+             {"ouvrir le vide", "c 1;m Dos;o;u", cinq + "|00"}});
+}
+
+void TestCommandes::annulerRetablir()
+{
+    s->Demarrer();
+    s->Ouvrir(Cinq);
+    f().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f()));
+    for (const QString& commande : V("commandes").split(';')) {
+        const QChar c = commande.at(0);
+        const QString argument = commande.mid(2);
+        if (c == 'c' || c == 'C' || c == 'S')
+            s->Cliquer(f().ListePOI, argument.toInt(),
+                       c == 'c'   ? Qt::NoModifier
+                       : c == 'C' ? Qt::ControlModifier
+                                  : Qt::ShiftModifier);
+        else if (c == 'A')
+            QTest::keyClick(f().ListePOI, Qt::Key_A, Qt::ControlModifier);
+        else if (c == 'm' || c == 'y') {
+            f().Option1[0]->click();
+            (c == 'm' ? static_cast<QLineEdit*>(f().Nom_WP) : f().Symbole->lineEdit())
+                ->setText(argument);
+            f().Validation->click();
+        } else if (c == 'n')
+            s->Nouveau(QStringLiteral("47.5,-3.5"), argument);
+        else if (c == 'd' || c == 'D') {
+            // Several deleted after one question naming how many, No the
+            // default; one without a question.
+            const size_t n = f().ListePOI->PoisChoisis().size();
+            p().boites.clear();
+            p().reponses << (c == 'd' ? Plateforme::Reponse::Oui : Plateforme::Reponse::Non);
+            f().Option1[2]->click();
+            f().Validation->click();
+            p().reponses.clear();
+            QCOMPARE(p().Textes(),
+                     n > 1 ? QStringList{QStringLiteral("Supprimer les %1 Poi choisis ? - Delete "
+                                                        "the %1 chosen marks?")
+                                             .arg(n)}
+                           : QStringList());
+            QVERIFY(n < 2 || p().boites.constFirst().boutons == Plateforme::Boutons::NonOui);
+        } else if (c == 'l') {
+            f().Text3->setText(QStringLiteral("L"));
+            f().Text4->setText(QStringLiteral("http://l"));
+            f().Valider_lien->click();
+        } else if (c == 'x') {
+            f().ListeLiens->setCurrentRow(0);
+            f().Supprimer_Lien->click();
+        } else if (c == 'f')
+            f().Filtre->setText(argument);
+        else if (c == 'u' || c == 'r')
+            QTest::keyClick(f().ListePOI, c == 'u' ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+        else if (c == 'o')
+            s->OuvrirChemin(s->Chemin(QStringLiteral("marques.gpx")));
+        else if (c == 's')
+            f().Sauver_Fichier->trigger();
+        // Several marks chosen: their names and positions cannot be typed.
+        QCOMPARE(f().Nom_WP->isEnabled() && f().Lat_Long->isEnabled(),
+                 f().ListePOI->PoisChoisis().size() <= 1);
+    }
+    QStringList marques;
+    for (int i = 1; i <= Table.NbPOI; ++i)
+        marques << Table.NomPOI[i] + '/' + Table.SymPOI[i] + '/' +
+                       QString::number(Table.NbLiens(i));
+    QCOMPARE(marques.join(',') + '|' + QString::number(f().Annuler->isEnabled()) +
+                 QString::number(f().Retablir->isEnabled()),
+             V("attendu"));
+}
+
 // A map that knows the waypoints: their placemarks follow the table, a
 // click on one picks its mark (the filter lets it be seen) without moving
 // the view, a drag in modify mode fills the position box.
@@ -815,6 +917,12 @@ void TestCommandes::choixSurLaCarte()
     f().Validation->click();
     QCOMPARE(Table.LatPOI[3] + ',' + Table.LonPOI[3], QStringLiteral("48.35,-4.25"));
     QVERIFY(p().carte->Appels("PoserMarques").last().contains("Trois|48.35|-4.25|s3"));
+    // Undone, the map shows the mark where it was, and the view stays.
+    p().carte->appels.clear();
+    f().Annuler->trigger();
+    QVERIFY(p().carte->Appels("PoserMarques").last().contains("Trois|48.3|-4.3|s3"));
+    QVERIFY(p().carte->Appels("SetCameraParams").isEmpty());
+    f().Retablir->trigger();
     // A pick in the list flies the view there, as before.
     p().carte->appels.clear();
     s->Cliquer(f().ListePOI, 0);
@@ -1076,6 +1184,12 @@ void TestCommandes::description()
     d.Enregistrer->click();
     d.Enregistrer->click();
     QCOMPARE(s->Liens(), QStringList{"1  Description    (File)"});
+    // The link is undone, the file written stays; undone again, the link
+    // deleted comes back.
+    f().Annuler->trigger();
+    QVERIFY(s->Liens().isEmpty() && QFile::exists(fichier));
+    f().Annuler->trigger();
+    QCOMPARE(s->Liens(), QStringList{"1  Description    (File)"});
 
     // A file written elsewhere, LF line ends and non-breaking spaces: saved
     // unchanged, it keeps every character, one CR LF line end more.
@@ -1270,8 +1384,20 @@ void TestCommandes::fichiersLivres()
                                                                            : !apres[j].isEmpty()),
                      qPrintable(miseEnPage[i] + " / " + legendes[i]));
     }
-    for (QAction* a : f().menuBar()->actions())
-        QVERIFY(f().menuBar()->rect().contains(f().menuBar()->actionGeometry(a)));
+    // The bar's height follows its font once the window is laid out again.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    for (QAction* a : f().menuBar()->actions()) {
+        const QRect r = f().menuBar()->actionGeometry(a);
+        QVERIFY2(f().menuBar()->rect().contains(r),
+                 qPrintable(QStringLiteral("%1: %2,%3 %4x%5 in %6 (%7 pt)")
+                                .arg(a->text())
+                                .arg(r.x())
+                                .arg(r.y())
+                                .arg(r.width())
+                                .arg(r.height())
+                                .arg(f().menuBar()->width())
+                                .arg(f().menuBar()->font().pointSizeF())));
+    }
 }
 
 // The map steps, against a map that records every call. A selection flies
@@ -1421,10 +1547,12 @@ void TestCommandes::initTestCase()
 void TestCommandes::message_data()
 {
     // Buttons (Plateforme::Boutons), the button pressed (QMessageBox's, 0
-    // for Escape), the answer (Plateforme::Reponse), the icon.
+    // for Escape, -1 for Return), the answer (Plateforme::Reponse), the icon.
     Tableau({"boutons", "bouton", "reponse", "icone"},
             {{"ok", "0", "1024", "0", "0"},
              {"non par echap", "1", "0", "2", "4"},
+             {"oui par defaut", "1", "-1", "1", "4"},
+             {"non par defaut", "3", "-1", "2", "4"},
              {"abandon", "2", "262144", "3", "2"},
              {"reessayer par echap", "2", "0", "4", "2"}});
 }
@@ -1435,7 +1563,9 @@ void TestCommandes::message()
     QuandModal([&vu](QWidget* w) {
         auto* boite = qobject_cast<QMessageBox*>(w);
         vu = QStringLiteral("%1|%2|%3").arg(boite->windowTitle(), boite->text()).arg(boite->icon());
-        if (V("bouton") != "0")
+        if (V("bouton") == "-1")
+            QTest::keyClick(boite, Qt::Key_Return);
+        else if (V("bouton") != "0")
             boite->button(QMessageBox::StandardButton(V("bouton").toInt()))->click();
         else
             QTest::keyClick(boite, Qt::Key_Escape);

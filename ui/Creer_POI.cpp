@@ -193,6 +193,15 @@ void Creer_POI::ConstruireMenus()
     Sauver_Fichier = action(Menu_Fichier, "Sauver_Fichier", QStringLiteral("Enregistrer"));
     Sauver_sous = action(Menu_Fichier, "Sauver_sous", QStringLiteral("Enregistrer sous ..."));
     Importer_Poi = action(Menu_Fichier, "Importer_Poi", QStringLiteral("Importer des Poi…"));
+    Menu_Edition = barre->addMenu(QStringLiteral("Édition"));
+    Menu_Edition->setObjectName(QStringLiteral("Menu_Edition"));
+    Menu_Edition->menuAction()->setObjectName(QStringLiteral("Menu_Edition"));
+    Annuler = action(Menu_Edition, "Annuler", QStringLiteral("Annuler"));
+    Annuler->setShortcut(QKeySequence::Undo);
+    Retablir = action(Menu_Edition, "Retablir", QStringLiteral("Rétablir"));
+    Retablir->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    MettreAJourEdition();
     Montre_Fichier = action(barre, "Montre_Fichier", QStringLiteral("Voir GPX"));
     Gestion_Liens = action(barre, "Gestion_Liens", QStringLiteral("Liens du Poi"));
     Aide = action(barre, "Aide", QStringLiteral("Aide"));
@@ -229,10 +238,8 @@ void Creer_POI::ConstruirePOIS(QWidget* zone)
                                       "tous"));
     Filtre->setClearButtonEnabled(true);
     ListePOI = Placer(new ListeMarques(p), "ListePOI", 120, 1710, 3135, 3375, 2);
-    ListePOI->setUniformItemSizes(true);
     Filtre->DefinirListe(ListePOI);
     ListePOI->setToolTip(QStringLiteral("Liste des Poi du fichier \"gpx\" choisi"));
-    ListePOI->setSelectionMode(QAbstractItemView::SingleSelection);
     Lat_Long = Saisie(p, "Lat_Long", 120, 5160, 2655, 375, 5, QStringLiteral("Latitude longitude"));
     Pickup_X_Y = Bouton(p, "Pickup_X_Y", QStringLiteral("<<<"), 2760, 5160, 495, 375, 26,
                         QStringLiteral("Capturer longitude latitude Google Earth"));
@@ -317,6 +324,8 @@ void Creer_POI::ConnecterEvenements()
     connect(Sauver_Fichier, &QAction::triggered, this, &Creer_POI::Sauver_Fichier_Click);
     connect(Sauver_sous, &QAction::triggered, this, &Creer_POI::Sauver_sous_Click);
     connect(Importer_Poi, &QAction::triggered, this, &Creer_POI::Importer_Poi_Click);
+    connect(Annuler, &QAction::triggered, this, &Creer_POI::Annuler_Click);
+    connect(Retablir, &QAction::triggered, this, &Creer_POI::Retablir_Click);
     connect(Montre_Fichier, &QAction::triggered, this, &Creer_POI::Montre_Fichier_Click);
     connect(Gestion_Liens, &QAction::triggered, this, &Creer_POI::Gestion_Liens_Click);
     connect(Aide, &QAction::triggered, this, &Creer_POI::Aide_Click);
@@ -382,6 +391,8 @@ QObject* Creer_POI::Controle(const QString& nom) const
         return w;
     if (nom == Menu_Fichier->objectName())
         return Menu_Fichier;
+    if (nom == Menu_Edition->objectName())
+        return Menu_Edition;
     return findChild<QAction*>(nom);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "earth/ApplicationGE.h"
+#include "editing/Historique.h"
 
 #include <QMainWindow>
 #include <array>
@@ -38,6 +39,8 @@ public:
     void Sauver_Fichier_Click();
     void Sauver_sous_Click();
     void Importer_Poi_Click();
+    void Annuler_Click();
+    void Retablir_Click();
     void Montre_Fichier_Click();
     void Gestion_Liens_Click();
     void Aide_Click();
@@ -70,6 +73,11 @@ public:
     // false, after its message, when they are refused.
     bool StockerSaisiePOI();
 
+    // A change of the document made: one step to undo.
+    void NoterChangement(Historique::Etape etape);
+    // Undo and redo available as the history allows.
+    void MettreAJourEdition();
+
     // Shows message numero of the message table, OK button only.
     void Message(int numero);
     // A failure the user must know of: message quoi, the file, why, and
@@ -86,6 +94,9 @@ public:
     QAction* Sauver_Fichier;
     QAction* Sauver_sous;
     QAction* Importer_Poi;
+    QMenu* Menu_Edition;
+    QAction* Annuler;
+    QAction* Retablir;
     QAction* Montre_Fichier;
     QAction* Gestion_Liens;
     QAction* Aide;
@@ -144,6 +155,9 @@ private:
     // Writes the table to chemin; false, after telling the user, on failure.
     bool EcrireDocument(const QString& chemin);
     void MessageEchec(int quoi, const QString& chemin, const QString& raison, int suite);
+
+    // The table as a step of the history left it: list, map, current mark.
+    void Revenir(const Historique::Retour& retour);
 
     void ConstruireMenus();
     void ConstruireGoogle(QWidget* zone);

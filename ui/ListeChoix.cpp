@@ -10,10 +10,12 @@ int ListeChoix::LigneChoisie() const
 QItemSelectionModel::SelectionFlags ListeChoix::selectionCommand(const QModelIndex& index,
                                                                  const QEvent* event) const
 {
-    // Ctrl+click deselects, Ctrl+Space toggles: neither clears the entry.
+    // Ctrl+click deselects, Ctrl+Space toggles: neither clears the last
+    // entry chosen; one of several may go.
     const auto commande = QListWidget::selectionCommand(index, event);
     const bool efface =
         commande.testFlag(QItemSelectionModel::Deselect) ||
         (commande.testFlag(QItemSelectionModel::Toggle) && selectionModel()->isSelected(index));
-    return efface ? QItemSelectionModel::NoUpdate : commande;
+    return efface && selectionModel()->selectedRows().size() <= 1 ? QItemSelectionModel::NoUpdate
+                                                                  : commande;
 }

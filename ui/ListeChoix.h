@@ -3,10 +3,10 @@
 
 #include <QListWidget>
 
-// A single-selection list whose entry is chosen only by selecting it: the
-// current row that keyboard focus gives an item view means nothing here,
-// and the user cannot clear the selection (Ctrl+click), only choose another
-// entry. The program clears it with setCurrentRow(-1).
+// A list whose entries are chosen only by selecting them: the current row
+// that keyboard focus gives an item view means nothing here, and the user
+// cannot clear the selection (Ctrl+click on the last entry chosen), only
+// choose another entry. The program clears it with setCurrentRow(-1).
 class ListeChoix : public QListWidget {
 public:
     using QListWidget::QListWidget;

@@ -4,6 +4,46 @@
 #include "gpx/PoiTable.h"
 
 #include <QSignalBlocker>
+#include <algorithm>
+
+ListeMarques::ListeMarques(QWidget* parent) : ListeChoix(parent)
+{
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setUniformItemSizes(true);
+}
+
+int ListeMarques::PoiChoisi() const
+{
+    const QModelIndexList choisies = selectionModel()->selectedRows();
+    return choisies.size() == 1 ? filtre.Poi(choisies.front().row()) : 0;
+}
+
+std::vector<int> ListeMarques::PoisChoisis() const
+{
+    std::vector<int> pois;
+    for (const QModelIndex& i : selectionModel()->selectedRows())
+        pois.push_back(filtre.Poi(i.row()));
+    std::sort(pois.begin(), pois.end());
+    return pois;
+}
+
+void ListeMarques::setCurrentRow(int row)
+{
+    selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+}
+
+void ListeMarques::Choisir(const std::vector<int>& pois)
+{
+    if (pois.size() == 1) {
+        Choisir(pois.front());
+        return;
+    }
+    QItemSelection choix;
+    for (const int poi : pois)
+        if (const int k = filtre.Position(poi); k >= 0)
+            choix.select(model()->index(k, 0), model()->index(k, 0));
+    selectionModel()->select(choix, QItemSelectionModel::ClearAndSelect);
+}
 
 void ListeMarques::Remplir(const PoiTable& table)
 {

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "gpx/PoiTable.h"
+
+#include <vector>
+
+// The changes made to the open document, to undo and redo them. Each step
+// keeps only the rows it touched, as they were before and after it (their
+// texts shared with the table until one of them changes).
+class Historique {
+public:
+    using Rangee = PoiTable::Rangee;
+
+    // A change of the table: waypoints modified in place, removed or added,
+    // with the waypoint current before it.
+    class Etape {
+    public:
+        // Before rows (ascending numbers) are changed in place.
+        static Etape Modification(const PoiTable& table, std::vector<int> lignes, int numAvant);
+        // Before rows are removed.
+        static Etape Retrait(const PoiTable& table, std::vector<int> lignes, int numAvant);
+        // After rows were added at these numbers.
+        static Etape Ajout(std::vector<int> lignes, int numAvant);
+
+    private:
+        friend class Historique;
+        enum class Genre { Modification, Retrait, Ajout };
+        Genre genre = Genre::Modification;
+        std::vector<int> lignes;
+        std::vector<Rangee> avant;
+        std::vector<Rangee> apres;
+        int numAvant = 0;
+        int numApres = 0;
+    };
+
+    // What undoing or redoing a step leaves: the waypoint current then, and
+    // the rows to show chosen (numbers in the table as it is now).
+    struct Retour {
+        int num = 0;
+        std::vector<int> lignes;
+    };
+
+    // The change made: the step ends with the rows as they are now and
+    // the waypoint now current. What was undone can no longer be redone.
+    void Noter(Etape etape, const PoiTable& table, int numApres);
+
+    bool PeutAnnuler() const { return !faites.empty(); }
+    bool PeutRetablir() const { return !defaites.empty(); }
+    Retour Annuler(PoiTable& table);
+    Retour Retablir(PoiTable& table);
+    // Another document: nothing to undo or redo.
+    void Vider();
+
+private:
+    std::vector<Etape> faites;
+    std::vector<Etape> defaites;
+};
