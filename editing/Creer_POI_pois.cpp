@@ -43,7 +43,7 @@ void MontrerPlusieurs(Creer_POI& f, const std::vector<int>& choisis)
     for (const int i : choisis)
         commun = commun && Table.SymPOI[size_t(i)] == symbole;
     f.Symbole->Afficher(commun ? symbole : QString());
-    for (QLineEdit* boite : {f.Text7, f.Text1, f.Text2, f.Text3, f.Text4})
+    for (QLineEdit* boite : {f.Lat_Long, f.Nom_WP, f.Text7, f.Text1, f.Text2, f.Text3, f.Text4})
         boite->clear();
     f.ListeLiens->clear();
     f.DecocherModes();

@@ -20,7 +20,10 @@
 #     the menu key on the map gives a new mark the view's centre;
 #  6. Ctrl+F and a name typed without its accent: the mark chosen; a filter
 #     that hides every mark, a click on the map picks it back; dragged east
-#     in "Modifier le Poi", given a symbol, "Valider", saved.
+#     in "Modifier le Poi", given a symbol, "Valider", saved;
+#  7. four marks chosen with Shift+arrows, "Supprimer le Poi" + "Valider":
+#     Return keeps them (No the default), Yes deletes them, saved; Ctrl+Z
+#     and a save give the file back whole.
 #   tests/e2e/parcours.sh PREFIX EXAMPLE   (run inside xvfb-run)
 set -euo pipefail
 prefix=$1
@@ -320,4 +323,31 @@ apres=$(awk -F '\t' '$5 == "Mouillage &amp; bouée" || $5 == "Mouillage & bouée
 paste <(echo "$avant") <(echo "$apres") | awk -F '\t' '
     { ok = $9 - $2 < 1e-4 && $2 - $9 < 1e-4 && $10 > $3 + 5e-4 && $13 == "buoy1" }
     END { exit !ok }' || { echo "e2e: not moved, or no symbol: $avant / $apres" >&2; exit 1; }
+etape "7: four marks chosen with Shift, deleted after the question, undone with Ctrl+Z"
+"$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" > "$travail/avant.txt"
+demarrer "$travail/docs/rade.gpx"
+place 660 1860 # first entry of the list
+xdotool key shift+Down shift+Down shift+Down
+place 907 6547 # Supprimer le Poi
+place 2527 6547 # Valider
+attendre_dialogue # how many: No is the default
+capture 9-question
+xdotool key Return
+sleep 0.5
+place 907 6547
+place 2527 6547
+attendre_dialogue
+xdotool key alt+y
+sleep 0.5
+enregistrer
+[ "$("$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" | wc -l)" -eq \
+    $(($(wc -l < "$travail/avant.txt") - 4 - $(awk -F '\t' 'NR <= 4 { n += $7 } END { print n }' "$travail/avant.txt"))) ] ||
+    { echo "e2e: four marks were not deleted" >&2; exit 1; }
+xdotool key ctrl+z
+sleep 0.5
+capture 10-annule
+enregistrer
+quitter
+"$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" > "$travail/apres.txt"
+diff "$travail/avant.txt" "$travail/apres.txt"
 echo "e2e: passed"
