@@ -813,6 +813,7 @@ void TestCommandes::annulerRetablir_data()
              {"une modification oublie les retablissements", "c 1;m Dos;u;c 2;m Tres;r",
               "Un/s1/1,Deux/s2/2,Tres/s3/3,Quatre/s4/0,Cinq/s5/1|10"},
              {"filtre", "f tr;c 1;d;f ;u", cinq + "|01"},
+             {"filtre et plusieurs", "A;f tr;d", "Un/s1/1,Deux/s2/2,Cinq/s5/1|10"},
              {"enregistrer garde l'historique", "c 1;m Dos;s;u", cinq + "|01"},
              {"ouvrir le vide", "c 1;m Dos;o;u", cinq + "|00"}});
 }

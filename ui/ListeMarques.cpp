@@ -76,10 +76,15 @@ void ListeMarques::Montrer(const PoiTable& table)
 
 void ListeMarques::Filtrer(const PoiTable& table, const QString& texte)
 {
-    const int choisi = PoiChoisi();
-    const QSignalBlocker silence(this);
-    filtre.Appliquer(table, texte);
-    Montrer(table);
-    if (choisi > 0)
-        Choisir(choisi);
+    const std::vector<int> choisis = PoisChoisis();
+    {
+        const QSignalBlocker silence(this);
+        filtre.Appliquer(table, texte);
+        Montrer(table);
+        Choisir(choisis);
+    }
+    // Of several marks chosen, fewer shown: what the window shows of the
+    // choice follows.
+    if (choisis.size() > 1 && PoisChoisis().size() != choisis.size())
+        emit itemSelectionChanged();
 }

@@ -17,8 +17,8 @@ public:
 
     // Refills the list from the table through the filter, without a selection.
     void Remplir(const PoiTable& table);
-    // Shows the marks whose name holds texte; the selected mark stays
-    // selected, without a new selection, while it is shown.
+    // Shows the marks whose name holds texte; the marks chosen stay chosen,
+    // without a new selection, while they are shown.
     void Filtrer(const PoiTable& table, const QString& texte);
     const FiltrePOI& Filtre() const { return filtre; }
 
