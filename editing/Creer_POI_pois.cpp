@@ -135,10 +135,12 @@ void Creer_POI::Nom_WP_Click()
 void Creer_POI::Option1_Click(int index)
 {
     // A new mark starts with the default symbol unless one is chosen, and
-    // its boxes take text whatever was chosen.
+    // its boxes take text whatever was chosen; several marks modified keep
+    // their names and positions.
+    const bool saisie = index == 1 || ListePOI->PoisChoisis().size() <= 1;
+    Lat_Long->setEnabled(saisie);
+    Nom_WP->setEnabled(saisie);
     if (index == 1) {
-        Lat_Long->setEnabled(true);
-        Nom_WP->setEnabled(true);
         Nom_WP->setText(InviteNom);
         Symbole->Afficher(QString());
     }
