@@ -53,49 +53,34 @@ void Historique::Noter(Etape etape, const PoiTable& table, int numApres)
 
 Historique::Retour Historique::Annuler(PoiTable& table)
 {
-    if (faites.empty())
-        return {};
-    Etape& e = faites.back();
-    Retour retour{e.numAvant, e.lignes};
-    switch (e.genre) {
-    case Etape::Genre::Modification:
-        for (size_t k = 0; k < e.lignes.size(); ++k)
-            table.Poser(e.lignes[k], e.avant[k]);
-        break;
-    case Etape::Genre::Retrait:
-        table.InsererLignes(e.lignes, e.avant);
-        break;
-    case Etape::Genre::Ajout:
-        table.SupprimerLignes(e.lignes);
-        retour.lignes.clear();
-        break;
-    }
-    defaites.push_back(std::move(e));
-    faites.pop_back();
-    return retour;
+    return Rejouer(table, faites, defaites, true);
 }
 
 Historique::Retour Historique::Retablir(PoiTable& table)
 {
-    if (defaites.empty())
+    return Rejouer(table, defaites, faites, false);
+}
+
+Historique::Retour Historique::Rejouer(PoiTable& table, std::vector<Etape>& de,
+                                       std::vector<Etape>& vers, bool arriere)
+{
+    if (de.empty())
         return {};
-    Etape& e = defaites.back();
-    Retour retour{e.numApres, e.lignes};
-    switch (e.genre) {
-    case Etape::Genre::Modification:
+    Etape& e = de.back();
+    Retour retour{arriere ? e.numAvant : e.numApres, e.lignes};
+    const std::vector<Rangee>& rangees = arriere ? e.avant : e.apres;
+    if (e.genre == Etape::Genre::Modification) {
         for (size_t k = 0; k < e.lignes.size(); ++k)
-            table.Poser(e.lignes[k], e.apres[k]);
-        break;
-    case Etape::Genre::Retrait:
+            table.Poser(e.lignes[k], rangees[k]);
+    } else if ((e.genre == Etape::Genre::Retrait) == arriere) {
+        // A removal undone, or an addition made again: the rows come back.
+        table.InsererLignes(e.lignes, rangees);
+    } else {
         table.SupprimerLignes(e.lignes);
         retour.lignes.clear();
-        break;
-    case Etape::Genre::Ajout:
-        table.InsererLignes(e.lignes, e.apres);
-        break;
     }
-    faites.push_back(std::move(e));
-    defaites.pop_back();
+    vers.push_back(std::move(e));
+    de.pop_back();
     return retour;
 }
 

@@ -53,6 +53,10 @@ public:
     void Vider();
 
 private:
+    // The last step of de, undone (arriere) or made again, moved to vers.
+    static Retour Rejouer(PoiTable& table, std::vector<Etape>& de, std::vector<Etape>& vers,
+                          bool arriere);
+
     std::vector<Etape> faites;
     std::vector<Etape> defaites;
 };
