@@ -18,7 +18,7 @@
 #  5. "Oui": the sea chart's tiles from a local server, under the program's
 #     name; a right click east of a selected mark takes that position, and
 #     the menu key on the map gives a new mark the view's centre;
-#  6. Ctrl+F and a name typed without its accent: the mark chosen; a filter
+#  6. (French locale) Ctrl+F and a name typed without its accent: the mark chosen; a filter
 #     that hides every mark, a click on the map picks it back; dragged east
 #     in "Modifier le Poi", given a symbol, "Valider", saved;
 #  7. four marks chosen with Shift+arrows, "Supprimer le Poi" + "Valider":
@@ -285,7 +285,8 @@ quitter
 awk -F '\t' 'NR == 1 { lat = $2; lon = $3; ok = $2 > 48.36 && $2 < 48.40 && $3 > -4.4942 && $3 < -4.3 }
     $5 == "Bouee du Chateau" { neuve = ($2 - lat)^2 + ($3 - lon)^2 < 1e-6 }
     END { exit !(ok && neuve) }' "$travail/dump.txt" || { cat "$travail/dump.txt"; exit 1; }
-etape "6: a mark found with Ctrl+F, picked and dragged on the map, given a symbol"
+etape "6: a mark found with Ctrl+F, picked and dragged on the map, given a symbol (French locale)"
+export LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
 avant=$(awk -F '\t' '$5 == "Mouillage &amp; bouée" || $5 == "Mouillage & bouée"' "$travail/dump.txt")
 reponse=990 demarrer "$travail/docs/rade.gpx"
 globe=$(timeout 60 xdotool search --sync --onlyvisible --name 'Quaylight - carte' | head -n 1)
@@ -320,10 +321,10 @@ enregistrer
 quitter
 "$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" > "$travail/dump.txt"
 apres=$(awk -F '\t' '$5 == "Mouillage &amp; bouée" || $5 == "Mouillage & bouée"' "$travail/dump.txt")
-paste <(echo "$avant") <(echo "$apres") | awk -F '\t' '
+paste <(echo "$avant") <(echo "$apres") | LC_ALL=C awk -F '\t' '
     { ok = $9 - $2 < 1e-4 && $2 - $9 < 1e-4 && $10 > $3 + 5e-4 && $13 == "buoy1" }
     END { exit !ok }' || { echo "e2e: not moved, or no symbol: $avant / $apres" >&2; exit 1; }
-etape "7: four marks chosen with Shift, deleted after the question, undone with Ctrl+Z"
+etape "7: four marks chosen with Shift, deleted after the question, undone with Ctrl+Z (French locale)"
 "$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" > "$travail/avant.txt"
 demarrer "$travail/docs/rade.gpx"
 place 660 1860 # first entry of the list
@@ -341,13 +342,15 @@ xdotool key alt+y
 sleep 0.5
 enregistrer
 [ "$("$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" | wc -l)" -eq \
-    $(($(wc -l < "$travail/avant.txt") - 4 - $(awk -F '\t' 'NR <= 4 { n += $7 } END { print n }' "$travail/avant.txt"))) ] ||
+    $(($(wc -l < "$travail/avant.txt") - 4 - $(LC_ALL=C awk -F '\t' 'NR <= 4 { n += $7 } END { print n }' "$travail/avant.txt"))) ] ||
     { echo "e2e: four marks were not deleted" >&2; exit 1; }
 xdotool key ctrl+z
 sleep 0.5
 capture 10-annule
 enregistrer
 quitter
+export LANG=C.UTF-8
+unset LC_ALL
 "$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" > "$travail/apres.txt"
 diff "$travail/avant.txt" "$travail/apres.txt"
 echo "e2e: passed"
