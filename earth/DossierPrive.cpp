@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "earth/DossierPrive.h"
 
+#include "gpx/Descripteurs.h"
+
 #include <QFile>
 #include <QStringList>
 #include <cerrno>
@@ -16,22 +18,6 @@ namespace {
 QString Raison(const QString& chemin, const char* quoi)
 {
     return chemin + QStringLiteral(": ") + QString::fromLocal8Bit(quoi);
-}
-
-bool ToutEcrire(int fd, const QByteArray& octets)
-{
-    const char* p = octets.constData();
-    qint64 reste = octets.size();
-    while (reste > 0) {
-        const ssize_t n = write(fd, p, size_t(reste));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        reste -= n;
-    }
-    return true;
 }
 
 } // namespace
@@ -70,7 +56,8 @@ bool Ecrire(const QString& chemin, const QByteArray& octets, QString& raison)
         return false;
     }
     // mkstemp makes it 0600 already; said again for clarity of intent.
-    const bool ecrit = fchmod(fd, 0600) == 0 && ToutEcrire(fd, octets);
+    const bool ecrit =
+        fchmod(fd, 0600) == 0 && Gpx::ToutEcrire(fd, {octets.constData(), size_t(octets.size())});
     const int erreur = errno;
     if (close(fd) != 0 || !ecrit || rename(temporaire.constData(), c.constData()) != 0) {
         raison = Raison(chemin, std::strerror(ecrit ? errno : erreur));
@@ -95,7 +82,7 @@ bool EcrireSiAbsent(const QString& chemin, const QByteArray& octets, QString& ra
         }
         return false;
     }
-    const bool ecrit = ToutEcrire(fd, octets);
+    const bool ecrit = Gpx::ToutEcrire(fd, {octets.constData(), size_t(octets.size())});
     close(fd);
     if (!ecrit) {
         raison = Raison(chemin, std::strerror(errno));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quaylight-gpx: the editor's GPX reader and writer from the command line.
 // Plain C++ and POSIX, without Qt: it starts in a few milliseconds.
+#include "gpx/Descripteurs.h"
 #include "gpx/Gpx.h"
 #include "gpx/Importation.h"
 #include "gpx/TexteCourt.h"
@@ -191,22 +192,6 @@ std::string DecrireCaractere(char16_t c)
 }
 
 // Writes the whole piece to fd; false with errno set.
-bool ToutEcrire(int fd, std::string_view octets)
-{
-    while (!octets.empty()) {
-        const ssize_t n = write(fd, octets.data(), octets.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        octets.remove_prefix(size_t(n));
-    }
-    return true;
-}
-
 // Replaces a file as the editor does: a file without write permission is
 // refused, the document goes to a temporary file beside it that is renamed
 // over it once written whole, and on failure the previous file stays.
@@ -244,8 +229,9 @@ bool EcrireGPX(const char* chemin, const Table& table)
     Gpx::Refus refus;
     std::string raison;
     bool ok = fchmod(fd, mode) == 0;
-    ok = ok && Gpx::TexteGPX(
-                   table, [fd](std::string_view piece) { return ToutEcrire(fd, piece); }, refus);
+    ok = ok &&
+         Gpx::TexteGPX(
+             table, [fd](std::string_view piece) { return Gpx::ToutEcrire(fd, piece); }, refus);
     if (!ok)
         raison = refus.poi > 0 ? Gpx::TexteRefus(DecrireCaractere(refus.caractere), refus.poi)
                                : std::strerror(errno);
@@ -286,7 +272,7 @@ std::string Temporaire(const char* suffixe, const std::string& contenu = {})
     const int fd = mkostemps(chemin.data(), int(std::strlen(suffixe)), O_CLOEXEC);
     if (fd < 0)
         return {};
-    const bool ecrit = ToutEcrire(fd, contenu);
+    const bool ecrit = Gpx::ToutEcrire(fd, contenu);
     close(fd);
     return ecrit ? chemin : std::string();
 }
