@@ -269,7 +269,10 @@ void TestGlobe::editeurAvecLeGlobe()
     // position box takes its place, "Valider" and a save store it with the
     // symbol chosen. A drag given up puts the placemark back.
     Declarations::AppliGE->SetCameraParams(48.366, -4.52, 0, 1, 12000, 0, 0, 5);
-    QTest::qWait(1300);
+    // The flight's last step puts the view exactly there.
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(carte->centerLatitude() - 48.366) < 1e-9 &&
+                                 qAbs(carte->centerLongitude() + 4.52) < 1e-9,
+                             10000);
     auto ecran = [carte, vue](int poi) {
         qreal x = 0, y = 0;
         carte->screenCoordinates(Nombres::NombreEnTete(Declarations::Table.LonPOI[poi]),
