@@ -311,6 +311,5 @@ void Creer_POI::Revenir(const Historique::Retour& retour)
         const Carte::SansVol garde;
         ListePOI->Choisir(retour.lignes);
     }
-    RemplirListeLiens();
     MettreAJourEdition();
 }
