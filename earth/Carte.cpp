@@ -6,7 +6,6 @@
 #include "shell/Declarations.h"
 #include "shell/Entree.h"
 #include "shell/Plateforme.h"
-#include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
 #include "ui/FiltreNoms.h"
 #include "ui/ListeMarques.h"

@@ -40,14 +40,20 @@ void AjouterCle(QChar c, QString& cle)
     cle += c.toCaseFolded();
 }
 
+// Appends the key of a name.
+void AjouterCles(const QString& nom, QString& cle)
+{
+    for (const QChar c : nom)
+        AjouterCle(c, cle);
+}
+
 } // namespace
 
 QString FiltrePOI::Cle(const QString& nom)
 {
     QString cle;
     cle.reserve(nom.size());
-    for (const QChar c : nom)
-        AjouterCle(c, cle);
+    AjouterCles(nom, cle);
     return cle;
 }
 
@@ -64,11 +70,11 @@ void FiltrePOI::Appliquer(const PoiTable& table, const QString& t)
     total = std::max<int>(table.NbPOI, 0);
     if (cle.isEmpty())
         return;
+    // One buffer for every name's key: 20,000 names at each key typed.
     QString tampon;
     for (int i = 1; i <= table.NbPOI; ++i) {
         tampon.clear();
-        for (const QChar c : table.NomPOI[i])
-            AjouterCle(c, tampon);
+        AjouterCles(table.NomPOI[i], tampon);
         if (tampon.contains(cle))
             pois.push_back(i);
     }

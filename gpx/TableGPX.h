@@ -163,14 +163,7 @@ template <typename Texte> struct TableGPX {
     }
 
     // Empties one row, its links and what it kept included.
-    void ViderLigne(int i)
-    {
-        for (auto* colonne : {&NomPOI, &LatPOI, &LonPOI, &TempsPOI, &SymPOI})
-            (*colonne)[size_t(i)] = Texte();
-        LienHref[size_t(i)].clear();
-        LienTexte[size_t(i)].clear();
-        GardesPOI[size_t(i)].reset();
-    }
+    void ViderLigne(int i) { Poser(i, Rangee()); }
 
     // Inserts a link at number k (1 to NbLiens + 1) of waypoint i.
     void InsererLien(int i, int k, const Texte& href, const Texte& texte)

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/FiltreNoms.h"
 
+#include "ui/ListeMarques.h"
+
 #include <QKeyEvent>
-#include <QListWidget>
 
 void FiltreNoms::keyPressEvent(QKeyEvent* event)
 {

@@ -3,7 +3,7 @@
 
 #include <QLineEdit>
 
-class QListWidget;
+class ListeMarques;
 
 // The box above the waypoint list that narrows it as the user types.
 // Escape empties it; Down and Return go on into the list, Return choosing
@@ -12,11 +12,11 @@ class FiltreNoms : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
     // The list the box narrows.
-    void DefinirListe(QListWidget* l) { liste = l; }
+    void DefinirListe(ListeMarques* l) { liste = l; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QListWidget* liste = nullptr;
+    ListeMarques* liste = nullptr;
 };

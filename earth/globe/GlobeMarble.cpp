@@ -326,11 +326,9 @@ void FenetreGlobe::PoserMarques(const std::vector<MarqueGE>& liste)
         marques[i]->setVisible(false);
     niveaux = Eclaircie::NiveauxAffichage(positions);
     nbMarques = n;
-    Eclaircir();
     if (courante > n)
         courante = 0;
-    if (courante > 0)
-        Dessiner(courante, true, false);
+    Eclaircir();
     arbre->addDocument(documentMarques);
 }
 
@@ -349,8 +347,9 @@ void FenetreGlobe::Eclaircir()
 {
     const Eclaircie::Tuiles tuiles = TuilesDuTheme();
     for (int i = 0; i < nbMarques; ++i)
-        marques[i]->setZoomLevel(
-            i + 1 == courante ? 0 : Eclaircie::NiveauTuiles(niveaux[size_t(i)], tuiles));
+        marques[i]->setZoomLevel(Eclaircie::NiveauTuiles(niveaux[size_t(i)], tuiles));
+    if (courante > 0)
+        Dessiner(courante, true, false);
 }
 
 void FenetreGlobe::MarquerCourante(int numero, bool d)

@@ -67,7 +67,8 @@ private:
     // model told of it when the placemark is in it already.
     void Dessiner(int numero, bool courante, bool dansLeModele = true);
     void Remettre();
-    // The marks' levels in the theme's tiles, outside the model.
+    // The marks' levels in the theme's tiles, the current mark drawn as
+    // such, outside the model.
     void Eclaircir();
     Eclaircie::Tuiles TuilesDuTheme() const;
 
