@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Read + write of the largest GPX sample (100 waypoints of 50 links): the
-// library in process, quaylight-gpx rewrite as a command, and gpsbabel's
-// GPX to GPX conversion of the same file, side by side. Then a file of
+// library in process, quaylight-gpx rewrite as a command, the floor of any
+// rewrite through the parser (bench/plancher: the parser alone and the
+// save), and gpsbabel's GPX to GPX conversion of the same file, side by side. Then a file of
 // 20,000 marks as other programs write them (descriptions, extensions,
 // links): opened and saved as the editor does; and a 50 MB file read.
 #include "Marques.h"
@@ -29,6 +30,7 @@ QString sortie;
 QString vingtMille;
 QString cinquanteMo;
 std::string outil;
+std::string plancher;
 
 void Ecrire(const QString& chemin, const QByteArray& octets)
 {
@@ -172,6 +174,11 @@ void BM_QuaylightGpxRewrite(benchmark::State& state)
     Commande(state, {outil, "rewrite", entree.toStdString(), sortie.toStdString()});
 }
 
+void BM_Plancher(benchmark::State& state)
+{
+    Commande(state, {plancher, entree.toStdString(), sortie.toStdString()});
+}
+
 void BM_Gpsbabel(benchmark::State& state)
 {
     Commande(state, {"gpsbabel", "-i", "gpx", "-f", entree.toStdString(), "-o", "gpx", "-F",
@@ -193,9 +200,12 @@ public:
         ConsoleReporter::Finalize();
         const double babel = temps["BM_Gpsbabel"];
         const double outilQ = temps["BM_QuaylightGpxRewrite"];
+        const double plancherQ = temps["BM_Plancher"];
         if (babel > 0 && outilQ > 0)
             std::printf("quaylight-gpx rewrite takes %.2f of gpsbabel's time (goal: 0.3 at most)\n",
                         outilQ / babel);
+        if (babel > 0 && plancherQ > 0)
+            std::printf("the parser alone and the save take %.2f of it\n", plancherQ / babel);
     }
 
 private:
@@ -210,6 +220,7 @@ BENCHMARK(BM_Ouvrir20000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Enregistrer20000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_QuaylightGpxDump50Mo)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_QuaylightGpxRewrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Plancher)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Gpsbabel)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
@@ -220,6 +231,7 @@ int main(int argc, char** argv)
     sortie = dossier.filePath(QStringLiteral("sortie.gpx"));
     outil =
         (QCoreApplication::applicationDirPath() + QStringLiteral("/quaylight-gpx")).toStdString();
+    plancher = (QCoreApplication::applicationDirPath() + QStringLiteral("/plancher")).toStdString();
     CreerPlusGrandFichier();
     vingtMille = dossier.filePath(QStringLiteral("20000.gpx"));
     Ecrire(vingtMille, Marques(20000));

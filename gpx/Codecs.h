@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -9,6 +11,33 @@
 // Texts are UTF-16 as in the editor; files are Windows-1252, one byte per
 // character, and the only UTF-8 text is the name of a waypoint with a time.
 namespace Gpx {
+
+// Texts scanned eight bytes at a time, as a word.
+namespace Huit {
+constexpr uint64_t Un = 0x0101010101010101u;
+constexpr uint64_t Haut = 0x8080808080808080u;
+inline uint64_t Lire(const char* p)
+{
+    uint64_t mot;
+    std::memcpy(&mot, p, sizeof mot);
+    return mot;
+}
+// Non-zero when one of the eight bytes is zero.
+constexpr uint64_t Nul(uint64_t mot)
+{
+    return (mot - Un) & ~mot & Haut;
+}
+// Non-zero when one of them is c.
+constexpr uint64_t Egal(uint64_t mot, unsigned char c)
+{
+    return Nul(mot ^ (Un * c));
+}
+// Non-zero when one of them is past ASCII.
+constexpr uint64_t HorsAscii(uint64_t mot)
+{
+    return mot & Haut;
+}
+} // namespace Huit
 
 // Bytes 80 to 9F; the rest of Windows-1252 is Latin-1.
 inline constexpr std::array<char16_t, 32> Windows1252Plage80 = {

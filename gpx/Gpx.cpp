@@ -316,15 +316,10 @@ namespace {
 // files are mostly line contents.
 const char* ProchaineFin(const char* p, const char* fin)
 {
-    constexpr uint64_t Un = 0x0101010101010101u;
-    constexpr uint64_t Haut = 0x8080808080808080u;
-    auto nul = [](uint64_t x) { return (x - Un) & ~x & Haut; };
-    while (fin - p >= 8) {
-        uint64_t mot;
-        std::memcpy(&mot, p, sizeof mot);
-        if (nul(mot ^ (Un * '\n')) | nul(mot ^ (Un * '\r')))
+    for (; fin - p >= 8; p += 8) {
+        const uint64_t mot = Huit::Lire(p);
+        if (Huit::Egal(mot, '\n') | Huit::Egal(mot, '\r'))
             break;
-        p += 8;
     }
     while (p < fin && *p != '\n' && *p != '\r')
         ++p;
@@ -653,9 +648,44 @@ bool Simple(std::u16string_view valeur, bool cible, std::string& octets)
     return SimpleDe(valeur, cible, octets);
 }
 
+namespace {
+
+// True when none of eight bytes is special: past ASCII, a control below
+// 0x20, DEL, or one of the markup characters.
+bool HuitOrdinaires(uint64_t mot)
+{
+    using namespace Huit;
+    const uint64_t sous20 = (mot - Un * 0x20) & ~mot & Haut; // exact while none is past ASCII
+    return (HorsAscii(mot) | sous20 | Egal(mot, '<') | Egal(mot, '>') | Egal(mot, '"') |
+            Egal(mot, '&') | Egal(mot, 0x7F)) == 0;
+}
+
+} // namespace
+
 bool Simple(std::string_view valeur, bool cible, std::string& octets)
 {
-    return SimpleDe(valeur, cible, octets);
+    const auto ordinaires = [&](size_t debut, size_t fin) {
+        for (size_t k = debut; k < fin; ++k) {
+            const auto c = static_cast<unsigned char>(valeur[k]);
+            if (c >= 0x80 || (Speciaux[c] && (Speciaux[c] == 2 || !cible || !EntiteEn(valeur, k))))
+                return false;
+        }
+        return true;
+    };
+    // Eight bytes at a time, the last eight overlapping those before; one
+    // at a time in eight that hold a special one, and in a shorter value.
+    const size_t n = valeur.size();
+    if (n < 8 && !ordinaires(0, n))
+        return false;
+    for (size_t i = 0; i + 8 <= n;) {
+        if (!HuitOrdinaires(Huit::Lire(valeur.data() + i)) && !ordinaires(i, i + 8))
+            return false;
+        i += 8;
+        if (i < n && i + 8 > n)
+            i = n - 8;
+    }
+    octets += valeur;
+    return true;
 }
 
 void References(std::u16string_view valeur, std::string& octets)

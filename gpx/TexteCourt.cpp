@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gpx/TexteCourt.h"
 
+#include "gpx/Codecs.h"
+
 #include <cstring>
 
 namespace Gpx {
@@ -44,8 +46,12 @@ void TexteCourt::Affecter(std::u16string_view texte)
 
 void TexteCourt::AffecterUtf8(std::string_view utf8)
 {
-    for (const char c : utf8)
-        if (static_cast<unsigned char>(c) >= 0x80) {
+    // ASCII eight bytes at a time.
+    size_t i = 0;
+    while (i + 8 <= utf8.size() && !Huit::HorsAscii(Huit::Lire(utf8.data() + i)))
+        i += 8;
+    for (; i < utf8.size(); ++i)
+        if (static_cast<unsigned char>(utf8[i]) >= 0x80) {
             Affecter(Utf8VersTexte(utf8));
             return;
         }
@@ -68,19 +74,6 @@ void TexteCourt::Affecter(const TexteCourt& autre)
     const size_t taille = Taille(autre.bloc.get());
     bloc.reset(new unsigned char[taille]);
     std::memcpy(bloc.get(), autre.bloc.get(), taille);
-}
-
-bool TexteCourt::Etroit(std::string_view& octets) const
-{
-    if (!bloc) {
-        octets = {};
-        return true;
-    }
-    const uint32_t entete = Entete(bloc.get());
-    if (entete & 1)
-        return false;
-    octets = {reinterpret_cast<const char*>(bloc.get()) + sizeof entete, entete >> 1};
-    return true;
 }
 
 std::u16string_view TexteCourt::Vue(std::u16string& tampon) const

@@ -4,6 +4,7 @@
 #include "gpx/TableGPX.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -36,7 +37,19 @@ public:
     std::u16string_view Vue(std::u16string& tampon) const;
     // The bytes of a text kept one byte per character (Latin-1); false for
     // one kept in two.
-    bool Etroit(std::string_view& octets) const;
+    bool Etroit(std::string_view& octets) const
+    {
+        if (!bloc) {
+            octets = {};
+            return true;
+        }
+        uint32_t entete;
+        std::memcpy(&entete, bloc.get(), sizeof entete);
+        if (entete & 1)
+            return false;
+        octets = {reinterpret_cast<const char*>(bloc.get()) + sizeof entete, entete >> 1};
+        return true;
+    }
 
 private:
     void Affecter(const TexteCourt& autre);

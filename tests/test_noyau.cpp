@@ -285,6 +285,24 @@ QString Regle(const QString& regle, const QString& e)
                                          Fichiers::LignesWindows1252(p[1].toLatin1()), p[0]))
                  .join('|');
          }},
+        // context|value: what the writer writes of a plain value, in one
+        // step, the same from a text kept one byte a character and from one
+        // kept in two; "refus" sends it through escaping.
+        {"ecrire",
+         [&] {
+             const bool cible = p[0] == QLatin1String("cible");
+             const QByteArray latin1 = p[1].toLatin1();
+             std::string etroit, large;
+             const bool e = Gpx::Ecriture::Simple(
+                 std::string_view(latin1.constData(), size_t(latin1.size())), cible, etroit);
+             const bool l = Gpx::Ecriture::Simple(
+                 std::u16string_view(reinterpret_cast<const char16_t*>(p[1].utf16()),
+                                     size_t(p[1].size())),
+                 cible, large);
+             if (e != l || etroit != large)
+                 return QStringLiteral("differ");
+             return e ? QString::fromStdString(etroit) : refus;
+         }},
         // A window's left, top, width and height; two screens side by side,
         // the second one shorter.
         {"ecran",
