@@ -624,31 +624,12 @@ constexpr std::array<uint8_t, 128> Speciaux = [] {
     return t;
 }();
 
-template <typename Car>
-bool SimpleDe(std::basic_string_view<Car> valeur, bool cible, std::string& octets)
+// True when the character at k can be written as it stands.
+template <typename Car> bool Ordinaire(std::basic_string_view<Car> valeur, size_t k, bool cible)
 {
-    const size_t debut = octets.size();
-    octets.resize(debut + valeur.size());
-    char* d = &octets[debut];
-    for (size_t i = 0; i < valeur.size(); ++i) {
-        const auto c = static_cast<std::make_unsigned_t<Car>>(valeur[i]);
-        if (c >= 0x80 || (Speciaux[c] && (Speciaux[c] == 2 || !cible || !EntiteEn(valeur, i)))) {
-            octets.resize(debut);
-            return false;
-        }
-        *d++ = char(c);
-    }
-    return true;
+    const auto c = static_cast<std::make_unsigned_t<Car>>(valeur[k]);
+    return c < 0x80 && (!Speciaux[c] || (Speciaux[c] == 1 && cible && EntiteEn(valeur, k)));
 }
-
-} // namespace
-
-bool Simple(std::u16string_view valeur, bool cible, std::string& octets)
-{
-    return SimpleDe(valeur, cible, octets);
-}
-
-namespace {
 
 // True when none of eight bytes is special: past ASCII, a control below
 // 0x20, DEL, or one of the markup characters.
@@ -662,14 +643,27 @@ bool HuitOrdinaires(uint64_t mot)
 
 } // namespace
 
+bool Simple(std::u16string_view valeur, bool cible, std::string& octets)
+{
+    const size_t debut = octets.size();
+    octets.resize(debut + valeur.size());
+    char* d = &octets[debut];
+    for (size_t i = 0; i < valeur.size(); ++i) {
+        if (!Ordinaire(valeur, i, cible)) {
+            octets.resize(debut);
+            return false;
+        }
+        *d++ = char(valeur[i]);
+    }
+    return true;
+}
+
 bool Simple(std::string_view valeur, bool cible, std::string& octets)
 {
     const auto ordinaires = [&](size_t debut, size_t fin) {
-        for (size_t k = debut; k < fin; ++k) {
-            const auto c = static_cast<unsigned char>(valeur[k]);
-            if (c >= 0x80 || (Speciaux[c] && (Speciaux[c] == 2 || !cible || !EntiteEn(valeur, k))))
+        for (size_t k = debut; k < fin; ++k)
+            if (!Ordinaire(valeur, k, cible))
                 return false;
-        }
         return true;
     };
     // Eight bytes at a time, the last eight overlapping those before; one

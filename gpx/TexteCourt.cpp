@@ -7,23 +7,6 @@
 
 namespace Gpx {
 
-namespace {
-
-uint32_t Entete(const unsigned char* bloc)
-{
-    uint32_t entete;
-    std::memcpy(&entete, bloc, sizeof entete);
-    return entete;
-}
-
-size_t Taille(const unsigned char* bloc)
-{
-    const uint32_t entete = Entete(bloc);
-    return (entete >> 1) * ((entete & 1) ? 2 : 1) + sizeof entete;
-}
-
-} // namespace
-
 void TexteCourt::Affecter(std::u16string_view texte)
 {
     if (texte.empty()) {
@@ -71,7 +54,8 @@ void TexteCourt::Affecter(const TexteCourt& autre)
         bloc.reset();
         return;
     }
-    const size_t taille = Taille(autre.bloc.get());
+    const uint32_t entete = Entete(autre.bloc.get());
+    const size_t taille = (entete >> 1) * ((entete & 1) ? 2 : 1) + sizeof entete;
     bloc.reset(new unsigned char[taille]);
     std::memcpy(bloc.get(), autre.bloc.get(), taille);
 }

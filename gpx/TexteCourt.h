@@ -43,8 +43,7 @@ public:
             octets = {};
             return true;
         }
-        uint32_t entete;
-        std::memcpy(&entete, bloc.get(), sizeof entete);
+        const uint32_t entete = Entete(bloc.get());
         if (entete & 1)
             return false;
         octets = {reinterpret_cast<const char*>(bloc.get()) + sizeof entete, entete >> 1};
@@ -53,6 +52,12 @@ public:
 
 private:
     void Affecter(const TexteCourt& autre);
+    static uint32_t Entete(const unsigned char* bloc)
+    {
+        uint32_t entete;
+        std::memcpy(&entete, bloc, sizeof entete);
+        return entete;
+    }
 
     // The size shifted left by one, the low bit set for two bytes per
     // character; then the characters. Null for an empty text.
