@@ -6,6 +6,7 @@
 // of 20,000 marks as other programs write them (descriptions, extensions,
 // links): opened and saved as the editor does; and a 50 MB file read.
 #include "Marques.h"
+#include "gpx/Descripteurs.h"
 #include "gpx/Fichiers.h"
 
 #include <QCoreApplication>
@@ -16,12 +17,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <map>
 #include <memory>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -76,32 +74,12 @@ void CreerPlusGrandFichier()
     }
 }
 
-// Runs the program itself, without a shell between: the shell's own start
-// would be timed with both programs and blur the comparison. True when it
-// ends with 0.
-bool Lancer(std::vector<std::string> arguments, bool muet = false)
-{
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (muet)
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (std::string& a : arguments)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    int statut = 0;
-    const bool ok = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0 &&
-                    waitpid(pid, &statut, 0) == pid && WIFEXITED(statut) &&
-                    WEXITSTATUS(statut) == 0;
-    posix_spawn_file_actions_destroy(&actions);
-    return ok;
-}
-
+// Each program is run itself, without a shell between: the shell's own
+// start would be timed with both programs and blur the comparison.
 void Commande(benchmark::State& state, const std::vector<std::string>& arguments, bool muet = false)
 {
     for (auto _ : state)
-        if (!Lancer(arguments, muet)) {
+        if (Gpx::Executer(arguments, muet) != Gpx::Fin::Reussie) {
             state.SkipWithError(("failed: " + arguments[0]).c_str());
             break;
         }
@@ -193,7 +171,7 @@ void BM_ReecrireGpsbabel(benchmark::State& state)
     for (auto _ : state)
         for (size_t c = 0; c < commandes.size(); ++c) {
             const auto debut = std::chrono::steady_clock::now();
-            if (!Lancer(commandes[c])) {
+            if (Gpx::Executer(commandes[c]) != Gpx::Fin::Reussie) {
                 state.SkipWithError(("failed: " + commandes[c][0]).c_str());
                 return;
             }

@@ -2,6 +2,9 @@
 #include "gpx/Descripteurs.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace Gpx {
@@ -20,6 +23,27 @@ bool ToutEcrire(int fd, std::string_view octets)
         octets.remove_prefix(size_t(n));
     }
     return true;
+}
+
+Fin Executer(std::vector<std::string> arguments, bool muet)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (muet)
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (std::string& a : arguments)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    int statut = 0;
+    const bool lance = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    if (!lance)
+        return Fin::PasLancee;
+    return waitpid(pid, &statut, 0) == pid && WIFEXITED(statut) && WEXITSTATUS(statut) == 0
+               ? Fin::Reussie
+               : Fin::Echouee;
 }
 
 } // namespace Gpx

@@ -14,11 +14,9 @@
 #include <fcntl.h>
 #include <malloc.h>
 #include <memory>
-#include <spawn.h>
 #include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -302,21 +300,12 @@ int Importer(const char* entree, const char* sortie)
         Erreur("import", entree, std::strerror(errno));
         return 1;
     }
-    std::vector<std::string> arguments = Importation::Arguments(format, lu, gpx);
-    std::vector<char*> argv;
-    for (std::string& a : arguments)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    int statut = 0;
-    const bool converti =
-        posix_spawnp(&pid, "gpsbabel", nullptr, nullptr, argv.data(), environ) == 0 &&
-        waitpid(pid, &statut, 0) == pid && WIFEXITED(statut) && WEXITSTATUS(statut) == 0;
+    const Gpx::Fin fin = Gpx::Executer(Importation::Arguments(format, lu, gpx));
     int code = 1;
-    if (!converti) {
+    if (fin != Gpx::Fin::Reussie) {
         Erreur("import", entree,
-               pid == 0 ? "gpsbabel is not installed (Debian package gpsbabel)"
-                        : "gpsbabel could not convert it (its message is above)");
+               fin == Gpx::Fin::PasLancee ? "gpsbabel is not installed (Debian package gpsbabel)"
+                                          : "gpsbabel could not convert it (its message is above)");
     } else {
         Table& table = LaTable();
         bool routes = false;
