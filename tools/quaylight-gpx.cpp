@@ -189,7 +189,6 @@ std::string DecrireCaractere(char16_t c)
            ')';
 }
 
-// Writes the whole piece to fd; false with errno set.
 // Replaces a file as the editor does: a file without write permission is
 // refused, the document goes to a temporary file beside it that is renamed
 // over it once written whole, and on failure the previous file stays.
@@ -257,10 +256,6 @@ int Reecrire(const char* entree, const char* sortie)
     return EcrireGPX(sortie, table) ? 0 : 1;
 }
 
-} // namespace
-
-namespace {
-
 // A temporary file of its own, with the given suffix; "" on failure.
 std::string Temporaire(const char* suffixe, const std::string& contenu = {})
 {
@@ -270,9 +265,18 @@ std::string Temporaire(const char* suffixe, const std::string& contenu = {})
     const int fd = mkostemps(chemin.data(), int(std::strlen(suffixe)), O_CLOEXEC);
     if (fd < 0)
         return {};
-    const bool ecrit = Gpx::ToutEcrire(fd, contenu);
-    close(fd);
-    return ecrit ? chemin : std::string();
+    bool ecrit = Gpx::ToutEcrire(fd, contenu);
+    int erreur = errno;
+    if (close(fd) != 0 && ecrit) {
+        ecrit = false;
+        erreur = errno;
+    }
+    if (ecrit)
+        return chemin;
+    // Nothing half written is left behind.
+    unlink(chemin.c_str());
+    errno = erreur;
+    return {};
 }
 
 int Importer(const char* entree, const char* sortie)
@@ -295,9 +299,11 @@ int Importer(const char* entree, const char* sortie)
         }
         lu = Temporaire(".kml", kml);
     }
-    const std::string gpx = Temporaire(".gpx");
-    if (lu.empty() || gpx.empty()) {
+    const std::string gpx = lu.empty() ? std::string() : Temporaire(".gpx");
+    if (gpx.empty()) {
         Erreur("import", entree, std::strerror(errno));
+        if (lu != entree && !lu.empty())
+            unlink(lu.c_str());
         return 1;
     }
     const Gpx::Fin fin = Gpx::Executer(Importation::Arguments(format, lu, gpx));
