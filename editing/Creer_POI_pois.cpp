@@ -33,6 +33,14 @@ QString TempsCourant()
         QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
 }
 
+// The list and, when it is shown, the map follow a change of the table.
+void MontrerTable(Creer_POI& f)
+{
+    if (f.Option2[0]->isChecked())
+        Carte::ActualiserMarques();
+    f.RemplirListePOI();
+}
+
 // Several marks chosen: what they share shows, and only the symbol box
 // and the modify and delete commands act on them.
 void MontrerPlusieurs(Creer_POI& f, const std::vector<int>& choisis)
@@ -58,9 +66,7 @@ void SymboleDePlusieurs(Creer_POI& f, const std::vector<int>& choisis)
     const QString symbole = f.Symbole->Symbole();
     for (const int i : choisis)
         Table.SymPOI[size_t(i)] = symbole;
-    if (f.Option2[0]->isChecked())
-        Carte::ActualiserMarques();
-    f.RemplirListePOI();
+    MontrerTable(f);
     f.ListePOI->Choisir(choisis);
     f.NoterChangement(std::move(etape));
 }
@@ -77,9 +83,7 @@ void SupprimerPlusieurs(Creer_POI& f, const std::vector<int>& choisis)
     Table.SupprimerLignes(choisis);
     // As after one deletion: the mark that followed the first is current.
     NumPOI = static_cast<int16_t>(choisis.front());
-    if (f.Option2[0]->isChecked())
-        Carte::ActualiserMarques();
-    f.RemplirListePOI();
+    MontrerTable(f);
     f.ListeLiens->setCurrentRow(-1);
     f.ListePOI->setCurrentRow(-1);
     f.NoterChangement(std::move(etape));
@@ -202,9 +206,7 @@ bool Creer_POI::StockerSaisiePOI()
     Table.SymPOI[NumPOI] = Symbole->Symbole();
     if (Table.TempsPOI[NumPOI].isEmpty())
         Table.TempsPOI[NumPOI] = TempsCourant();
-    if (Option2[0]->isChecked())
-        Carte::ActualiserMarques();
-    RemplirListePOI();
+    MontrerTable(*this);
     ListePOI->Choisir(NumPOI);
     SaisieOK = true;
     return true;
@@ -250,7 +252,6 @@ void Creer_POI::Validation_Click()
             Table.SupprimerLigne(NumPOI);
             return;
         }
-        RemplirListePOI();
         ListePOI->setCurrentRow(-1);
         DecocherModes();
         NoterChangement(Historique::Etape::Ajout({NumPOI}, avant));
@@ -262,9 +263,7 @@ void Creer_POI::Validation_Click()
         // All it held goes with it.
         auto etape = Historique::Etape::Retrait(Table, {NumPOI}, NumPOI);
         Table.SupprimerLigne(NumPOI);
-        if (Option2[0]->isChecked())
-            Carte::ActualiserMarques();
-        RemplirListePOI();
+        MontrerTable(*this);
         ListeLiens->setCurrentRow(-1);
         ListePOI->setCurrentRow(-1);
         DecocherModes();
@@ -302,9 +301,7 @@ void Creer_POI::Revenir(const Historique::Retour& retour)
 {
     using namespace Declarations;
     DecocherModes();
-    if (Option2[0]->isChecked())
-        Carte::ActualiserMarques();
-    RemplirListePOI();
+    MontrerTable(*this);
     NumPOI = static_cast<int16_t>(retour.num);
     {
         // The marks the step touched chosen again, where they are.
