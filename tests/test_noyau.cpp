@@ -536,6 +536,11 @@ void TestNoyau::outilFichiers()
     QVERIFY(Lire(cible).startsWith("<?xml"));
     QCOMPARE(QFile::permissions(cible) & 0x7077, // not the "user" bits, which depend on who runs
              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    // A pipe, here through a link to /dev/stdout, is written to, not replaced.
+    QVERIFY(QFile::link(QStringLiteral("/dev/stdout"), d + "sortie"));
+    QCOMPARE(Outil({"rewrite", entree, d + "sortie"}, &sortie), 0);
+    QVERIFY(sortie.startsWith("<?xml") && QFileInfo(d + "sortie").isSymLink());
+    QVERIFY(QFile::remove(d + "sortie"));
     // A read-only file is refused and left as it was.
     QVERIFY(Ecrire(cible, "ancien"));
     QVERIFY(QFile::setPermissions(cible, QFile::ReadOwner));

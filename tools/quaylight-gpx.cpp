@@ -191,7 +191,8 @@ std::string DecrireCaractere(char16_t c)
 
 // Replaces a file as the editor does: a file without write permission is
 // refused, the document goes to a temporary file beside it that is renamed
-// over it once written whole, and on failure the previous file stays.
+// over it once written whole, and on failure the previous file stays. A
+// device or a pipe is written to directly.
 // Unlike the editor's saves, the bytes are not forced to the disk before
 // the rename: as other command-line converters, the tool leaves that to the
 // system (ext4 writes a file renamed over another before the rename).
@@ -211,8 +212,12 @@ bool EcrireGPX(const char* chemin, const Table& table)
         Erreur("write", chemin, "the file is read-only");
         return false;
     }
-    std::string temporaire = cible + ".XXXXXX";
-    const int fd = mkostemp(temporaire.data(), O_CLOEXEC);
+    // A device or a pipe (/dev/stdout) is written to as it is: a file
+    // renamed over it would take its place.
+    const bool flux = existe && !S_ISREG(etat.st_mode);
+    std::string temporaire = flux ? std::string() : cible + ".XXXXXX";
+    const int fd =
+        flux ? open(cible.c_str(), O_WRONLY | O_CLOEXEC) : mkostemp(temporaire.data(), O_CLOEXEC);
     if (fd < 0) {
         Erreur("write", chemin, std::strerror(errno));
         return false;
@@ -225,7 +230,7 @@ bool EcrireGPX(const char* chemin, const Table& table)
     }
     Gpx::Refus refus;
     std::string raison;
-    bool ok = fchmod(fd, mode) == 0;
+    bool ok = flux || fchmod(fd, mode) == 0;
     ok = ok &&
          Gpx::TexteGPX(
              table, [fd](std::string_view piece) { return Gpx::ToutEcrire(fd, piece); }, refus);
@@ -236,13 +241,14 @@ bool EcrireGPX(const char* chemin, const Table& table)
         ok = false;
         raison = std::strerror(errno);
     }
-    if (ok && rename(temporaire.c_str(), cible.c_str()) != 0) {
+    if (ok && !flux && rename(temporaire.c_str(), cible.c_str()) != 0) {
         ok = false;
         raison = std::strerror(errno);
     }
     if (!ok) {
         Erreur("write", chemin, raison);
-        unlink(temporaire.c_str());
+        if (!flux)
+            unlink(temporaire.c_str());
     }
     return ok;
 }
