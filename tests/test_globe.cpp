@@ -328,6 +328,7 @@ void TestGlobe::editeurAvecLeGlobe()
     s.f->Option1[1]->click();
     gauche(ecran(1));
     QCOMPARE(s.f->ListePOI->PoiChoisi(), 1);
+    vue->grab(); // the mark put back, laid out where it was
     gauche(anse);
     QCOMPARE(s.f->ListePOI->PoiChoisi(), 2);
 
