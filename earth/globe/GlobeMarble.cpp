@@ -128,7 +128,6 @@ FenetreGlobe::FenetreGlobe()
     colonne->addWidget(vue, 1);
 
     auto reglages = Reglages();
-    // First use: the sea chart when the machine is online, Atlas otherwise.
     // First use: Atlas, which needs no network, and the sea chart as soon
     // as a tile really comes through the relay (an interface that is up
     // says nothing of a way out).
