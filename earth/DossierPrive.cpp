@@ -82,8 +82,7 @@ bool EcrireSiAbsent(const QString& chemin, const QByteArray& octets, QString& ra
         }
         return false;
     }
-    const bool ecrit = Gpx::ToutEcrire(fd, {octets.constData(), size_t(octets.size())});
-    close(fd);
+    const bool ecrit = Gpx::EcrireEtFermer(fd, {octets.constData(), size_t(octets.size())});
     if (!ecrit) {
         raison = Raison(chemin, std::strerror(errno));
         unlink(c.constData());

@@ -25,6 +25,17 @@ bool ToutEcrire(int fd, std::string_view octets)
     return true;
 }
 
+bool EcrireEtFermer(int fd, std::string_view octets)
+{
+    bool ok = ToutEcrire(fd, octets);
+    const int erreur = errno;
+    if (close(fd) != 0)
+        ok = false;
+    else if (!ok)
+        errno = erreur;
+    return ok;
+}
+
 Fin Executer(std::vector<std::string> arguments, bool muet)
 {
     posix_spawn_file_actions_t actions;

@@ -12,6 +12,10 @@ namespace Gpx {
 // that takes no more bytes without saying why).
 bool ToutEcrire(int fd, std::string_view octets);
 
+// The same, then fd closed whatever happened; false with errno of the first
+// failure, the write's or the close's.
+bool EcrireEtFermer(int fd, std::string_view octets);
+
 // How a program run to its end went.
 enum class Fin { Reussie, Echouee, PasLancee };
 

@@ -271,15 +271,10 @@ std::string Temporaire(const char* suffixe, const std::string& contenu = {})
     const int fd = mkostemps(chemin.data(), int(std::strlen(suffixe)), O_CLOEXEC);
     if (fd < 0)
         return {};
-    bool ecrit = Gpx::ToutEcrire(fd, contenu);
-    int erreur = errno;
-    if (close(fd) != 0 && ecrit) {
-        ecrit = false;
-        erreur = errno;
-    }
-    if (ecrit)
+    if (Gpx::EcrireEtFermer(fd, contenu))
         return chemin;
     // Nothing half written is left behind.
+    const int erreur = errno;
     unlink(chemin.c_str());
     errno = erreur;
     return {};
