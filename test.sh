@@ -21,6 +21,9 @@ if git rev-parse --is-inside-work-tree > /dev/null 2>&1; then
         done)
     [ -z "$sans" ] || { echo "no SPDX licence line in: $sans" >&2; exit 1; }
 fi
+# Every include runs down the layers, and the check catches one that does not.
+tools/couches.sh
+tools/couches.sh --essai
 
 
 if [ "${1:-}" = "--coverage" ]; then
@@ -33,7 +36,7 @@ if [ "${1:-}" = "--coverage" ]; then
     # The program's own code: not the tests, the fuzz targets, the benchmarks
     # nor the generated files.
     gcovr --root . --object-directory build-cov --exclude-unreachable-branches \
-        --filter '(shell|ui|gpx|editing|links|earth|tools)/' --exclude '.*_autogen/.*' \
+        --filter '(app|shell|ui|gpx|editing|links|earth|tools)/' --exclude '.*_autogen/.*' \
         --print-summary --txt build-cov/couverture.txt | tail -n 3
     exit 0
 fi

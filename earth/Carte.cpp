@@ -1,17 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "earth/Carte.h"
 
-#include "earth/ApplicationGE.h"
 #include "editing/Nombres.h"
+#include "shell/ApplicationGE.h"
 #include "shell/Declarations.h"
-#include "shell/Entree.h"
 #include "shell/Plateforme.h"
-#include "ui/Creer_POI.h"
-#include "ui/FiltreNoms.h"
-#include "ui/ListeMarques.h"
 
-#include <QLineEdit>
-#include <QRadioButton>
 #include <algorithm>
 
 namespace Carte {
@@ -32,11 +26,11 @@ void Camera(double latitude, double longitude, double range)
 }
 
 // Without a connection, each map move asks first; true to go on.
-bool QuestionConnexion()
+bool QuestionConnexion(QWidget* parent)
 {
     if (Declarations::Connecte != 0)
         return true;
-    return Plateforme::Courante().Message(Entree::FenetrePrincipale(), Declarations::MsgBoite[16],
+    return Plateforme::Courante().Message(parent, Declarations::MsgBoite[16],
                                           Plateforme::Boutons::OuiNon) == Plateforme::Reponse::Oui;
 }
 
@@ -46,38 +40,6 @@ MarquesGE* Marques()
 {
     return Declarations::AppliGE ? Declarations::AppliGE->Marques() : nullptr;
 }
-
-// The map's side of the editor's window: a pick selects the mark in the
-// list, a drag of the current one fills the position box.
-class SuiviCarte : public SuiviGE {
-public:
-    explicit SuiviCarte(Creer_POI& f) : fenetre(f) {}
-
-    void PlacemarkChoisi(int numero) override
-    {
-        if (!Declarations::Table.Ligne(numero) || fenetre.ListePOI->PoiChoisi() == numero)
-            return;
-        // The map is not filtered: a mark the list hides is shown again.
-        if (fenetre.ListePOI->Filtre().Position(numero) < 0)
-            fenetre.Filtre->clear();
-        const SansVol garde;
-        fenetre.ListePOI->Choisir(numero);
-        fenetre.ListePOI->scrollToItem(fenetre.ListePOI->currentItem());
-    }
-
-    void PlacemarkDeplace(int numero, double longitude, double latitude) override
-    {
-        if (fenetre.Option1[0]->isChecked() && numero == Declarations::NumPOI) {
-            fenetre.Lat_Long->setText(TexteCapture(latitude, longitude));
-            fenetre.Lat_Long->setCursorPosition(0);
-        }
-    }
-
-private:
-    Creer_POI& fenetre;
-};
-
-std::unique_ptr<SuiviCarte> suivi;
 
 } // namespace
 
@@ -101,12 +63,10 @@ QString TexteCapture(double latitude, double longitude)
     return TexteCoordonnee(latitude) + QLatin1Char(',') + TexteCoordonnee(longitude);
 }
 
-void Suivre(Creer_POI& fenetre)
+void Suivre(SuiviGE* suivi)
 {
-    if (MarquesGE* m = Marques()) {
-        suivi = std::make_unique<SuiviCarte>(fenetre);
-        m->Suivre(suivi.get());
-    }
+    if (MarquesGE* m = Marques())
+        m->Suivre(suivi);
 }
 
 void ActualiserMarques()
@@ -126,15 +86,13 @@ void ActualiserMarques()
     m->PoserMarques(marques);
 }
 
-void MarquerCourante(Creer_POI& fenetre)
+void MarquerCourante(int numero, bool deplacable)
 {
-    if (MarquesGE* m = Marques()) {
-        const int numero = fenetre.ListePOI->PoiChoisi();
-        m->MarquerCourante(numero, numero > 0 && fenetre.Option1[0]->isChecked());
-    }
+    if (MarquesGE* m = Marques())
+        m->MarquerCourante(numero, numero > 0 && deplacable);
 }
 
-bool GardeOuverture(Creer_POI& fenetre)
+SuiteOuverture GardeOuverture(QWidget* parent)
 {
     int32_t pret = 0;
     try {
@@ -144,19 +102,18 @@ bool GardeOuverture(Creer_POI& fenetre)
         pret = 0;
     }
     if (pret != 0)
-        return true;
+        return SuiteOuverture::Continuer;
     switch (Plateforme::Courante().Message(
-        &fenetre,
+        parent,
         QStringLiteral(
             "Google Earth n'est pas encore initalisé - Googel Earth has not finished loading"),
         Plateforme::Boutons::AbandonReessayerIgnorer)) {
     case Plateforme::Reponse::Abandon:
-        fenetre.Quitter_Click();
-        return false;
+        return SuiteOuverture::Quitter;
     case Plateforme::Reponse::Ignorer:
-        return true;
+        return SuiteOuverture::Continuer;
     default:
-        return false;
+        return SuiteOuverture::Terminer;
     }
 }
 
@@ -168,10 +125,10 @@ QString TextePlacemark(const QString& nom, const QString& lon, const QString& la
            QStringLiteral(",0</coordinates></Point></Placemark>");
 }
 
-void AfficherCartePOI()
+void AfficherCartePOI(QWidget* parent)
 {
     using namespace Declarations;
-    if (!QuestionConnexion())
+    if (!QuestionConnexion(parent))
         return;
     // Extents in single precision, as the view is framed.
     float latMin = 1000, latMax = -1000, lonMin = 1000, lonMax = -1000;
@@ -204,10 +161,10 @@ void AfficherCartePOI()
     }
 }
 
-void CentrerCartePOI()
+void CentrerCartePOI(QWidget* parent)
 {
     using namespace Declarations;
-    if (sansVol > 0 || !QuestionConnexion())
+    if (sansVol > 0 || !QuestionConnexion(parent))
         return;
     if (!Table.Ligne(NumPOI))
         return;

@@ -3,34 +3,40 @@
 
 #include <QString>
 
-class Creer_POI;
+class QWidget;
+class SuiviGE;
 
 // The map steps of the editor's commands, run only when the map is in use.
 // Failures of the map never stop the editor.
 namespace Carte {
 
+// What the Open command does after the map's readiness question.
+enum class SuiteOuverture { Continuer, Terminer, Quitter };
+
 // Before the Open command's dialog: asks whether the map is ready and, when
-// it is not, lets the user abort (quit), retry (end the command) or ignore.
-// True when the Open command goes on.
-bool GardeOuverture(Creer_POI& fenetre);
+// it is not, lets the user abort (quit), retry (end the command) or ignore
+// (go on). Questions open over parent.
+SuiteOuverture GardeOuverture(QWidget* parent);
 
 // After a file has been read: frames its waypoints and shows each one as a
-// named placemark.
-void AfficherCartePOI();
+// named placemark. Without a connection, asks first over parent.
+void AfficherCartePOI(QWidget* parent);
 
-// After a selection: flies the view to the current waypoint.
-void CentrerCartePOI();
+// After a selection: flies the view to the current waypoint, asking first
+// over parent without a connection.
+void CentrerCartePOI(QWidget* parent);
 
 // After a change of the table: the waypoints' placemarks, on a map that
 // knows them as waypoints.
 void ActualiserMarques();
 
-// The selected waypoint drawn as the current one, which a drag on the map
-// moves while "Modifier le Poi" is chosen.
-void MarquerCourante(Creer_POI& fenetre);
+// Waypoint numero (0 for none) drawn as the current one, which a drag on
+// the map moves when deplacable ("Modifier le Poi" chosen).
+void MarquerCourante(int numero, bool deplacable);
 
-// Picks and drags on the map reach the editor's window.
-void Suivre(Creer_POI& fenetre);
+// Who hears of picks and drags on the map (the editor's window); null for
+// nobody.
+void Suivre(SuiviGE* suivi);
 
 // A coordinate as the capture writes it: "." whatever the locale, at most
 // 15 significant digits; and a point as the position box shows it.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gpx/Fichiers.h"
 
+#include "gpx/Messages.h"
 #include "gpx/UTF8.h"
-#include "shell/Messages.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 #include "links/Descriptions.h"
 
 #include "gpx/Fichiers.h"
+#include "gpx/Messages.h"
 #include "gpx/UTF8.h"
-#include "shell/Messages.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/Declarations.h"
 
-#include "earth/ApplicationGE.h"
+#include "shell/ApplicationGE.h"
 
 namespace Declarations {
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "editing/Historique.h"
+#include "gpx/Messages.h"
 #include "gpx/PoiTable.h"
-#include "shell/Messages.h"
 
 #include <QString>
 #include <array>

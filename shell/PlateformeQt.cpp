@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "earth/ApplicationGE.h"
 #include "links/Gerer_liens.h"
+#include "shell/ApplicationGE.h"
 #include "shell/Plateforme.h"
 
 #include <QCoreApplication>

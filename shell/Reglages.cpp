@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/Reglages.h"
 
-#include "ui/EcransPresents.h"
-#include "ui/Twips.h"
+#include "shell/EcransPresents.h"
+#include "shell/Twips.h"
 
 #include <QLocale>
 #include <QWidget>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Outils.h"
 
+#include "app/Entree.h"
 #include "gpx/Fichiers.h"
 #include "shell/Declarations.h"
 #include "shell/Donnees.h"
-#include "shell/Entree.h"
 #include "shell/Reglages.h"
 #include "ui/Creer_POI.h"
 #include "ui/ListeMarques.h"

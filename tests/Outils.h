@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "earth/ApplicationGE.h"
 #include "gpx/PoiTable.h"
+#include "shell/ApplicationGE.h"
 #include "shell/Plateforme.h"
 
 #include <QByteArray>

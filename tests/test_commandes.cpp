@@ -2,18 +2,18 @@
 // The editor's windows and commands, driven like a user through the real
 // windows, the fake seam answering the dialogs; then the real seam.
 #include "Outils.h"
+#include "app/Entree.h"
+#include "app/Langues.h"
 #include "gpx/Fichiers.h"
 #include "shell/Declarations.h"
 #include "shell/Donnees.h"
-#include "shell/Entree.h"
-#include "shell/Langues.h"
 #include "shell/Reglages.h"
+#include "shell/Twips.h"
 #include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
 #include "ui/FiltreNoms.h"
 #include "ui/ListeMarques.h"
 #include "ui/TexteLien1.h"
-#include "ui/Twips.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real globe under a virtual X server, alone and behind the editor.
 #include "Outils.h"
-#include "earth/ApplicationGE.h"
+#include "app/Entree.h"
 #include "earth/Carte.h"
 #include "editing/Nombres.h"
+#include "shell/ApplicationGE.h"
 #include "shell/Declarations.h"
-#include "shell/Entree.h"
 #include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
 #include "ui/ListeMarques.h"

@@ -2,6 +2,7 @@
 // The widget-free core: GPX reader and writer, relocation, the companion
 // tool, codecs, and the text rules, as tables.
 #include "Outils.h"
+#include "app/Langues.h"
 #include "earth/DossierPrive.h"
 #include "earth/Eclaircie.h"
 #include "earth/Placemark.h"
@@ -14,9 +15,8 @@
 #include "gpx/UTF8.h"
 #include "links/Descriptions.h"
 #include "links/Gerer_liens.h"
-#include "shell/Langues.h"
+#include "shell/Ecrans.h"
 #include "shell/LigneLangue.h"
-#include "ui/Ecrans.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Debian packages of the project, and their installation when missing.
-PAQUETS_EXECUTION=(cmake g++ make libexpat1-dev zlib1g-dev gpsbabel qtbase5-dev libmarble-dev marble-data marble-plugins)
+PAQUETS_EXECUTION=(cmake g++ make libexpat1-dev zlib1g-dev gpsbabel qtbase5-dev libmarble-dev marble-data marble-plugins libgeographiclib-dev)
 PAQUETS_TESTS=(xvfb xauth gpsbabel libxml2-utils libbenchmark-dev clang libclang-rt-14-dev xdotool dpkg-dev gcovr openbox locales x11-utils lintian desktop-file-utils appstream python3)
 
 installer_paquets() {

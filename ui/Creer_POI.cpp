@@ -3,14 +3,13 @@
 
 #include "earth/Carte.h"
 #include "shell/Declarations.h"
-#include "shell/Entree.h"
 #include "shell/Plateforme.h"
+#include "shell/Twips.h"
 #include "ui/BoiteSymbole.h"
 #include "ui/FiltreNoms.h"
 #include "ui/Images.h"
 #include "ui/ListeMarques.h"
 #include "ui/TexteLien1.h"
-#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -346,7 +345,7 @@ void Creer_POI::ConnecterEvenements()
     });
     // Entering or leaving "Modifier le Poi" lets a drag on the map move the
     // current mark, or puts it back.
-    connect(Option1[0], &QRadioButton::toggled, this, [this] { Carte::MarquerCourante(*this); });
+    connect(Option1[0], &QRadioButton::toggled, this, [this] { MarquerCouranteSurCarte(); });
     Lat_Long->installEventFilter(this);
     Nom_WP->installEventFilter(this);
     for (int i = 0; i < int(Option1.size()); ++i)

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "earth/ApplicationGE.h"
 #include "editing/Historique.h"
+#include "shell/ApplicationGE.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
+#include <memory>
 
 class BoiteSymbole;
 class FiltreNoms;
@@ -18,6 +20,7 @@ class ListeMarques;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class TexteLien1;
 
 // The main window: menu bar, the start-up question panel Google, the
 // waypoint panel POIS and the link panel LIENS. Controls carry their layout
@@ -26,6 +29,10 @@ class Creer_POI : public QMainWindow {
     Q_OBJECT
 public:
     explicit Creer_POI(QWidget* parent = nullptr);
+    ~Creer_POI() override;
+
+    // The description window, set by start-up; its commands open it.
+    QPointer<TexteLien1> fenetreDescription;
 
     // A control, menu or menu item by its layout name ("Option1(2)" for an
     // element of an option-button array); null when there is none.
@@ -61,6 +68,9 @@ public:
     void Supprimer_Lien_Click();
     void Descriptif_Click();
 
+    // Picks and drags on the map reach this window from now on.
+    void SuivreCarte();
+
     // Fits the menu bar's entries into the window's width; run again after
     // their captions change.
     void AjusterBarreMenus();
@@ -80,9 +90,6 @@ public:
 
     // Shows message numero of the message table, OK button only.
     void Message(int numero);
-    // A failure the user must know of: message quoi, the file, why, and
-    // message suite (what now).
-    static QString TexteEchec(int quoi, const QString& chemin, const QString& raison, int suite);
 
     // Clears an option button even inside an exclusive group.
     static void DecocherOption(QRadioButton* option);
@@ -164,9 +171,14 @@ private:
     void ConstruirePOIS(QWidget* zone);
     void ConstruireLIENS(QWidget* zone);
     void ConnecterEvenements();
+    // The chosen mark drawn as the current one on the map, movable in
+    // "Modifier le Poi".
+    void MarquerCouranteSurCarte();
 
     // The map's camera at the last capture.
     CameraGE camera;
+    // What the map tells this window of picks and drags.
+    std::unique_ptr<SuiviGE> suiviCarte;
 
     // Set while the program closes the window itself, so that the close
     // request is not taken for the user's.

@@ -3,9 +3,8 @@
 
 #include "gpx/Fichiers.h"
 #include "gpx/Importation.h"
-#include "shell/Messages.h"
+#include "gpx/Messages.h"
 #include "shell/Plateforme.h"
-#include "ui/Creer_POI.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +12,8 @@
 #include <QProgressDialog>
 #include <QStandardPaths>
 
-Importeur::Importeur(Creer_POI& f) : QObject(&f), fenetre(f)
+Importeur::Importeur(QWidget& f, std::function<void(const QString&)> ouvrir)
+    : QObject(&f), fenetre(f), ouvrirDocument(std::move(ouvrir))
 {
     connect(&gpsbabel, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
             &Importeur::Termine);
@@ -60,18 +60,17 @@ void Importeur::Demarrer()
         std::string kml, raison;
         if (!Fichiers::LireOctets(source, archive, erreur) ||
             !Importation::ExtraireKml({archive.constData(), size_t(archive.size())}, kml, raison)) {
-            Message(
-                Creer_POI::TexteEchec(Messages::ImportEchoue, source,
-                                      erreur.isEmpty() ? QString::fromStdString(raison) : erreur,
-                                      Messages::ImportQuoiFaire));
+            Message(Messages::TexteEchec(Messages::ImportEchoue, source,
+                                         erreur.isEmpty() ? QString::fromStdString(raison) : erreur,
+                                         Messages::ImportQuoiFaire));
             return Fin();
         }
         lu = dossier.filePath(QStringLiteral("doc.kml"));
         QFile f(lu);
         if (!f.open(QIODevice::WriteOnly) ||
             f.write(kml.data(), qint64(kml.size())) != qint64(kml.size())) {
-            Message(Creer_POI::TexteEchec(Messages::ImportEchoue, source, f.errorString(),
-                                          Messages::ImportQuoiFaire));
+            Message(Messages::TexteEchec(Messages::ImportEchoue, source, f.errorString(),
+                                         Messages::ImportQuoiFaire));
             return Fin();
         }
     }
@@ -104,9 +103,9 @@ void Importeur::Termine(int code, QProcess::ExitStatus statut)
     const QString resultat = dossier.filePath(QStringLiteral("import.gpx"));
     if (statut != QProcess::NormalExit || code != 0 || !QFileInfo(resultat).isFile()) {
         const QString raison = QString::fromLocal8Bit(gpsbabel.readAllStandardError()).trimmed();
-        Message(Creer_POI::TexteEchec(Messages::ImportEchoue, source,
-                                      raison.isEmpty() ? gpsbabel.errorString() : raison,
-                                      Messages::ImportQuoiFaire));
+        Message(Messages::TexteEchec(Messages::ImportEchoue, source,
+                                     raison.isEmpty() ? gpsbabel.errorString() : raison,
+                                     Messages::ImportQuoiFaire));
         return Fin();
     }
     // Beside the source, named like it; a file of that name is not replaced
@@ -126,10 +125,10 @@ void Importeur::Termine(int code, QProcess::ExitStatus statut)
     QString erreur;
     if (!Fichiers::LireOctets(resultat, octets, erreur) ||
         !Fichiers::EcrireOctets(cible, octets, erreur)) {
-        Message(Creer_POI::TexteEchec(Messages::EnregistrementEchoue, cible, erreur,
-                                      Messages::PrecedentIntact));
+        Message(Messages::TexteEchec(Messages::EnregistrementEchoue, cible, erreur,
+                                     Messages::PrecedentIntact));
         return Fin();
     }
-    fenetre.OuvrirDocument(cible);
+    ouvrirDocument(cible);
     Fin();
 }

@@ -5,18 +5,19 @@
 #include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <functional>
 
-class Creer_POI;
 class QProgressDialog;
+class QWidget;
 
 // The import command: a file of another format (KML, KMZ, CSV, Ozi, Garmin,
 // GeoJSON, NMEA) converted by gpsbabel, without freezing the window (past a
 // second a progress box offers to cancel), then opened as a new GPX document
-// named like the source, beside it. The source is never written. It deletes
-// itself once done.
+// named like the source, beside it, by ouvrir (the window's Open command).
+// The source is never written. It deletes itself once done.
 class Importeur : public QObject {
 public:
-    explicit Importeur(Creer_POI& fenetre);
+    Importeur(QWidget& fenetre, std::function<void(const QString&)> ouvrir);
     void Demarrer();
 
 private:
@@ -24,7 +25,8 @@ private:
     void Message(const QString& texte);
     void Fin();
 
-    Creer_POI& fenetre;
+    QWidget& fenetre;
+    std::function<void(const QString&)> ouvrirDocument;
     QString source;
     QTemporaryDir dossier;
     QProcess gpsbabel;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/TexteLien1.h"
 
+#include "shell/Twips.h"
 #include "ui/Images.h"
-#include "ui/Twips.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
+class Creer_POI;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -12,6 +14,9 @@ class TexteLien1 : public QWidget {
     Q_OBJECT
 public:
     explicit TexteLien1(QWidget* parent = nullptr);
+
+    // The main window, set by start-up.
+    QPointer<Creer_POI> fenetrePrincipale;
 
     // A control by its layout name; null when there is none.
     QObject* Controle(const QString& nom) const;

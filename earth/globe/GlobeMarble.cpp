@@ -6,7 +6,7 @@
 #include "RelaisTuiles.h"
 #include "earth/Eclaircie.h"
 #include "earth/Placemark.h"
-#include "ui/EcransPresents.h"
+#include "shell/EcransPresents.h"
 
 #include <QAbstractButton>
 #include <QApplication>

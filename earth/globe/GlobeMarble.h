@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "earth/ApplicationGE.h"
 #include "earth/Eclaircie.h"
 #include "editing/Symboles.h"
+#include "shell/ApplicationGE.h"
 
 #include "VueGlobe.h"
 

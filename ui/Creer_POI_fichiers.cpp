@@ -19,11 +19,6 @@ namespace {
 
 const QString FiltreGPX = QStringLiteral("*.gpx");
 
-QString Natif(const QString& chemin)
-{
-    return QDir::toNativeSeparators(chemin);
-}
-
 } // namespace
 
 void Creer_POI::Message(int numero)
@@ -31,15 +26,9 @@ void Creer_POI::Message(int numero)
     Plateforme::Courante().Message(this, Declarations::MsgBoite[numero], Plateforme::Boutons::OK);
 }
 
-QString Creer_POI::TexteEchec(int quoi, const QString& chemin, const QString& raison, int suite)
-{
-    return Messages::Texte(quoi) + QStringLiteral(" :\n") + Natif(chemin) + QStringLiteral("\n(") +
-           raison + QStringLiteral(")\n") + Messages::Texte(suite);
-}
-
 void Creer_POI::MessageEchec(int quoi, const QString& chemin, const QString& raison, int suite)
 {
-    Plateforme::Courante().Message(this, TexteEchec(quoi, chemin, raison, suite),
+    Plateforme::Courante().Message(this, Messages::TexteEchec(quoi, chemin, raison, suite),
                                    Plateforme::Boutons::OK);
 }
 
@@ -60,8 +49,17 @@ void Creer_POI::Ouvrir_Fichier_Click()
 void Creer_POI::OuvrirDocument(const QString& nom)
 {
     using namespace Declarations;
-    if (Option2[0]->isChecked() && !Carte::GardeOuverture(*this))
-        return;
+    if (Option2[0]->isChecked()) {
+        switch (Carte::GardeOuverture(this)) {
+        case Carte::SuiteOuverture::Continuer:
+            break;
+        case Carte::SuiteOuverture::Quitter:
+            Quitter_Click();
+            return;
+        case Carte::SuiteOuverture::Terminer:
+            return;
+        }
+    }
     DecocherModes();
     const QString choix =
         !nom.isEmpty()
@@ -124,12 +122,12 @@ void Creer_POI::OuvrirDocument(const QString& nom)
     RemplirListePOI();
     NumPOI = static_cast<int16_t>(Table.NbPOI + 1);
     if (Option2[0]->isChecked())
-        Carte::AfficherCartePOI();
+        Carte::AfficherCartePOI(this);
 }
 
 void Creer_POI::Importer_Poi_Click()
 {
-    (new Importeur(*this))->Demarrer();
+    (new Importeur(*this, [this](const QString& cible) { OuvrirDocument(cible); }))->Demarrer();
 }
 
 void Creer_POI::Sauver_Fichier_Click()

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/Messages.h"
+#include "gpx/Messages.h"
+
+#include <QDir>
 
 namespace Declarations {
 std::array<QString, 51> MsgBoite;
@@ -81,6 +83,12 @@ QString Texte(int n)
 {
     const QString& t = Declarations::MsgBoite[size_t(n)];
     return t.isEmpty() ? ParDefaut(n) : t;
+}
+
+QString TexteEchec(int quoi, const QString& chemin, const QString& raison, int suite)
+{
+    return Texte(quoi) + QStringLiteral(" :\n") + QDir::toNativeSeparators(chemin) +
+           QStringLiteral("\n(") + raison + QStringLiteral(")\n") + Texte(suite);
 }
 
 } // namespace Messages

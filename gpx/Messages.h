@@ -47,4 +47,8 @@ QString ParDefaut(int n);
 // Slot n of the table, its built-in text while the table has none.
 QString Texte(int n);
 
+// A failure the user must know of: message quoi, the file (its native
+// path), why, and message suite (what now).
+QString TexteEchec(int quoi, const QString& chemin, const QString& raison, int suite);
+
 } // namespace Messages

@@ -2,7 +2,6 @@
 // The link panel of the main window.
 #include "links/Gerer_liens.h"
 #include "shell/Declarations.h"
-#include "shell/Entree.h"
 #include "shell/Plateforme.h"
 #include "shell/Reglages.h"
 #include "ui/Creer_POI.h"
@@ -149,7 +148,7 @@ void Creer_POI::Tester_Lien_Click()
 
 void Creer_POI::Descriptif_Click()
 {
-    TexteLien1* description = Entree::FenetreDescription();
+    TexteLien1* description = fenetreDescription;
     if (!PoiSelectionne() || !description) {
         Message(1);
         return;

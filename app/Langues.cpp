@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/Langues.h"
+#include "app/Langues.h"
 
 #include "gpx/Fichiers.h"
 #include "shell/Declarations.h"

@@ -2,7 +2,6 @@
 // The description editor's commands.
 #include "links/Descriptions.h"
 #include "shell/Declarations.h"
-#include "shell/Entree.h"
 #include "shell/Plateforme.h"
 #include "shell/Reglages.h"
 #include "ui/Creer_POI.h"
@@ -29,7 +28,7 @@ void TexteLien1::Ouverture()
 void TexteLien1::Enregistrer_Click()
 {
     using namespace Declarations;
-    Creer_POI* principale = Entree::FenetrePrincipale();
+    Creer_POI* principale = fenetrePrincipale;
     if (NumPOI < 1 || NumPOI > Table.NbPOI) {
         Plateforme::Courante().Message(this, MsgBoite[1], Plateforme::Boutons::OK);
         return;
@@ -39,8 +38,8 @@ void TexteLien1::Enregistrer_Click()
     if (!Descriptions::Ecrire(chemin, Descriptions::TexteDocument(Text1->document()->toRawText()),
                               erreur)) {
         Plateforme::Courante().Message(this,
-                                       Creer_POI::TexteEchec(Messages::DescriptionEchouee, chemin,
-                                                             erreur, Messages::TexteGarde),
+                                       Messages::TexteEchec(Messages::DescriptionEchouee, chemin,
+                                                            erreur, Messages::TexteGarde),
                                        Plateforme::Boutons::OK);
         return;
     }

@@ -2,7 +2,6 @@
 // Language buttons, Help and Quit: what the program keeps between runs and
 // how a run ends.
 #include "shell/Declarations.h"
-#include "shell/Entree.h"
 #include "shell/Plateforme.h"
 #include "shell/Reglages.h"
 #include "ui/Creer_POI.h"
@@ -59,7 +58,7 @@ void Creer_POI::Quitter_Click()
 
     Reglages::Ouvrir()->remove(QLatin1String(Reglages::Groupe));
     Reglages::EcrirePosition(*this, Reglages::Creer_POI_MargeG, Reglages::Creer_POI_Haut);
-    TexteLien1* description = Entree::FenetreDescription();
+    TexteLien1* description = fenetreDescription;
     if (description)
         Reglages::EcrirePosition(*description, Reglages::TexteLien1_MargeG,
                                  Reglages::TexteLien1_Haut);

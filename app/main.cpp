@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/Entree.h"
+#include "app/Entree.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -99,7 +99,7 @@ void Creer_POI::ListePOI_Click()
     Lat_Long->setEnabled(!plusieurs);
     Nom_WP->setEnabled(!plusieurs);
     // The map's current mark follows the selection, even to none.
-    Carte::MarquerCourante(*this);
+    MarquerCouranteSurCarte();
     if (plusieurs) {
         MontrerPlusieurs(*this, choisis);
         return;
@@ -121,7 +121,7 @@ void Creer_POI::ListePOI_Click()
     DecocherModes();
     RemplirListeLiens();
     if (Option2[0]->isChecked())
-        Carte::CentrerCartePOI();
+        Carte::CentrerCartePOI(this);
 }
 
 void Creer_POI::Lat_Long_Click()

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/Entree.h"
+#include "app/Entree.h"
 
-#include "earth/ApplicationGE.h"
+#include "app/Langues.h"
 #include "earth/Carte.h"
+#include "shell/ApplicationGE.h"
 #include "shell/Declarations.h"
 #include "shell/Donnees.h"
-#include "shell/Langues.h"
 #include "shell/Plateforme.h"
 #include "shell/Reglages.h"
+#include "shell/Twips.h"
 #include "ui/Creer_POI.h"
 #include "ui/ListeMarques.h"
 #include "ui/TexteLien1.h"
-#include "ui/Twips.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -70,7 +70,7 @@ void AttendreCarte()
         Finir();
         return;
     }
-    Carte::Suivre(*principale);
+    principale->SuivreCarte();
     if (SonderCarte())
         return;
     // Polled from the event loop so the window stays responsive meanwhile.
@@ -117,6 +117,8 @@ void Demarrer(const QString& fichier)
     f.ListePOI->clear();
 
     description = std::make_unique<TexteLien1>();
+    f.fenetreDescription = description.get();
+    description->fenetrePrincipale = &f;
     description->show();
     description->hide();
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/Ecrans.h"
+#include "shell/Ecrans.h"
 
 #include <QGuiApplication>
 #include <QScreen>

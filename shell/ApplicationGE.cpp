@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "earth/ApplicationGE.h"
+#include "shell/ApplicationGE.h"
 
 #include <QCoreApplication>
 #include <QDir>

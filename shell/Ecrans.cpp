@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/Ecrans.h"
+#include "shell/Ecrans.h"
 
 #include <algorithm>
 #include <cstdlib>
