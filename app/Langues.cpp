@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QTableWidget>
 
 namespace Langues {
 
@@ -36,6 +37,8 @@ bool DefinirLegende(QObject* objet, const QString& texte)
         m->setTitle(texte);
     else if (auto* s = qobject_cast<QLineEdit*>(objet))
         s->setPlaceholderText(texte);
+    else if (auto* t = qobject_cast<QTableWidget*>(objet))
+        t->setHorizontalHeaderLabels(texte.split(QLatin1Char('|')));
     else
         return false;
     return true;

@@ -42,26 +42,42 @@ Historique::Etape Historique::Etape::Ajout(std::vector<int> lignes, int numAvant
     return e;
 }
 
-void Historique::Noter(Etape etape, const PoiTable& table, int numApres)
+Historique::Etape Historique::Etape::Itineraires(const Routes& routes, int numAvant)
+{
+    Etape e;
+    e.numAvant = numAvant;
+    e.AvecRoutes(routes);
+    return e;
+}
+
+Historique::Etape& Historique::Etape::AvecRoutes(const Routes& routes)
+{
+    routesAvant = std::make_shared<const std::vector<Gpx::Route>>(routes.liste);
+    return *this;
+}
+
+void Historique::Noter(Etape etape, const PoiTable& table, const Routes& routes, int numApres)
 {
     if (etape.genre != Etape::Genre::Retrait)
         etape.apres = Prendre(table, etape.lignes);
+    if (etape.routesAvant)
+        etape.routesApres = std::make_shared<const std::vector<Gpx::Route>>(routes.liste);
     etape.numApres = numApres;
     faites.push_back(std::move(etape));
     defaites.clear();
 }
 
-Historique::Retour Historique::Annuler(PoiTable& table)
+Historique::Retour Historique::Annuler(PoiTable& table, Routes& routes)
 {
-    return Rejouer(table, faites, defaites, true);
+    return Rejouer(table, routes, faites, defaites, true);
 }
 
-Historique::Retour Historique::Retablir(PoiTable& table)
+Historique::Retour Historique::Retablir(PoiTable& table, Routes& routes)
 {
-    return Rejouer(table, defaites, faites, false);
+    return Rejouer(table, routes, defaites, faites, false);
 }
 
-Historique::Retour Historique::Rejouer(PoiTable& table, std::vector<Etape>& de,
+Historique::Retour Historique::Rejouer(PoiTable& table, Routes& routes, std::vector<Etape>& de,
                                        std::vector<Etape>& vers, bool arriere)
 {
     if (de.empty())
@@ -78,6 +94,10 @@ Historique::Retour Historique::Rejouer(PoiTable& table, std::vector<Etape>& de,
     } else {
         table.SupprimerLignes(e.lignes);
         retour.lignes.clear();
+    }
+    if (const auto& r = arriere ? e.routesAvant : e.routesApres) {
+        routes.liste = *r;
+        retour.routes = true;
     }
     vers.push_back(std::move(e));
     de.pop_back();

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "editing/Routes.h"
 #include "gpx/PoiTable.h"
 
+#include <memory>
 #include <vector>
 
 // The changes made to the open document, to undo and redo them. Each step
 // keeps only the rows it touched, as they were before and after it (their
-// texts shared with the table until one of them changes).
+// texts shared with the table until one of them changes), and the routes
+// when it changed them.
 class Historique {
 public:
     using Rangee = PoiTable::Rangee;
@@ -22,6 +25,10 @@ public:
         static Etape Retrait(const PoiTable& table, std::vector<int> lignes, int numAvant);
         // After rows were added at these numbers.
         static Etape Ajout(std::vector<int> lignes, int numAvant);
+        // Before the routes change, with no row of the table.
+        static Etape Itineraires(const Routes& routes, int numAvant);
+        // The routes change in the same step: as they are before it.
+        Etape& AvecRoutes(const Routes& routes);
 
     private:
         friend class Historique;
@@ -30,6 +37,8 @@ public:
         std::vector<int> lignes;
         std::vector<Rangee> avant;
         std::vector<Rangee> apres;
+        std::shared_ptr<const std::vector<Gpx::Route>> routesAvant;
+        std::shared_ptr<const std::vector<Gpx::Route>> routesApres;
         int numAvant = 0;
         int numApres = 0;
     };
@@ -39,23 +48,26 @@ public:
     struct Retour {
         int num = 0;
         std::vector<int> lignes;
+        // The routes came back as well.
+        bool routes = false;
     };
 
-    // The change made: the step ends with the rows as they are now and
-    // the waypoint now current. What was undone can no longer be redone.
-    void Noter(Etape etape, const PoiTable& table, int numApres);
+    // The change made: the step ends with the rows and the routes as they
+    // are now and the waypoint now current. What was undone can no longer
+    // be redone.
+    void Noter(Etape etape, const PoiTable& table, const Routes& routes, int numApres);
 
     bool PeutAnnuler() const { return !faites.empty(); }
     bool PeutRetablir() const { return !defaites.empty(); }
-    Retour Annuler(PoiTable& table);
-    Retour Retablir(PoiTable& table);
+    Retour Annuler(PoiTable& table, Routes& routes);
+    Retour Retablir(PoiTable& table, Routes& routes);
     // Another document: nothing to undo or redo.
     void Vider();
 
 private:
     // The last step of de, undone (arriere) or made again, moved to vers.
-    static Retour Rejouer(PoiTable& table, std::vector<Etape>& de, std::vector<Etape>& vers,
-                          bool arriere);
+    static Retour Rejouer(PoiTable& table, Routes& routes, std::vector<Etape>& de,
+                          std::vector<Etape>& vers, bool arriere);
 
     std::vector<Etape> faites;
     std::vector<Etape> defaites;

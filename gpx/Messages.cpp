@@ -70,6 +70,17 @@ const char* const Textes[Dernier + 1] = {
     "Check that the file is of the format its extension says; it was not changed",
     "Conversion des Poi par gpsbabel... - Converting the marks with gpsbabel...",
     "Supprimer les %1 Poi choisis ? - Delete the %1 chosen marks?",
+    "Supprimer la route « %1 » ? - Delete the route \"%1\"?",
+    "La vitesse prévue est un nombre de nœuds plus grand que 0 ; elle reste comme avant - The "
+    "planned speed is a number of knots above 0; it stays as it was",
+    "Le départ s'écrit AAAA-MM-JJ HH:MM en UTC, ou reste vide ; il reste comme avant - The "
+    "departure is written YYYY-MM-DD HH:MM in UTC, or left empty; it stays as it was",
+    "Ce Poi est utilisé par %1 route(s), qui le perdront. Le supprimer ? - This mark is used by "
+    "%1 route(s), which will lose it. Delete it?",
+    "Des Poi choisis sont utilisés par %1 route(s), qui les perdront. - Chosen marks are used by "
+    "%1 route(s), which will lose them.",
+    "Ce point est un Poi : il se déplace avec le Poi, dans la gestion des Poi - This point is a "
+    "mark: it moves with the mark, in the marks panel",
 };
 
 } // namespace

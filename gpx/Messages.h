@@ -38,7 +38,13 @@ enum : int {
     ImportQuoiFaire,
     ImportEnCours,
     SupprimerPlusieurs,
-    Dernier = SupprimerPlusieurs
+    SupprimerRoute,
+    VitesseRefusee,
+    DepartRefuse,
+    PoiDansRoutes,
+    PoisDansRoutes,
+    PointDeMarque,
+    Dernier = PointDeMarque
 };
 
 // The built-in text of slot n; "" for a slot that has none.

@@ -6,6 +6,7 @@
 namespace Declarations {
 
 PoiTable Table;
+Routes LesRoutes;
 Historique Annulations;
 int16_t NumPOI = 0;
 QString FichierGPX;
@@ -20,6 +21,7 @@ std::unique_ptr<ApplicationGE> AppliGE;
 void Reinitialiser()
 {
     Table.Vider();
+    LesRoutes.Vider();
     Annulations.Vider();
     NumPOI = 0;
     FichierGPX.clear();

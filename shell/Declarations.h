@@ -2,6 +2,7 @@
 #pragma once
 
 #include "editing/Historique.h"
+#include "editing/Routes.h"
 #include "gpx/Messages.h"
 #include "gpx/PoiTable.h"
 
@@ -16,6 +17,8 @@ class ApplicationGE;
 namespace Declarations {
 
 extern PoiTable Table;
+// The routes of the open document, planned from the table's marks.
+extern Routes LesRoutes;
 // The changes made to the open document since it was opened.
 extern Historique Annulations;
 extern int16_t NumPOI;

@@ -298,13 +298,21 @@ void TestCommandes::positionsDesFenetres()
     }
 }
 
-// The windows as a user meets them: fixed sizes, every menu entry shown, a
-// description window only the program closes.
+// The windows as a user meets them: the main one at its least size, growing
+// its marks list, every menu entry shown, a description window only the
+// program closes.
 void TestCommandes::fenetres()
 {
     s->Demarrer();
-    QCOMPARE(f().minimumSize(), f().maximumSize());
-    QCOMPARE(f().centralWidget()->size(), QSize(Twips::VersPixels(3900), Twips::VersPixels(7185)));
+    const QSize zone(Twips::VersPixels(3900), Twips::VersPixels(7185));
+    QCOMPARE(f().centralWidget()->size(), zone);
+    QCOMPARE(f().centralWidget()->minimumSize(), zone);
+    const QRect liste = f().ListePOI->geometry();
+    const QRect valider = f().Validation->geometry();
+    f().resize(f().size() + QSize(0, 100));
+    QTRY_COMPARE(f().ListePOI->height(), liste.height() + 100);
+    QCOMPARE(f().Validation->geometry(), valider.translated(0, 100));
+    QCOMPARE(f().ListePOI->width(), liste.width());
     for (QAction* a : f().menuBar()->actions())
         QVERIFY(f().menuBar()->rect().contains(f().menuBar()->actionGeometry(a)));
     QCOMPARE(s->d->minimumSize(), s->d->maximumSize());

@@ -9,6 +9,7 @@
 #include "ui/FiltreNoms.h"
 #include "ui/Images.h"
 #include "ui/ListeMarques.h"
+#include "ui/PanneauRoutes.h"
 #include "ui/TexteLien1.h"
 
 #include <QApplication>
@@ -31,6 +32,12 @@ const QColor GrisClair(224, 224, 224);
 const QColor BleuClair(192, 192, 255);
 // The desktop's active-border grey behind the start-up question.
 const QColor GrisBordure(180, 180, 180);
+// The client area of the spec's window, in twips: the window's least size.
+constexpr int LargeurZone = 3900;
+constexpr int HauteurZone = 7185;
+// What the routes panel needs beside the marks, in pixels: its leg table's
+// eight columns.
+constexpr int LargeurRoutes = 600;
 
 void Colorer(QWidget* w, const QColor& fond, const QColor& texte = QColor())
 {
@@ -129,13 +136,23 @@ Creer_POI::Creer_POI(QWidget* parent)
 
     auto* zone = new QWidget(this);
     zone->setObjectName(QStringLiteral("ZoneClient"));
-    zone->setFixedSize(Twips::VersPixels(3900), Twips::VersPixels(7185));
+    zone->setMinimumSize(Twips::VersPixels(LargeurZone), Twips::VersPixels(HauteurZone));
     Colorer(zone, GrisClair);
     setCentralWidget(zone);
 
     ConstruireGoogle(zone);
     ConstruirePOIS(zone);
     ConstruireLIENS(zone);
+    ROUTES = new PanneauRoutes(
+        zone, {[this] { return ListePOI->PoisChoisis(); },
+               [this](Historique::Etape etape) { NoterChangement(std::move(etape)); }, nullptr});
+    ROUTES->hide();
+    poisDeBase = POIS->geometry();
+    listeDeBase = ListePOI->geometry();
+    for (QWidget* w : POIS->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (w->y() >= listeDeBase.bottom())
+            sousLaListe.emplace_back(w, w->pos());
+    zone->installEventFilter(this);
 
     // Tab order by the layout's tab indexes, over the controls that take focus.
     QList<QWidget*> ordre;
@@ -148,8 +165,8 @@ Creer_POI::Creer_POI(QWidget* parent)
     for (int i = 1; i < ordre.size(); ++i)
         QWidget::setTabOrder(ordre[i - 1], ordre[i]);
 
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
     AjusterBarreMenus();
+    resize(minimumSizeHint());
     ConnecterEvenements();
 }
 
@@ -201,6 +218,11 @@ void Creer_POI::ConstruireMenus()
     Retablir->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     MettreAJourEdition();
+    // In a menu: the narrow window's bar has no room for another entry.
+    Menu_Edition->addSeparator();
+    Voir_Routes = action(Menu_Edition, "Voir_Routes", QStringLiteral("Voir les routes"));
+    Voir_Routes->setCheckable(true);
+    Voir_Routes->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     Montre_Fichier = action(barre, "Montre_Fichier", QStringLiteral("Voir GPX"));
     Gestion_Liens = action(barre, "Gestion_Liens", QStringLiteral("Liens du Poi"));
     Aide = action(barre, "Aide", QStringLiteral("Aide"));
@@ -327,6 +349,7 @@ void Creer_POI::ConnecterEvenements()
     connect(Retablir, &QAction::triggered, this, &Creer_POI::Retablir_Click);
     connect(Montre_Fichier, &QAction::triggered, this, &Creer_POI::Montre_Fichier_Click);
     connect(Gestion_Liens, &QAction::triggered, this, &Creer_POI::Gestion_Liens_Click);
+    connect(Voir_Routes, &QAction::triggered, this, &Creer_POI::Voir_Routes_Click);
     connect(Aide, &QAction::triggered, this, &Creer_POI::Aide_Click);
     connect(Quitter, &QAction::triggered, this, &Creer_POI::Quitter_Click);
     connect(LangFR, &QPushButton::clicked, this, &Creer_POI::LangFR_Click);
@@ -363,6 +386,8 @@ bool Creer_POI::eventFilter(QObject* objet, QEvent* event)
 {
     // Text boxes have no click signal: a click is a left button released
     // inside the box.
+    if (objet == centralWidget() && event->type() == QEvent::Resize)
+        Disposer();
     if (event->type() == QEvent::MouseButtonRelease) {
         if (objet == Lat_Long)
             Lat_Long_Click();
@@ -413,6 +438,37 @@ void Creer_POI::RemplirListePOI()
 {
     ListePOI->Remplir(Declarations::Table);
     Symbole->Proposer(Declarations::Table);
+    // The routes' points follow their marks.
+    ROUTES->Actualiser();
+}
+
+void Creer_POI::Disposer()
+{
+    QWidget* zone = centralWidget();
+    const int plus = std::max(0, zone->height() - Twips::VersPixels(HauteurZone));
+    POIS->setGeometry(poisDeBase.adjusted(0, 0, 0, plus));
+    ListePOI->setGeometry(listeDeBase.adjusted(0, 0, 0, plus));
+    for (const auto& [w, place] : sousLaListe)
+        w->move(place.x(), place.y() + plus);
+    const int marge = poisDeBase.left();
+    const int gauche = poisDeBase.right() + marge;
+    ROUTES->setGeometry(gauche, poisDeBase.top(), std::max(0, zone->width() - gauche - marge),
+                        poisDeBase.height() + plus);
+}
+
+void Creer_POI::Voir_Routes_Click()
+{
+    const bool montrer = ROUTES->isHidden();
+    QWidget* zone = centralWidget();
+    const int largeur = Twips::VersPixels(LargeurZone) + (montrer ? LargeurRoutes : 0);
+    zone->setMinimumWidth(largeur);
+    ROUTES->setVisible(montrer);
+    Voir_Routes->setChecked(montrer);
+    if (montrer && zone->width() < largeur)
+        resize(width() + largeur - zone->width(), height());
+    else if (!montrer)
+        resize(width() - std::max(0, zone->width() - largeur), height());
+    Disposer();
 }
 
 void Creer_POI::Montre_Fichier_Click()

@@ -6,8 +6,11 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class BoiteSymbole;
 class FiltreNoms;
@@ -19,6 +22,7 @@ class ListeChoix;
 class ListeMarques;
 class QMenu;
 class QPushButton;
+class PanneauRoutes;
 class QRadioButton;
 class TexteLien1;
 
@@ -50,6 +54,8 @@ public:
     void Retablir_Click();
     void Montre_Fichier_Click();
     void Gestion_Liens_Click();
+    // Shows the routes panel beside the marks, or hides it.
+    void Voir_Routes_Click();
     void Aide_Click();
     void Quitter_Click();
     void Form_QueryUnload(bool& cancel, int unloadmode);
@@ -106,6 +112,7 @@ public:
     QAction* Retablir;
     QAction* Montre_Fichier;
     QAction* Gestion_Liens;
+    QAction* Voir_Routes;
     QAction* Aide;
     QAction* Quitter;
 
@@ -147,6 +154,8 @@ public:
     QPushButton* Tester_Lien;
     QPushButton* Supprimer_Lien;
 
+    PanneauRoutes* ROUTES;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* objet, QEvent* event) override;
@@ -171,9 +180,17 @@ private:
     void ConstruirePOIS(QWidget* zone);
     void ConstruireLIENS(QWidget* zone);
     void ConnecterEvenements();
+    // The panels laid out in the window's size: the marks list and the
+    // routes panel take what the window has beyond its least size.
+    void Disposer();
     // The chosen mark drawn as the current one on the map, movable in
     // "Modifier le Poi".
     void MarquerCouranteSurCarte();
+
+    // Where the marks panel's controls stand in the window's least size.
+    QRect poisDeBase;
+    QRect listeDeBase;
+    std::vector<std::pair<QWidget*, QPoint>> sousLaListe;
 
     // The map's camera at the last capture.
     CameraGE camera;

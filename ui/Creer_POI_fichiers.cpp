@@ -35,6 +35,8 @@ void Creer_POI::MessageEchec(int quoi, const QString& chemin, const QString& rai
 bool Creer_POI::EcrireDocument(const QString& chemin)
 {
     QString erreur;
+    // The routes as they now stand go with the marks.
+    Declarations::Table.Fichier = Declarations::LesRoutes.Garde(Declarations::Table);
     if (Fichiers::EcrireGPX(chemin, Declarations::Table, erreur))
         return true;
     MessageEchec(Messages::EnregistrementEchoue, chemin, erreur, Messages::PrecedentIntact);
@@ -78,6 +80,7 @@ void Creer_POI::OuvrirDocument(const QString& nom)
     if (!QFileInfo::exists(FichierGPX)) {
         // A new document under that name, written by the first save.
         Table.Vider();
+        LesRoutes.Vider();
         RemplirListePOI();
         ListeLiens->clear();
         for (QLineEdit* boite : {Lat_Long, Nom_WP, Text1, Text2, Text3, Text4})
@@ -95,6 +98,7 @@ void Creer_POI::OuvrirDocument(const QString& nom)
     if (!Fichiers::LireOctets(FichierGPX, octets, erreur)) {
         MessageEchec(Messages::LectureEchouee, FichierGPX, erreur, Messages::ListeVide);
         Table.Vider();
+        LesRoutes.Vider();
         RemplirListePOI();
         NumPOI = 1;
         return;
@@ -106,6 +110,7 @@ void Creer_POI::OuvrirDocument(const QString& nom)
                                          : Messages::TravailEchoue,
                      echec, erreur, Messages::LuTelQuel);
     const Gpx::Lecture lecture = Fichiers::LirePOI(lignes, Table);
+    LesRoutes.Lire(Table);
     if (!lecture.xml)
         Plateforme::Courante().Message(this,
                                        Messages::Texte(Messages::PasBienForme)

@@ -10,11 +10,14 @@
 #include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
 #include "ui/ListeMarques.h"
+#include "ui/PanneauRoutes.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace {
@@ -71,22 +74,57 @@ void SymboleDePlusieurs(Creer_POI& f, const std::vector<int>& choisis)
     f.NoterChangement(std::move(etape));
 }
 
-// The marks chosen deleted, all they held with them, once the user says so.
-void SupprimerPlusieurs(Creer_POI& f, const std::vector<int>& choisis)
+// The GUIDs of marks that routes use, and how many routes use them.
+std::vector<std::string> GuidsEnRoute(const std::vector<int>& marques, int& routes)
 {
     using namespace Declarations;
-    if (Plateforme::Courante().Message(
-            &f, Messages::Texte(Messages::SupprimerPlusieurs).arg(choisis.size()),
-            Plateforme::Boutons::NonOui) != Plateforme::Reponse::Oui)
-        return;
-    auto etape = Historique::Etape::Retrait(Table, choisis, NumPOI);
-    Table.SupprimerLignes(choisis);
+    std::vector<std::string> guids;
+    routes = 0;
+    for (const int i : marques) {
+        std::string g = Routes::Guid(Table, i);
+        if (!g.empty() && LesRoutes.Utilisations(g) > 0)
+            guids.push_back(std::move(g));
+    }
+    for (const Gpx::Route& r : LesRoutes.liste)
+        routes += std::any_of(r.points.begin(), r.points.end(), [&guids](const Gpx::PointRoute& p) {
+            return std::find(guids.begin(), guids.end(), p.guid) != guids.end();
+        });
+    return guids;
+}
+
+// Marks removed from the table and from the routes that used them, as one
+// step.
+void Retirer(Creer_POI& f, const std::vector<int>& marques, const std::vector<std::string>& guids)
+{
+    using namespace Declarations;
+    auto etape = Historique::Etape::Retrait(Table, marques, NumPOI);
+    if (!guids.empty()) {
+        etape.AvecRoutes(LesRoutes);
+        LesRoutes.RetirerGuids(guids);
+    }
+    Table.SupprimerLignes(marques);
     // As after one deletion: the mark that followed the first is current.
-    NumPOI = static_cast<int16_t>(choisis.front());
+    NumPOI = static_cast<int16_t>(marques.front());
     MontrerTable(f);
     f.ListeLiens->setCurrentRow(-1);
     f.ListePOI->setCurrentRow(-1);
     f.NoterChangement(std::move(etape));
+}
+
+// The marks chosen deleted, all they held with them, once the user says so.
+void SupprimerPlusieurs(Creer_POI& f, const std::vector<int>& choisis)
+{
+    using namespace Declarations;
+    int routes = 0;
+    const std::vector<std::string> guids = GuidsEnRoute(choisis, routes);
+    QString question = Messages::Texte(Messages::SupprimerPlusieurs).arg(choisis.size());
+    if (routes > 0)
+        question =
+            Messages::Texte(Messages::PoisDansRoutes).arg(routes) + QLatin1Char('\n') + question;
+    if (Plateforme::Courante().Message(&f, question, Plateforme::Boutons::NonOui) !=
+        Plateforme::Reponse::Oui)
+        return;
+    Retirer(f, choisis, guids);
 }
 
 } // namespace
@@ -260,14 +298,16 @@ void Creer_POI::Validation_Click()
             Message(1);
             return;
         }
-        // All it held goes with it.
-        auto etape = Historique::Etape::Retrait(Table, {NumPOI}, NumPOI);
-        Table.SupprimerLigne(NumPOI);
-        MontrerTable(*this);
-        ListeLiens->setCurrentRow(-1);
-        ListePOI->setCurrentRow(-1);
+        // All it held goes with it, out of the routes too, after a question
+        // when routes use it.
+        int routes = 0;
+        const std::vector<std::string> guids = GuidsEnRoute({NumPOI}, routes);
+        if (routes > 0 && Plateforme::Courante().Message(
+                              this, Messages::Texte(Messages::PoiDansRoutes).arg(routes),
+                              Plateforme::Boutons::NonOui) != Plateforme::Reponse::Oui)
+            return;
         DecocherModes();
-        NoterChangement(std::move(etape));
+        Retirer(*this, {NumPOI}, guids);
     } else {
         Message(9);
     }
@@ -275,7 +315,8 @@ void Creer_POI::Validation_Click()
 
 void Creer_POI::NoterChangement(Historique::Etape etape)
 {
-    Declarations::Annulations.Noter(std::move(etape), Declarations::Table, Declarations::NumPOI);
+    Declarations::Annulations.Noter(std::move(etape), Declarations::Table, Declarations::LesRoutes,
+                                    Declarations::NumPOI);
     MettreAJourEdition();
 }
 
@@ -288,13 +329,13 @@ void Creer_POI::MettreAJourEdition()
 void Creer_POI::Annuler_Click()
 {
     if (Declarations::Annulations.PeutAnnuler())
-        Revenir(Declarations::Annulations.Annuler(Declarations::Table));
+        Revenir(Declarations::Annulations.Annuler(Declarations::Table, Declarations::LesRoutes));
 }
 
 void Creer_POI::Retablir_Click()
 {
     if (Declarations::Annulations.PeutRetablir())
-        Revenir(Declarations::Annulations.Retablir(Declarations::Table));
+        Revenir(Declarations::Annulations.Retablir(Declarations::Table, Declarations::LesRoutes));
 }
 
 void Creer_POI::Revenir(const Historique::Retour& retour)
@@ -303,6 +344,8 @@ void Creer_POI::Revenir(const Historique::Retour& retour)
     DecocherModes();
     MontrerTable(*this);
     NumPOI = static_cast<int16_t>(retour.num);
+    if (retour.routes)
+        ROUTES->Actualiser();
     {
         // The marks the step touched chosen again, where they are.
         const Carte::SansVol garde;

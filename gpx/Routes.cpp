@@ -1,0 +1,454 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gpx/Routes.h"
+
+#include <GeographicLib/Rhumb.hpp>
+#include <charconv>
+#include <cmath>
+#include <ctime>
+#include <expat.h>
+#include <mutex>
+#include <random>
+
+namespace Gpx {
+
+namespace {
+
+std::string_view Local(std::string_view nom)
+{
+    const size_t deuxPoints = nom.rfind(':');
+    return deuxPoints == nom.npos ? nom : nom.substr(deuxPoints + 1);
+}
+
+bool Parmi(std::string_view local, std::initializer_list<std::string_view> noms)
+{
+    for (std::string_view n : noms)
+        if (local == n)
+            return true;
+    return false;
+}
+
+// Escapes a value for XML text, or for an attribute between double quotes.
+// A carriage return stays one as a reference; in an attribute, tabs and
+// line feeds too, which a parser would otherwise turn into spaces.
+void Echapper(std::string_view v, bool attribut, std::string& sortie)
+{
+    for (const char c : v) {
+        switch (c) {
+        case '&':
+            sortie += "&amp;";
+            break;
+        case '<':
+            sortie += "&lt;";
+            break;
+        case '>':
+            sortie += "&gt;";
+            break;
+        case '"':
+            sortie += attribut ? "&quot;" : "\"";
+            break;
+        case '\r':
+            sortie += "&#13;";
+            break;
+        case '\n':
+            sortie += attribut ? "&#10;" : "\n";
+            break;
+        case '\t':
+            sortie += attribut ? "&#9;" : "\t";
+            break;
+        default:
+            sortie += c;
+        }
+    }
+}
+
+void Attribut(std::string_view nom, std::string_view valeur, std::string& sortie)
+{
+    sortie += ' ';
+    sortie += nom;
+    sortie += "=\"";
+    Echapper(valeur, true, sortie);
+    sortie += '"';
+}
+
+void Element(const char* retrait, const char* nom, std::string_view valeur, std::string& sortie)
+{
+    sortie += retrait;
+    sortie += '<';
+    sortie += nom;
+    sortie += '>';
+    Echapper(valeur, false, sortie);
+    sortie += "</";
+    sortie += nom;
+    sortie += ">\r\n";
+}
+
+std::string Fixe(double valeur, int decimales)
+{
+    char tampon[64];
+    const auto r =
+        std::to_chars(tampon, tampon + sizeof tampon, valeur, std::chars_format::fixed, decimales);
+    return std::string(tampon, r.ptr);
+}
+
+// Reads the text of one route with expat, names as written (prefixes are
+// the file's; only local names are compared).
+class LecteurRoute {
+public:
+    explicit LecteurRoute(const std::string& t) : texte(t) {}
+
+    bool Lire(Route& r)
+    {
+        route = &r;
+        XML_Parser p = XML_ParserCreate("UTF-8");
+        if (!p)
+            return false;
+        parseur = p;
+        XML_SetUserData(p, this);
+        XML_SetElementHandler(
+            p,
+            [](void* moi, const XML_Char* nom, const XML_Char** atts) {
+                static_cast<LecteurRoute*>(moi)->Debut(nom, atts);
+            },
+            [](void* moi, const XML_Char*) { static_cast<LecteurRoute*>(moi)->Fin(); });
+        XML_SetCharacterDataHandler(p, [](void* moi, const XML_Char* s, int n) {
+            auto* l = static_cast<LecteurRoute*>(moi);
+            if (l->capture)
+                l->capture->append(s, size_t(n));
+        });
+        const bool ok = XML_Parse(p, texte.data(), int(texte.size()), XML_TRUE) == XML_STATUS_OK;
+        XML_ParserFree(p);
+        return ok && estRoute;
+    }
+
+private:
+    void Debut(const XML_Char* nom, const XML_Char** atts)
+    {
+        ++profondeur;
+        capture = nullptr;
+        if (gardeDepuis >= 0)
+            return;
+        const std::string_view local = Local(nom);
+        if (profondeur == 1) {
+            estRoute = local == "rte";
+            for (int a = 0; estRoute && atts[a]; a += 2)
+                Attribut(atts[a], atts[a + 1], route->attributs);
+            return;
+        }
+        if (profondeur == 2) {
+            if (local == "name") {
+                capture = &route->nom;
+            } else if (local == "extensions") {
+                dansExtensions = true;
+            } else if (local == "rtept") {
+                route->points.emplace_back();
+                point = &route->points.back();
+                for (int a = 0; atts[a]; a += 2) {
+                    const std::string_view n = atts[a];
+                    if (n == "lat")
+                        point->lat = atts[a + 1];
+                    else if (n == "lon")
+                        point->lon = atts[a + 1];
+                    else
+                        Attribut(n, atts[a + 1], point->attributs);
+                }
+            } else {
+                Garder(&route->avantExtensions, "\t\t");
+            }
+            return;
+        }
+        if (profondeur == 3 && dansExtensions) {
+            if (Parmi(local, {"guid", "viz", "planned_speed", "planned_departure"})) {
+                champ.clear();
+                capture = &champ;
+                champRoute = std::string(local);
+            } else {
+                Garder(&route->extensions, "\t\t\t");
+            }
+            return;
+        }
+        if (profondeur == 3 && point) {
+            if (local == "name")
+                capture = &point->nom;
+            else if (local == "sym")
+                capture = &point->sym;
+            else if (local == "extensions")
+                dansExtensionsPoint = true;
+            else if (Parmi(local, {"ele", "time", "magvar", "geoidheight"}))
+                Garder(&point->avantNom, "\t\t\t");
+            else if (Parmi(local, {"cmt", "desc", "src", "link"}))
+                Garder(&point->avantSym, "\t\t\t");
+            else
+                Garder(&point->apresSym, "\t\t\t");
+            return;
+        }
+        if (profondeur == 4 && dansExtensionsPoint) {
+            if (local == "guid")
+                capture = &point->guid;
+            else
+                Garder(&point->extensions, "\t\t\t\t");
+        }
+    }
+
+    void Fin()
+    {
+        capture = nullptr;
+        if (gardeDepuis >= 0 && profondeur == gardeProfondeur) {
+            // An empty element ends where its tag does.
+            const long fin =
+                XML_GetCurrentByteCount(parseur) > 0
+                    ? long(XML_GetCurrentByteIndex(parseur)) + XML_GetCurrentByteCount(parseur)
+                    : gardeFinDebut;
+            *gardeVers += gardeRetrait;
+            gardeVers->append(texte, size_t(gardeDepuis), size_t(fin - gardeDepuis));
+            *gardeVers += "\r\n";
+            gardeDepuis = -1;
+        } else if (gardeDepuis < 0) {
+            if (profondeur == 2) {
+                if (point)
+                    point = nullptr;
+                dansExtensions = false;
+            } else if (profondeur == 3 && dansExtensions) {
+                RouteChamp();
+            } else if (profondeur == 3 && point) {
+                dansExtensionsPoint = false;
+            }
+        }
+        --profondeur;
+    }
+
+    void RouteChamp()
+    {
+        if (champRoute == "guid") {
+            route->guid = champ;
+        } else if (champRoute == "viz") {
+            route->viz = champ;
+        } else if (champRoute == "planned_departure") {
+            route->depart = champ;
+        } else if (champRoute == "planned_speed") {
+            double v = 0;
+            const auto r = std::from_chars(champ.data(), champ.data() + champ.size(), v);
+            if (r.ec == std::errc() && std::isfinite(v) && v > 0)
+                route->vitesse = v;
+        }
+    }
+
+    // Keeps the element that starts with all it holds, on a line of its own.
+    void Garder(std::string* vers, const char* retrait)
+    {
+        gardeDepuis = long(XML_GetCurrentByteIndex(parseur));
+        gardeFinDebut = gardeDepuis + XML_GetCurrentByteCount(parseur);
+        gardeProfondeur = profondeur;
+        gardeVers = vers;
+        gardeRetrait = retrait;
+    }
+
+    const std::string& texte;
+    XML_Parser parseur = nullptr;
+    Route* route = nullptr;
+    PointRoute* point = nullptr;
+    int profondeur = 0;
+    bool estRoute = false;
+    bool dansExtensions = false;
+    bool dansExtensionsPoint = false;
+    std::string* capture = nullptr;
+    std::string champ;
+    std::string champRoute;
+    long gardeDepuis = -1;
+    long gardeFinDebut = 0;
+    int gardeProfondeur = 0;
+    std::string* gardeVers = nullptr;
+    const char* gardeRetrait = "";
+};
+
+} // namespace
+
+Route LireRoute(const std::string& texte)
+{
+    Route route;
+    if (!LecteurRoute(texte).Lire(route))
+        route = Route();
+    route.lue = texte;
+    return route;
+}
+
+std::string TexteRoute(const Route& route)
+{
+    if (!route.lue.empty())
+        return route.lue;
+    std::string t = "\t<rte" + route.attributs + ">\r\n";
+    if (!route.nom.empty())
+        Element("\t\t", "name", route.nom, t);
+    t += route.avantExtensions;
+    t += "\t\t<extensions>\r\n";
+    if (!route.guid.empty())
+        Element("\t\t\t", "opencpn:guid", route.guid, t);
+    Element("\t\t\t", "opencpn:viz", route.viz.empty() ? std::string("1") : route.viz, t);
+    if (std::abs(route.vitesse - VitesseParDefaut) >= 0.005)
+        Element("\t\t\t", "opencpn:planned_speed", Fixe(route.vitesse, 2), t);
+    if (!route.depart.empty())
+        Element("\t\t\t", "opencpn:planned_departure", route.depart, t);
+    t += route.extensions;
+    t += "\t\t</extensions>\r\n";
+    for (const PointRoute& p : route.points) {
+        t += "\t\t<rtept";
+        Attribut("lat", p.lat, t);
+        Attribut("lon", p.lon, t);
+        t += p.attributs;
+        t += ">\r\n";
+        t += p.avantNom;
+        if (!p.nom.empty())
+            Element("\t\t\t", "name", p.nom, t);
+        t += p.avantSym;
+        if (!p.sym.empty())
+            Element("\t\t\t", "sym", p.sym, t);
+        t += p.apresSym;
+        if (!p.guid.empty() || !p.extensions.empty()) {
+            t += "\t\t\t<extensions>\r\n";
+            if (!p.guid.empty())
+                Element("\t\t\t\t", "opencpn:guid", p.guid, t);
+            t += p.extensions;
+            t += "\t\t\t</extensions>\r\n";
+        }
+        t += "\t\t</rtept>\r\n";
+    }
+    t += "\t</rte>\r\n";
+    return t;
+}
+
+Position LirePosition(std::string_view lat, std::string_view lon)
+{
+    auto nombre = [](std::string_view s, double& v) {
+        while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+            s.remove_prefix(1);
+        while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+            s.remove_suffix(1);
+        if (!s.empty() && s.front() == '+')
+            s.remove_prefix(1);
+        const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+        return !s.empty() && r.ec == std::errc() && r.ptr == s.data() + s.size() &&
+               std::isfinite(v);
+    };
+    Position p;
+    p.valide =
+        nombre(lat, p.lat) && nombre(lon, p.lon) && std::abs(p.lat) <= 90 && std::abs(p.lon) <= 180;
+    return p;
+}
+
+Troncon Rhumb(const Position& de, const Position& a)
+{
+    Troncon t;
+    if (!de.valide || !a.valide)
+        return t;
+    double metres = 0;
+    double azimut = 0;
+    GeographicLib::Rhumb::WGS84().Inverse(de.lat, de.lon, a.lat, a.lon, metres, azimut);
+    t.valide = std::isfinite(metres) && std::isfinite(azimut);
+    t.distance = metres / 1852.0;
+    t.cap = azimut < 0 ? azimut + 360 : azimut;
+    if (t.cap >= 360)
+        t.cap -= 360;
+    return t;
+}
+
+std::string NouveauGuid()
+{
+    static std::mutex verrou;
+    static std::mt19937_64 alea{std::random_device{}()};
+    uint64_t haut = 0;
+    uint64_t bas = 0;
+    {
+        const std::lock_guard<std::mutex> garde(verrou);
+        haut = alea();
+        bas = alea();
+    }
+    // Version 4, variant 10xx.
+    haut = (haut & ~0xF000ull) | 0x4000ull;
+    bas = (bas & ~(0xC000ull << 48)) | (0x8000ull << 48);
+    char t[37];
+    std::snprintf(t, sizeof t, "%08x-%04x-%04x-%04x-%012llx", unsigned(haut >> 32),
+                  unsigned((haut >> 16) & 0xFFFF), unsigned(haut & 0xFFFF), unsigned(bas >> 48),
+                  static_cast<unsigned long long>(bas & 0xFFFFFFFFFFFFull));
+    return t;
+}
+
+std::string GuidDeGarde(const GardePOI* garde)
+{
+    if (!garde)
+        return {};
+    const std::string& e = garde->extensions;
+    for (size_t i = e.find("guid>"); i != e.npos; i = e.find("guid>", i + 5)) {
+        // An opening tag: "<guid>" or "<prefix:guid>".
+        size_t debut = i;
+        while (debut > 0 && e[debut - 1] != '<' && e[debut - 1] != '/' && e[debut - 1] != '>')
+            --debut;
+        if (debut == 0 || e[debut - 1] != '<')
+            continue;
+        const std::string_view nom(e.data() + debut, i + 4 - debut);
+        if (nom != "guid" && nom.substr(nom.size() - 5) != ":guid")
+            continue;
+        const size_t valeur = i + 5;
+        const size_t fin = e.find('<', valeur);
+        if (fin == e.npos)
+            return {};
+        std::string g = e.substr(valeur, fin - valeur);
+        const size_t premier = g.find_first_not_of(" \t\r\n");
+        if (premier == g.npos)
+            return {};
+        return g.substr(premier, g.find_last_not_of(" \t\r\n") + 1 - premier);
+    }
+    return {};
+}
+
+GardePOI AvecGuid(const GardePOI* garde, const std::string& guid)
+{
+    GardePOI g = garde ? *garde : GardePOI();
+    Element("\t\t\t", "opencpn:guid", guid, g.extensions);
+    return g;
+}
+
+std::string TexteMilles(double milles)
+{
+    return Fixe(milles, 3);
+}
+
+std::string TexteCap(double cap)
+{
+    const double arrondi = std::round(cap * 10) / 10;
+    return Fixe(arrondi >= 360 ? arrondi - 360 : arrondi, 1);
+}
+
+std::optional<long long> LireDepart(std::string_view iso)
+{
+    int an = 0, mois = 0, jour = 0, heure = 0, minute = 0, seconde = 0, lus = 0;
+    const std::string s(iso);
+    if (std::sscanf(s.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &an, &mois, &jour, &heure, &minute,
+                    &seconde, &lus) < 6)
+        return std::nullopt;
+    std::string_view reste = iso.substr(size_t(lus));
+    if (!reste.empty() && reste.front() == '.') {
+        reste.remove_prefix(1);
+        while (!reste.empty() && reste.front() >= '0' && reste.front() <= '9')
+            reste.remove_prefix(1);
+    }
+    long decalage = 0;
+    if (reste == "Z" || reste.empty()) {
+    } else if (reste.size() == 6 && (reste[0] == '+' || reste[0] == '-') && reste[3] == ':') {
+        const int h = (reste[1] - '0') * 10 + (reste[2] - '0');
+        const int m = (reste[4] - '0') * 10 + (reste[5] - '0');
+        decalage = (reste[0] == '-' ? -1 : 1) * (h * 3600L + m * 60L);
+    } else {
+        return std::nullopt;
+    }
+    if (mois < 1 || mois > 12 || jour < 1 || jour > 31 || heure > 23 || minute > 59 || seconde > 60)
+        return std::nullopt;
+    std::tm t{};
+    t.tm_year = an - 1900;
+    t.tm_mon = mois - 1;
+    t.tm_mday = jour;
+    t.tm_hour = heure;
+    t.tm_min = minute;
+    t.tm_sec = seconde;
+    return static_cast<long long>(timegm(&t)) - decalage;
+}
+
+} // namespace Gpx
