@@ -8,8 +8,10 @@
 #include "earth/Placemark.h"
 #include "earth/RequeteTuile.h"
 #include "editing/FiltrePOI.h"
+#include "editing/Historique.h"
 #include "editing/Nombres.h"
 #include "editing/Positions.h"
+#include "editing/Routes.h"
 #include "editing/Symboles.h"
 #include "gpx/Fichiers.h"
 #include "gpx/UTF8.h"
@@ -343,6 +345,10 @@ private slots:
     void regles();
     void dossierPrive_data();
     void dossierPrive();
+    void troncons_data();
+    void troncons();
+    void routesDesMarques();
+    void commandesDesRoutes();
 
 private:
     QTemporaryDir dossier;
@@ -393,6 +399,30 @@ void TestNoyau::echantillons()
         return;
     }
     QCOMPARE(Lire(ecrit + ".outil"), Lire(ecrit));
+    // The routes: as the tool lists them where the sample says; written back
+    // as read by the model, and the same points when written from its
+    // fields.
+    const QString routes = gpx.chopped(3) + "routes";
+    QByteArray legs;
+    QCOMPARE(Outil({"routes", gpx}, &legs), 0);
+    if (QFile::exists(routes))
+        QCOMPARE(legs, Lire(routes));
+    Routes modele;
+    modele.Lire(*t);
+    if (t->Fichier)
+        QCOMPARE(modele.Garde(*t)->routes, t->Fichier->routes);
+    for (Gpx::Route& r : modele.liste)
+        r.lue.clear();
+    PoiTable reecrite = *t;
+    reecrite.Fichier = modele.Garde(*t);
+    const QString parChamps = dossier.filePath("champs.gpx");
+    QFile::remove(parChamps);
+    QVERIFY(Fichiers::EcrireGPX(parChamps, reecrite, erreur));
+    QByteArray legsParChamps;
+    QCOMPARE(Outil({"routes", parChamps}, &legsParChamps), 0);
+    QCOMPARE(legsParChamps, legs);
+    if (Valide(gpx))
+        QVERIFY(Valide(parChamps));
     // Well-formed, valid wherever the input was, read by gpsbabel; read
     // back and saved again, the same bytes.
     QCOMPARE(VerifierInterop(ecrit, *t), QString());
@@ -665,6 +695,149 @@ void TestNoyau::dossierPrive()
             QCOMPARE(int(QFileInfo(f).permissions() & 0x0077), 0);
         QCOMPARE(Lire(carte + "/theme.dgml"), QByteArray("jeton"));
     }
+}
+
+// Legs along the rhumb line, against GeographicLib's RhumbSolve tool
+// ("RhumbSolve -i -p 9", metres / 1852): distance with 3 decimals, bearing
+// true with one; "?" where an end has no position on the Earth.
+void TestNoyau::troncons_data()
+{
+    Tableau({"de", "a", "milles", "cap"},
+            {{"Brest Ouessant", "48.3583,-4.5662", "48.4595,-5.0963", "22.045", "286.0"},
+             {"antimeridien", "-16.5,179.5", "-17.25,-179.25", "84.740", "121.9"},
+             {"haute latitude", "78.2,15.6", "79.9,11.9", "110.874", "337.6"},
+             {"nul", "48.38,-4.49", "48.38,-4.49", "0.000", "0.0"},
+             {"equateur", "0,0", "0,1", "60.108", "90.0"},
+             {"plein sud", "10,20", "9,20", "59.722", "180.0"},
+             {"pres du pole", "89.9,0", "89.9,90", "9.473", "90.0"},
+             {"depuis le pole sud", "-90,0", "-89,0", "60.310", "0.0"},
+             {"meme point des deux cotes", "0,-180", "0,180", "0.000", "0.0"},
+             {"latitude hors de la Terre", "90.5,0", "89,0", "?", "?"},
+             {"longitude hors de la Terre", "0,0", "0,180.01", "?", "?"},
+             {"pas un nombre", "abc,0", "1,1", "?", "?"},
+             {"vide", ",", "1,1", "?", "?"}});
+}
+
+void TestNoyau::troncons()
+{
+    auto position = [](const QString& t) {
+        return Gpx::LirePosition(t.section(',', 0, 0).toStdString(),
+                                 t.section(',', 1).toStdString());
+    };
+    const Gpx::Troncon t = Gpx::Rhumb(position(V("de")), position(V("a")));
+    QCOMPARE(t.valide, V("milles") != "?");
+    if (t.valide) {
+        QCOMPARE(QString::fromStdString(Gpx::TexteMilles(t.distance)), V("milles"));
+        QCOMPARE(QString::fromStdString(Gpx::TexteCap(t.cap)), V("cap"));
+    }
+}
+
+namespace {
+
+QString Noms(const Routes& routes, const PoiTable& table, int r)
+{
+    QStringList noms;
+    for (const Routes::Ligne& l : routes.Lignes(table, Routes::Indexer(table), r))
+        noms << l.point.nom;
+    return noms.join(',');
+}
+
+} // namespace
+
+// Points tied to marks by GUID follow them; the untouched route is written
+// as read; a deleted mark leaves its routes, and one undo brings both back.
+void TestNoyau::routesDesMarques()
+{
+    auto t = LireTexte(Lire(QUAYLIGHT_SOURCE "/tests/data/gpx/opencpn-routes.gpx"));
+    Routes routes;
+    routes.Lire(*t);
+    QCOMPARE(int(routes.liste.size()), 3);
+    QCOMPARE(Noms(routes, *t, 0), QStringLiteral("Le Conquet,001,Molène,Lampaul"));
+    QCOMPARE(routes.liste[0].vitesse, 6.0);
+    QCOMPARE(routes.Depart(0), QDateTime(QDate(2025, 6, 1), QTime(6, 0), Qt::UTC));
+    const std::vector<Routes::Ligne> lignes = routes.Lignes(*t, Routes::Indexer(*t), 0);
+    QCOMPARE(lignes[1].point.marque, 0);
+    QCOMPARE(lignes[2].point.marque, 3);
+    // 22.505 NM at 6 knots: 3 h 45 min 03 s after 06:00.
+    QCOMPARE(lignes.back().eta, QDateTime(QDate(2025, 6, 1), QTime(9, 45, 3), Qt::UTC));
+    QCOMPARE(routes.Utilisations("6f1c2a10-0001-4b7e-9c1d-00000000c001"), 2);
+
+    // Le Conquet moved and renamed: both routes follow and are written anew,
+    // the third stays as it was read, and the fields nobody edits are kept.
+    t->LatPOI[1] = "48.3600";
+    t->NomPOI[1] = "Conquet & port";
+    QCOMPARE(Noms(routes, *t, 1), QStringLiteral("Lampaul,Conquet & port,Hors carte"));
+    auto garde = routes.Garde(*t);
+    QCOMPARE(garde->routes[2], t->Fichier->routes[2]);
+    const std::string ecrite = garde->routes[0];
+    for (const char* attendu :
+         {"<rtept lat=\"48.3600\" lon=\"-4.566200000\">", "<name>Conquet &amp; port</name>",
+          "<opencpn:planned_speed>6.00</opencpn:planned_speed>",
+          "<opencpn:planned_departure>2025-06-01T06:00:00Z</opencpn:planned_departure>",
+          "<opencpn:time_display>GLOBAL SETTING</opencpn:time_display>",
+          "<opencpn:auto_name>1</opencpn:auto_name>", "<time>2025-05-10T07:03:00Z</time>"})
+        QVERIFY2(ecrite.find(attendu) != std::string::npos, attendu);
+    // The route of points without a position is written back unchanged.
+    QVERIFY(garde->routes[1].find("lat=\"91.5\"") != std::string::npos);
+
+    // Deleting Lampaul: one step takes it out of the table and both routes.
+    Historique historique;
+    auto etape = Historique::Etape::Retrait(*t, {2}, 2);
+    etape.AvecRoutes(routes);
+    QVERIFY(routes.RetirerGuids({Routes::Guid(*t, 2)}));
+    t->SupprimerLignes({2});
+    historique.Noter(std::move(etape), *t, routes, 2);
+    QCOMPARE(Noms(routes, *t, 0), QStringLiteral("Conquet & port,001,Molène"));
+    QCOMPARE(Noms(routes, *t, 1), QStringLiteral("Conquet & port,Hors carte"));
+    const Historique::Retour retour = historique.Annuler(*t, routes);
+    QVERIFY(retour.routes);
+    QCOMPARE(retour.num, 2);
+    QCOMPARE(Noms(routes, *t, 0), QStringLiteral("Conquet & port,001,Molène,Lampaul"));
+    QCOMPARE(t->NomPOI[2], QStringLiteral("Lampaul"));
+    historique.Retablir(*t, routes);
+    QCOMPARE(Noms(routes, *t, 1), QStringLiteral("Conquet & port,Hors carte"));
+}
+
+// Each command of the panel on the model: the points it leaves, and a mark
+// without a GUID given one the file keeps.
+void TestNoyau::commandesDesRoutes()
+{
+    auto t = Table("48.1|-4.1||A|buoy // 48.2|-4.2||B| // 48.3|-4.3||C|");
+    Routes routes;
+    const int r = routes.Nouvelle("Essai");
+    QCOMPARE(routes.liste[0].guid.size(), size_t(36));
+    QVERIFY(routes.liste[0].guid != Gpx::NouveauGuid());
+    routes.AjouterMarques(*t, r, -1, {1, 3});
+    routes.AjouterMarques(*t, r, 1, {2});
+    QCOMPARE(Noms(routes, *t, r), QStringLiteral("A,B,C"));
+    QVERIFY(!Routes::Guid(*t, 2).empty());
+    QCOMPARE(Texte(*t).count("<opencpn:guid>"), 3);
+    routes.AjouterLibre(r, -1, 48.5, -4.5);
+    routes.AjouterLibre(r, 0, 48.25, -4.125);
+    QCOMPARE(Noms(routes, *t, r), QStringLiteral("002,A,B,C,001"));
+    routes.PlacerLibre(r, 0, 47.5, -3.5);
+    QCOMPARE(routes.liste[0].points[0].lat, std::string("47.5"));
+    routes.Deplacer(r, 0, 2);
+    QCOMPARE(Noms(routes, *t, r), QStringLiteral("A,B,002,C,001"));
+    routes.Inverser(r);
+    QCOMPARE(Noms(routes, *t, r), QStringLiteral("001,C,002,B,A"));
+    routes.Retirer(r, 4);
+    QCOMPARE(Noms(routes, *t, r), QStringLiteral("001,C,002,B"));
+    routes.Vitesse(r, 7.25);
+    routes.Depart(r, QDateTime(QDate(2026, 7, 14), QTime(5, 30), Qt::UTC));
+    routes.Renommer(r, "Essai <2>");
+    // Written from its fields, then read back the same.
+    const Gpx::Route relue = Gpx::LireRoute(Gpx::TexteRoute(routes.liste[0]));
+    QCOMPARE(relue.nom, std::string("Essai <2>"));
+    QCOMPARE(relue.vitesse, 7.25);
+    QCOMPARE(relue.depart, std::string("2026-07-14T05:30:00Z"));
+    QCOMPARE(relue.points.size(), size_t(4));
+    QCOMPARE(relue.points[1].guid, Routes::Guid(*t, 3));
+    // The default speed is not written.
+    routes.Vitesse(r, 5.0);
+    QVERIFY(Gpx::TexteRoute(routes.liste[0]).find("planned_speed") == std::string::npos);
+    routes.Supprimer(r);
+    QVERIFY(routes.liste.empty());
 }
 
 QTEST_GUILESS_MAIN(TestNoyau)

@@ -4,6 +4,7 @@
 #include "gpx/Descripteurs.h"
 #include "gpx/Gpx.h"
 #include "gpx/Importation.h"
+#include "gpx/Routes.h"
 #include "gpx/TexteCourt.h"
 
 #include <cerrno>
@@ -26,6 +27,7 @@ const char* const Usage =
     "Usage: quaylight-gpx dump FILE\n"
     "       quaylight-gpx rewrite IN OUT\n"
     "       quaylight-gpx import IN OUT\n"
+    "       quaylight-gpx routes FILE\n"
     "       quaylight-gpx --help\n"
     "\n"
     "dump     reads FILE as the editor opens it (without backups or link\n"
@@ -37,7 +39,12 @@ const char* const Usage =
     "rewrite  reads IN as above and writes OUT with the editor's GPX writer.\n"
     "import   converts IN, of another format (by its extension: .kml, .kmz,\n"
     "         .csv, .wpt for OziExplorer, .gdb for Garmin, .geojson, .json,\n"
-    "         .nmea), with gpsbabel, and writes OUT as rewrite does.\n";
+    "         .nmea), with gpsbabel, and writes OUT as rewrite does.\n"
+    "routes   reads FILE as dump does and prints, for each route in file\n"
+    "         order, a line \"route\", number, name, point count, total\n"
+    "         nautical miles; then a line per leg: \"  leg\", leg number,\n"
+    "         from, to, nautical miles, degrees true along the rhumb line\n"
+    "         (\"?\" for a point without a valid position).\n";
 
 using Table = Gpx::TableGPX<Gpx::TexteCourt>;
 
@@ -133,10 +140,9 @@ bool Lire(const char* chemin, Table& table, bool& routesOuTraces)
 }
 
 // Texts on one line: tab, CR and LF shown as \t, \r and \n.
-void Texte(const Gpx::TexteCourt& s, std::string& sortie)
+void TexteUtf8(std::string_view utf8, std::string& sortie)
 {
-    std::u16string large;
-    for (const char c : Gpx::EnUtf8(s.Vue(large))) {
+    for (const char c : utf8) {
         if (c == '\t')
             sortie += "\\t";
         else if (c == '\r')
@@ -146,6 +152,12 @@ void Texte(const Gpx::TexteCourt& s, std::string& sortie)
         else
             sortie += c;
     }
+}
+
+void Texte(const Gpx::TexteCourt& s, std::string& sortie)
+{
+    std::u16string large;
+    TexteUtf8(Gpx::EnUtf8(s.Vue(large)), sortie);
 }
 
 int Dump(const char* chemin)
@@ -180,6 +192,47 @@ int Dump(const char* chemin)
 }
 
 // Names a character for a message, e.g. "€" (U+20AC).
+int Itineraires(const char* chemin)
+{
+    Table& table = LaTable();
+    bool routes = false;
+    if (!Lire(chemin, table, routes))
+        return 1;
+    std::string sortie;
+    int n = 0;
+    for (const std::string& texte :
+         table.Fichier ? table.Fichier->routes : std::vector<std::string>()) {
+        const Gpx::Route route = Gpx::LireRoute(texte);
+        std::string troncons;
+        double total = 0;
+        Gpx::Position avant;
+        for (size_t k = 0; k < route.points.size(); ++k) {
+            const Gpx::PointRoute& p = route.points[k];
+            const Gpx::Position ici = Gpx::LirePosition(p.lat, p.lon);
+            if (k > 0) {
+                const Gpx::Troncon t = Gpx::Rhumb(avant, ici);
+                troncons += "  leg\t" + std::to_string(k) + '\t';
+                TexteUtf8(route.points[k - 1].nom, troncons);
+                troncons += '\t';
+                TexteUtf8(p.nom, troncons);
+                troncons += '\t';
+                troncons += t.valide ? Gpx::TexteMilles(t.distance) + '\t' + Gpx::TexteCap(t.cap)
+                                     : std::string("?\t?");
+                troncons += '\n';
+                if (t.valide)
+                    total += t.distance;
+            }
+            avant = ici;
+        }
+        sortie += "route\t" + std::to_string(++n) + '\t';
+        TexteUtf8(route.nom, sortie);
+        sortie += '\t' + std::to_string(route.points.size()) + '\t' + Gpx::TexteMilles(total) +
+                  '\n' + troncons;
+    }
+    std::fwrite(sortie.data(), 1, sortie.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 std::string DecrireCaractere(char16_t c)
 {
     char code[8];
@@ -343,6 +396,8 @@ int main(int argc, char* argv[])
         return Reecrire(argv[2], argv[3]);
     if (argc == 4 && commande == "import")
         return Importer(argv[2], argv[3]);
+    if (argc == 3 && commande == "routes")
+        return Itineraires(argv[2]);
     std::fputs(Usage, stderr);
     return 2;
 }
