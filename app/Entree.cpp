@@ -123,6 +123,10 @@ void Demarrer(const QString& fichier)
     description->hide();
 
     Reglages::AppliquerPosition(f, Reglages::Creer_POI_MargeG, Reglages::Creer_POI_Haut);
+    Reglages::AppliquerTaille(f, Reglages::Creer_POI_Largeur, Reglages::Creer_POI_Hauteur);
+    // A window left wider than its least size had its routes shown.
+    if (f.centralWidget()->width() > f.centralWidget()->minimumWidth())
+        f.Voir_Routes_Click();
     Reglages::AppliquerPosition(*description, Reglages::TexteLien1_MargeG,
                                 Reglages::TexteLien1_Haut);
     Declarations::Langue = Reglages::Lire(Reglages::Lang);

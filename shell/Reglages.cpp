@@ -46,19 +46,49 @@ void AppliquerPosition(QWidget& fenetre, const char* cleGauche, const char* cleH
     fenetre.move(Ecrans::RentrerSurLesEcrans(QRect(position, fenetre.frameGeometry().size())));
 }
 
-void EcrirePosition(const QWidget& fenetre, const char* cleGauche, const char* cleHaut)
+namespace {
+
+// Whole twips in the user's locale, without digit grouping; a whole number
+// has no decimal part.
+QString TexteTwips(int pixels)
 {
-    // The user's locale, without digit grouping; a whole number has no
-    // decimal part.
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    auto texte = [&locale](int pixels) {
-        // Whole twips, as a position on screen is whole pixels.
-        const float twips = static_cast<float>(qRound(Twips::DePixels(pixels)));
-        return locale.toString(twips, 'f', QLocale::FloatingPointShortest);
+    // Whole twips, as a position on screen is whole pixels.
+    const float twips = static_cast<float>(qRound(Twips::DePixels(pixels)));
+    return locale.toString(twips, 'f', QLocale::FloatingPointShortest);
+}
+
+} // namespace
+
+void EcrirePosition(const QWidget& fenetre, const char* cleGauche, const char* cleHaut)
+{
+    Ecrire(cleGauche, TexteTwips(fenetre.pos().x()));
+    Ecrire(cleHaut, TexteTwips(fenetre.pos().y()));
+}
+
+void AppliquerTaille(QWidget& fenetre, const char* cleLargeur, const char* cleHauteur)
+{
+    QSize taille = fenetre.size();
+    auto lire = [](const char* cle, int& pixels) {
+        bool ok = false;
+        const float twips = QLocale().toFloat(Lire(cle), &ok);
+        if (ok)
+            pixels = Twips::VersPixels(std::clamp(double(twips), 0.0, 1e6));
     };
-    Ecrire(cleGauche, texte(fenetre.pos().x()));
-    Ecrire(cleHaut, texte(fenetre.pos().y()));
+    lire(cleLargeur, taille.rwidth());
+    lire(cleHauteur, taille.rheight());
+    fenetre.resize(taille.expandedTo(fenetre.minimumSizeHint()));
+    fenetre.move(Ecrans::RentrerSurLesEcrans(fenetre.frameGeometry()));
+}
+
+void EcrireTaille(const QWidget& fenetre, const char* cleLargeur, const char* cleHauteur)
+{
+    const QSize moindre = fenetre.minimumSizeHint();
+    if (fenetre.width() <= moindre.width() && fenetre.height() <= moindre.height())
+        return;
+    Ecrire(cleLargeur, TexteTwips(fenetre.width()));
+    Ecrire(cleHauteur, TexteTwips(fenetre.height()));
 }
 
 } // namespace Reglages

@@ -16,6 +16,8 @@ inline const char* const Creer_POI_Haut = "Creer_POI_Haut";
 inline const char* const TexteLien1_MargeG = "TexteLien1_MargeG";
 inline const char* const TexteLien1_Haut = "TexteLien1_Haut";
 inline const char* const Lang = "Lang";
+inline const char* const Creer_POI_Largeur = "Creer_POI_Largeur";
+inline const char* const Creer_POI_Hauteur = "Creer_POI_Hauteur";
 
 std::unique_ptr<QSettings> Ouvrir();
 // The stored text of a key of the group, "" when absent.
@@ -28,5 +30,11 @@ void Ecrire(const char* cle, const QString& valeur);
 void AppliquerPosition(QWidget& fenetre, const char* cleGauche, const char* cleHaut);
 // Stores a window's position in twips, as the shortest decimal text.
 void EcrirePosition(const QWidget& fenetre, const char* cleGauche, const char* cleHaut);
+
+// A resizable window's size, stored in twips under the two keys when it is
+// larger than its least size, and applied (never below that size) when
+// stored; the window stays on the screens present.
+void AppliquerTaille(QWidget& fenetre, const char* cleLargeur, const char* cleHauteur);
+void EcrireTaille(const QWidget& fenetre, const char* cleLargeur, const char* cleHauteur);
 
 } // namespace Reglages

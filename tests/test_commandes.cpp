@@ -13,6 +13,7 @@
 #include "ui/Creer_POI.h"
 #include "ui/FiltreNoms.h"
 #include "ui/ListeMarques.h"
+#include "ui/PanneauRoutes.h"
 #include "ui/TexteLien1.h"
 
 #include <QAction>
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
 #include <ifaddrs.h>
@@ -42,6 +44,13 @@ using Declarations::NumPOI;
 using Declarations::Table;
 
 namespace {
+
+// A text typed into a box, and the message it brings (0 for none).
+struct Tableau_Saisies {
+    QLineEdit* boite;
+    const char* texte;
+    int message;
+};
 
 // Five waypoints with 1, 2, 3, 0 and 1 links.
 const QByteArray Cinq = Document(Wpt("48.1", "-4.1", "t1", "Un", Liens(1), "s1") +
@@ -148,6 +157,10 @@ private slots:
     void filtreEtSymbole();
     void annulerRetablir_data();
     void annulerRetablir();
+    void routes_data();
+    void routes();
+    void tableDesTroncons();
+    void tailleGardee();
     void choixSurLaCarte();
     void valider_data();
     void valider();
@@ -1671,6 +1684,195 @@ void TestCommandes::connexion()
     freeifaddrs(liste);
     QCOMPARE(qt.ConnexionInternet(), attendu);
     QVERIFY(qAbs(qt.Maintenant().secsTo(QDateTime::currentDateTimeUtc())) < 5);
+}
+
+void TestCommandes::routes_data()
+{
+    // Commands on the routes of a chart plotter's file (marks Le Conquet,
+    // Lampaul, Molène), then each route's points and the one chosen. R n,
+    // P k: a click on route n, on point k; c n, C n: a click, with Ctrl, on
+    // mark n; a: add the marks, i: insert them before the point; x: Delete,
+    // h, b: Ctrl+Up, Ctrl+Down in the leg table; v: reverse; N name: a new
+    // route named by typing; S: delete the route (Oui); d n: delete mark n
+    // (Oui); u, r: Ctrl+Z, Ctrl+Y; w: save and open again.
+    const QString lues = QStringLiteral("Tour des îles(Le Conquet,001,Molène,Lampaul)|"
+                                        "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)");
+    Tableau({"commandes", "attendu"},
+            {{"rien", "", lues + "|-1"},
+             {"ajouter", "R 2;c 2;C 1;a", lues.chopped(12) + "Seul(Unique,Lampaul,Molène)|2"},
+             {"ajouter, annuler", "R 2;c 2;C 1;a;u", lues + "|2"},
+             {"inserer", "R 1;P 1;c 0;i",
+              "Tour des îles(Le Conquet,001,Molène,Lampaul)|"
+              "Retour(Lampaul,Le Conquet,Le Conquet,Hors carte)|Seul(Unique)|1"},
+             {"retirer, annuler, retablir", "R 0;P 1;x;u;r",
+              "Tour des îles(Le Conquet,Molène,Lampaul)|"
+              "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)|0"},
+             {"monter, descendre", "R 0;P 2;h;h;b",
+              "Tour des îles(Le Conquet,Molène,001,Lampaul)|"
+              "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)|0"},
+             {"inverser", "R 0;v",
+              "Tour des îles(Lampaul,Molène,001,Le Conquet)|"
+              "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)|0"},
+             {"nouvelle", "N Aber;c 1;a", lues + "|Aber(Lampaul)|3"},
+             {"nouvelle, annuler", "N Aber;u;u", lues + "|2"},
+             {"supprimer la route, annuler", "R 1;S;u", lues + "|1"},
+             {"supprimer un Poi des routes", "d 0",
+              "Tour des îles(001,Molène,Lampaul)|"
+              "Retour(Lampaul,Hors carte)|Seul(Unique)|-1"},
+             {"supprimer un Poi, annuler", "d 0;u", lues + "|-1"},
+             {"enregistrer et rouvrir", "R 2;c 2;a;R 0;v;w",
+              "Tour des îles(Lampaul,Molène,001,Le Conquet)|"
+              "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique,Molène)|-1"}});
+}
+
+void TestCommandes::routes()
+{
+    const QByteArray fichier = Lire(QUAYLIGHT_SOURCE "/tests/data/gpx/opencpn-routes.gpx");
+    s->Demarrer();
+    s->Ouvrir(fichier);
+    f().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f()));
+    QVERIFY(!f().ROUTES->isVisible());
+    QTest::keyClick(&f(), Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(f().ROUTES->isVisible() && f().POIS->isVisible());
+    QVERIFY(f().centralWidget()->width() >= Twips::VersPixels(3900) + 600);
+    PanneauRoutes& r = *f().ROUTES;
+    QTableWidget* table = r.TableTroncons;
+    for (const QString& commande : V("commandes").split(';', Qt::SkipEmptyParts)) {
+        const QChar c = commande.at(0);
+        const QString argument = commande.mid(2);
+        p().boites.clear();
+        if (c == 'R')
+            s->Cliquer(r.ListeRoutes, argument.toInt());
+        else if (c == 'P')
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                              table->visualItemRect(table->item(argument.toInt(), 1)).center());
+        else if (c == 'c' || c == 'C')
+            s->Cliquer(f().ListePOI, argument.toInt(),
+                       c == 'c' ? Qt::NoModifier : Qt::ControlModifier);
+        else if (c == 'a')
+            r.Ajouter_Poi_Route->click();
+        else if (c == 'i')
+            r.Inserer_Poi_Route->click();
+        else if (c == 'x' || c == 'h' || c == 'b') {
+            table->setFocus();
+            QTest::keyClick(table,
+                            c == 'x'   ? Qt::Key_Delete
+                            : c == 'h' ? Qt::Key_Up
+                                       : Qt::Key_Down,
+                            c == 'x' ? Qt::NoModifier : Qt::ControlModifier);
+        } else if (c == 'v')
+            r.Inverser_Route->click();
+        else if (c == 'N') {
+            r.Nouvelle_Route->click();
+            QVERIFY(r.Nom_Route->hasFocus());
+            QTest::keyClicks(r.Nom_Route, argument);
+            QTest::keyClick(r.Nom_Route, Qt::Key_Return);
+        } else if (c == 'S') {
+            p().reponses << Plateforme::Reponse::Oui;
+            r.Supprimer_Route->click();
+            QCOMPARE(p().boites.value(0).boutons, Plateforme::Boutons::NonOui);
+        } else if (c == 'd') {
+            s->Cliquer(f().ListePOI, argument.toInt());
+            p().reponses << Plateforme::Reponse::Oui;
+            f().Option1[2]->click();
+            f().Validation->click();
+            QCOMPARE(p().Textes(), QStringList{Messages::Texte(Messages::PoiDansRoutes).arg(2)});
+        } else if (c == 'u' || c == 'r')
+            QTest::keyClick(&f(), c == 'u' ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+        else if (c == 'w') {
+            f().Sauver_Fichier->trigger();
+            s->OuvrirChemin(s->Chemin("marques.gpx"));
+        }
+        p().reponses.clear();
+    }
+    QStringList routes;
+    const auto index = Routes::Indexer(Declarations::Table);
+    for (int k = 0; k < int(Declarations::LesRoutes.liste.size()); ++k) {
+        QStringList noms;
+        for (const auto& l : Declarations::LesRoutes.Lignes(Declarations::Table, index, k))
+            noms << l.point.nom;
+        routes << QString::fromStdString(Declarations::LesRoutes.liste[size_t(k)].nom) + '(' +
+                      noms.join(',') + ')';
+    }
+    routes << QString::number(r.RouteChoisie());
+    QCOMPARE(routes.join('|'), V("attendu"));
+    QCOMPARE(r.ListeRoutes->count(), int(Declarations::LesRoutes.liste.size()));
+    if (r.RouteChoisie() >= 0)
+        QCOMPARE(table->rowCount(),
+                 int(Declarations::LesRoutes.liste[size_t(r.RouteChoisie())].points.size()));
+}
+
+// The leg table as the sailor reads it, and the planned speed and departure
+// typed: a refused one says so and stays as it was.
+void TestCommandes::tableDesTroncons()
+{
+    s->Demarrer();
+    s->Ouvrir(Lire(QUAYLIGHT_SOURCE "/tests/data/gpx/opencpn-routes.gpx"));
+    f().Voir_Routes->trigger();
+    PanneauRoutes& r = *f().ROUTES;
+    s->Cliquer(r.ListeRoutes, 0);
+    QCOMPARE(r.ListeRoutes->item(0)->text(), QStringLiteral("Tour des îles — 4 pts — 22.505 NM"));
+    auto ligne = [&r](int k) {
+        QStringList cellules;
+        for (int c = 0; c < r.TableTroncons->columnCount(); ++c)
+            cellules << r.TableTroncons->item(k, c)->text();
+        return cellules.join('|');
+    };
+    QCOMPARE(ligne(0), QStringLiteral("1|Le Conquet|48.358300000,-4.566200000|||0.000|0:00|"
+                                      "2025-06-01 06:00"));
+    QCOMPARE(ligne(1), QStringLiteral("2|001 *|48.380000000,-4.800000000|9.444|277.9°|9.444|1:34|"
+                                      "2025-06-01 07:34"));
+    QCOMPARE(ligne(3).section('|', 3), QStringLiteral("6.946|303.3°|22.505|3:45|2025-06-01 09:45"));
+    QCOMPARE(r.Totaux_Route->text(), QStringLiteral("Total : 22.505 NM, 3:45"));
+    const Tableau_Saisies saisies[] = {{r.Vitesse_Route, "0", Messages::VitesseRefusee},
+                                       {r.Vitesse_Route, "vite", Messages::VitesseRefusee},
+                                       {r.Depart_Route, "demain", Messages::DepartRefuse},
+                                       {r.Vitesse_Route, "7,5", 0},
+                                       {r.Depart_Route, "2025-06-02 05:00", 0}};
+    for (const auto& [boite, texte, message] : saisies) {
+        p().boites.clear();
+        boite->setFocus();
+        boite->selectAll();
+        QTest::keyClicks(boite, QString::fromLatin1(texte));
+        QTest::keyClick(boite, Qt::Key_Return);
+        QCOMPARE(p().Textes(), message ? QStringList{Messages::Texte(message)} : QStringList());
+    }
+    QCOMPARE(r.Vitesse_Route->text(), QStringLiteral("7.5"));
+    QCOMPARE(Declarations::LesRoutes.liste[0].vitesse, 7.5);
+    QCOMPARE(ligne(3).section('|', 6), QStringLiteral("3:00|2025-06-02 08:00"));
+    // The route point of the line "Hors carte" has no position: "?" in its leg.
+    s->Cliquer(r.ListeRoutes, 1);
+    QCOMPARE(ligne(2).section('|', 2, 4), QStringLiteral("?|?|?"));
+    // A free point is placed by typing; a mark's point is not.
+    s->Cliquer(r.ListeRoutes, 0);
+    r.TableTroncons->setCurrentCell(1, 0);
+    r.Position_Point->setText(QStringLiteral("48°23' N 4°48,6' W"));
+    QTest::keyClick(r.Position_Point, Qt::Key_Return);
+    QCOMPARE(ligne(1).section('|', 2, 2), QStringLiteral("48.383333333,-4.81"));
+    r.TableTroncons->setCurrentCell(0, 0);
+    p().boites.clear();
+    r.Placer_Point->click();
+    QCOMPARE(p().Textes(), QStringList{Messages::Texte(Messages::PointDeMarque)});
+}
+
+// The window's size is kept beside its position, and a window left with its
+// routes shown opens with them.
+void TestCommandes::tailleGardee()
+{
+    s->Demarrer();
+    f().Voir_Routes->trigger();
+    f().resize(f().size() + QSize(40, 60));
+    const QSize taille = f().size();
+    p().reponses << Plateforme::Reponse::Non;
+    f().Quitter->trigger();
+    auto cles = Reglages::Ouvrir();
+    cles->beginGroup(QLatin1String(Reglages::Groupe));
+    QVERIFY(cles->contains("Creer_POI_Largeur") && cles->contains("Creer_POI_Hauteur"));
+    s->Demarrer();
+    QCOMPARE(f().size(), taille);
+    QVERIFY(!f().ROUTES->isHidden() && f().Voir_Routes->isChecked());
+    QCOMPARE(f().ListePOI->height(), Twips::VersPixels(3375) + 60);
 }
 
 QTEST_MAIN(TestCommandes)

@@ -3,6 +3,7 @@
 
 #include "earth/Carte.h"
 #include "shell/Declarations.h"
+#include "shell/EcransPresents.h"
 #include "shell/Plateforme.h"
 #include "shell/Twips.h"
 #include "ui/BoiteSymbole.h"
@@ -468,6 +469,8 @@ void Creer_POI::Voir_Routes_Click()
         resize(width() + largeur - zone->width(), height());
     else if (!montrer)
         resize(width() - std::max(0, zone->width() - largeur), height());
+    // Widened, the window stays on the screens.
+    move(Ecrans::RentrerSurLesEcrans(frameGeometry()));
     Disposer();
 }
 

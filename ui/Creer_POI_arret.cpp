@@ -58,6 +58,7 @@ void Creer_POI::Quitter_Click()
 
     Reglages::Ouvrir()->remove(QLatin1String(Reglages::Groupe));
     Reglages::EcrirePosition(*this, Reglages::Creer_POI_MargeG, Reglages::Creer_POI_Haut);
+    Reglages::EcrireTaille(*this, Reglages::Creer_POI_Largeur, Reglages::Creer_POI_Hauteur);
     TexteLien1* description = fenetreDescription;
     if (description)
         Reglages::EcrirePosition(*description, Reglages::TexteLien1_MargeG,

@@ -9,6 +9,7 @@
 #include "ui/FiltreNoms.h"
 #include "ui/Importeur.h"
 #include "ui/ListeMarques.h"
+#include "ui/PanneauRoutes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -73,6 +74,7 @@ void Creer_POI::OuvrirDocument(const QString& nom)
     // Another document: its whole list at first, and no change to undo.
     Filtre->clear();
     Annulations.Vider();
+    ROUTES->ChoisirRoute(-1);
     MettreAJourEdition();
     Fichiers::DecomposerChemin(FichierGPX, DossierGPX, NomFichierGPX);
     LeNomFichier->setText(Fichiers::AffichageNomFichier(FichierGPX));
@@ -118,7 +120,10 @@ void Creer_POI::OuvrirDocument(const QString& nom)
                                            .arg(lecture.ligne)
                                            .arg(lecture.colonne),
                                        Plateforme::Boutons::OK);
-    if (lecture.routesTraces)
+    // Routes show in their panel; tracks, and what the line reader finds,
+    // are only kept.
+    const bool traces = Table.Fichier && !Table.Fichier->traces.empty();
+    if (lecture.routesTraces && (traces || LesRoutes.liste.empty()))
         Message(18);
     if (lecture.horsCapacite > 0)
         Plateforme::Courante().Message(
