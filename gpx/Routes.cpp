@@ -350,6 +350,36 @@ Troncon Rhumb(const Position& de, const Position& a)
     return t;
 }
 
+std::vector<std::vector<Position>> LireTrace(const std::string& texte)
+{
+    std::vector<std::vector<Position>> segments;
+    XML_Parser p = XML_ParserCreate("UTF-8");
+    if (!p)
+        return segments;
+    XML_SetUserData(p, &segments);
+    XML_SetStartElementHandler(p, [](void* s, const XML_Char* nom, const XML_Char** atts) {
+        auto& segments = *static_cast<std::vector<std::vector<Position>>*>(s);
+        const std::string_view local = Local(nom);
+        if (local == "trkseg") {
+            segments.emplace_back();
+        } else if (local == "trkpt" && !segments.empty()) {
+            std::string_view lat, lon;
+            for (int a = 0; atts[a]; a += 2) {
+                if (std::string_view(atts[a]) == "lat")
+                    lat = atts[a + 1];
+                else if (std::string_view(atts[a]) == "lon")
+                    lon = atts[a + 1];
+            }
+            const Position position = LirePosition(lat, lon);
+            if (position.valide)
+                segments.back().push_back(position);
+        }
+    });
+    XML_Parse(p, texte.data(), int(texte.size()), XML_TRUE);
+    XML_ParserFree(p);
+    return segments;
+}
+
 std::string NouveauGuid()
 {
     static std::mutex verrou;

@@ -79,6 +79,10 @@ struct Troncon {
 };
 Troncon Rhumb(const Position& de, const Position& a);
 
+// The segments of a track's text as the reader kept it: the points with a
+// position of each.
+std::vector<std::vector<Position>> LireTrace(const std::string& texte);
+
 // A fresh GUID in the chart plotter's form (a random UUID, lower case).
 std::string NouveauGuid();
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 class QSettings;
@@ -55,6 +56,44 @@ public:
     virtual void Suivre(SuiviGE* suivi) = 0;
 };
 
+// A line on the map: a route through its points, or a segment of a track.
+struct LigneGE {
+    // Longitude and latitude of each point with a position.
+    std::vector<std::pair<double, double>> points;
+    // A track: thin, and nothing on it is picked.
+    bool trace = false;
+    // The chosen route: it stands out and its points are numbered.
+    bool choisie = false;
+};
+
+// What a map tells the editor while the chosen route is built on it.
+class SuiviRoutesGE {
+public:
+    virtual ~SuiviRoutesGE() = default;
+    // A click on the placemark of waypoint numero: the mark joins the route.
+    virtual void MarqueAjoutee(int numero) = 0;
+    // A click on open water: a free point joins the route.
+    virtual void PointAjoute(double longitude, double latitude) = 0;
+    // Free point k of the chosen route dragged to a point.
+    virtual void PointDeplace(int k, double longitude, double latitude) = 0;
+    // Escape on the map: the build mode ends.
+    virtual void ConstructionFinie() = 0;
+};
+
+// A map that draws the document's routes and tracks, and on which the
+// chosen route is built by clicks.
+class RoutesGE {
+public:
+    virtual ~RoutesGE() = default;
+    // The lines, in place of the ones shown before.
+    virtual void PoserLignes(const std::vector<LigneGE>& lignes) = 0;
+    // The build mode on or off; libres tells which points of the chosen
+    // route are free points, which a drag moves meanwhile.
+    virtual void Construire(bool actif, const std::vector<bool>& libres) = 0;
+    // Who hears of the mode's clicks and drags; null for nobody.
+    virtual void SuivreRoutes(SuiviRoutesGE* suivi) = 0;
+};
+
 // The map the editor drives: the five operations of its automation object.
 // Every operation may throw EchecGE.
 class ApplicationGE {
@@ -73,6 +112,8 @@ public:
     // The waypoints' placemarks, when the map knows them as such; null for a
     // map that only takes placemark texts.
     virtual MarquesGE* Marques() { return nullptr; }
+    // The routes' lines, when the map draws them; null otherwise.
+    virtual RoutesGE* Routes() { return nullptr; }
 };
 
 // Interface of the globe plugin, loaded at run time so that the editor does

@@ -19,10 +19,16 @@ class TexteLien1;
 
 // A map object that records every call and answers from its settings; with
 // marques, one that knows the waypoints' placemarks.
-class ApplicationGEFactice : public ApplicationGE, public MarquesGE {
+class ApplicationGEFactice : public ApplicationGE, public MarquesGE, public RoutesGE {
 public:
     bool marques = false;
     SuiviGE* suivi = nullptr;
+    // What it was last given of the routes: their lines, and the build mode
+    // with the free points of the chosen route.
+    std::vector<LigneGE> lignes;
+    bool construction = false;
+    std::vector<bool> libres;
+    SuiviRoutesGE* suiviRoutes = nullptr;
     int pretApres = 0; // IsInitialized answers non-zero from this call on (1-based)
     bool sondageEchoue = false;
     bool cameraEchoue = false;
@@ -45,6 +51,14 @@ public:
         appels << QStringLiteral("MarquerCourante %1 %2").arg(numero).arg(deplacable);
     }
     void Suivre(SuiviGE* s) override { suivi = s; }
+    RoutesGE* Routes() override { return marques ? this : nullptr; }
+    void PoserLignes(const std::vector<LigneGE>& l) override { lignes = l; }
+    void Construire(bool actif, const std::vector<bool>& l) override
+    {
+        construction = actif;
+        libres = l;
+    }
+    void SuivreRoutes(SuiviRoutesGE* s) override { suiviRoutes = s; }
     // The calls that start with debut.
     QStringList Appels(const QString& debut) const
     {

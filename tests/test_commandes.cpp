@@ -161,6 +161,7 @@ private slots:
     void routes();
     void tableDesTroncons();
     void tailleGardee();
+    void routesSurLaCarte();
     void choixSurLaCarte();
     void valider_data();
     void valider();
@@ -1873,6 +1874,62 @@ void TestCommandes::tailleGardee()
     QCOMPARE(f().size(), taille);
     QVERIFY(!f().ROUTES->isHidden() && f().Voir_Routes->isChecked());
     QCOMPARE(f().ListePOI->height(), Twips::VersPixels(3375) + 60);
+}
+
+// The routes on the map: a line each, the chosen one standing out, the
+// tracks read only; in the build mode a click on a mark or on the water adds
+// to the chosen route, a free point dragged moves, Escape ends the mode.
+void TestCommandes::routesSurLaCarte()
+{
+    p().CarteFactice(1, true);
+    s->Demarrer(0);
+    QTRY_COMPARE(Entree::EtapeCourante(), Entree::Etape::Terminee);
+    QVERIFY(carte().suiviRoutes == f().ROUTES);
+    QByteArray fichier = Lire(QUAYLIGHT_SOURCE "/tests/data/gpx/opencpn-routes.gpx");
+    fichier.replace("</gpx>", "<trk><trkseg><trkpt lat=\"48.1\" lon=\"-4.1\"/>"
+                              "<trkpt lat=\"48.2\" lon=\"-4.2\"/></trkseg></trk></gpx>");
+    s->Ouvrir(fichier);
+    auto resume = [this] {
+        QStringList l;
+        for (const LigneGE& ligne : carte().lignes)
+            l << QStringLiteral("%1%2%3")
+                     .arg(ligne.trace ? "t" : ligne.choisie ? "C" : "r")
+                     .arg(ligne.points.size())
+                     .arg(ligne.points.empty() ? QString()
+                                               : QStringLiteral("@%1").arg(ligne.points[0].second));
+        return l.join(' ');
+    };
+    // The point off the Earth is not drawn.
+    QCOMPARE(resume(), QStringLiteral("t2@48.1 r4@48.3583 r2@48.4595 r1@48"));
+    f().Voir_Routes->trigger();
+    PanneauRoutes& r = *f().ROUTES;
+    s->Cliquer(r.ListeRoutes, 0);
+    QCOMPARE(resume(), QStringLiteral("t2@48.1 C4@48.3583 r2@48.4595 r1@48"));
+    r.Construire_Route->click();
+    QVERIFY(carte().construction);
+    QCOMPARE(carte().libres, (std::vector<bool>{false, true, false, false}));
+    carte().suiviRoutes->MarqueAjoutee(3);
+    carte().suiviRoutes->PointAjoute(-4.7, 48.31);
+    QCOMPARE(resume(), QStringLiteral("t2@48.1 C6@48.3583 r2@48.4595 r1@48"));
+    QCOMPARE(r.TableTroncons->item(5, 1)->text(), QStringLiteral("002 *"));
+    QCOMPARE(carte().libres.back(), true);
+    carte().suiviRoutes->PointDeplace(5, -4.75, 48.32);
+    QCOMPARE(r.TableTroncons->item(5, 2)->text(), QStringLiteral("48.32,-4.75"));
+    // A mark's point does not move from the map.
+    carte().suiviRoutes->PointDeplace(0, -4.75, 48.32);
+    QCOMPARE(r.TableTroncons->item(0, 2)->text(), QStringLiteral("48.358300000,-4.566200000"));
+    // Three steps, undone one by one.
+    f().Annuler->trigger();
+    QCOMPARE(r.TableTroncons->item(5, 2)->text(), QStringLiteral("48.31,-4.7"));
+    f().Annuler->trigger();
+    f().Annuler->trigger();
+    QCOMPARE(resume(), QStringLiteral("t2@48.1 C4@48.3583 r2@48.4595 r1@48"));
+    carte().suiviRoutes->ConstructionFinie();
+    QVERIFY(!carte().construction && !r.Construire_Route->isChecked());
+    // The panel put away ends the mode too.
+    r.Construire_Route->click();
+    f().Voir_Routes->trigger();
+    QVERIFY(!carte().construction);
 }
 
 QTEST_MAIN(TestCommandes)

@@ -146,7 +146,8 @@ Creer_POI::Creer_POI(QWidget* parent)
     ConstruireLIENS(zone);
     ROUTES = new PanneauRoutes(
         zone, {[this] { return ListePOI->PoisChoisis(); },
-               [this](Historique::Etape etape) { NoterChangement(std::move(etape)); }, nullptr});
+               [this](Historique::Etape etape) { NoterChangement(std::move(etape)); },
+               [this] { MontrerRoutesSurCarte(); }});
     ROUTES->hide();
     poisDeBase = POIS->geometry();
     listeDeBase = ListePOI->geometry();
@@ -441,6 +442,9 @@ void Creer_POI::RemplirListePOI()
     Symbole->Proposer(Declarations::Table);
     // The routes' points follow their marks.
     ROUTES->Actualiser();
+    // A panel shown has drawn them already.
+    if (!ROUTES->isVisible())
+        MontrerRoutesSurCarte();
 }
 
 void Creer_POI::Disposer()

@@ -186,6 +186,8 @@ private:
     // The chosen mark drawn as the current one on the map, movable in
     // "Modifier le Poi".
     void MarquerCouranteSurCarte();
+    // The routes and tracks drawn on the map, the chosen route standing out.
+    void MontrerRoutesSurCarte();
 
     // Where the marks panel's controls stand in the window's least size.
     QRect poisDeBase;

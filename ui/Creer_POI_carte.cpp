@@ -2,12 +2,14 @@
 // The window's side of the map: the capture of the position at the centre of
 // the view, and picks and drags of its placemarks.
 #include "earth/Carte.h"
+#include "earth/CarteRoutes.h"
 #include "shell/ApplicationGE.h"
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
 #include "ui/Creer_POI.h"
 #include "ui/FiltreNoms.h"
 #include "ui/ListeMarques.h"
+#include "ui/PanneauRoutes.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -51,13 +53,23 @@ void Creer_POI::SuivreCarte()
     if (!suiviCarte)
         suiviCarte = std::make_unique<SuiviFenetre>(*this);
     Carte::Suivre(suiviCarte.get());
+    CarteRoutes::Suivre(ROUTES);
+    MontrerRoutesSurCarte();
+}
+
+void Creer_POI::MontrerRoutesSurCarte()
+{
+    if (Option2[0]->isChecked())
+        CarteRoutes::Poser(Declarations::Table, Declarations::LesRoutes, ROUTES->RouteChoisie());
 }
 
 Creer_POI::~Creer_POI()
 {
     // The map no longer tells a window that is gone.
-    if (suiviCarte)
+    if (suiviCarte) {
         Carte::Suivre(nullptr);
+        CarteRoutes::Suivre(nullptr);
+    }
 }
 
 void Creer_POI::MarquerCouranteSurCarte()

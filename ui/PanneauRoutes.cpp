@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PanneauRoutes.h"
 
+#include "earth/CarteRoutes.h"
 #include "editing/Positions.h"
 #include "gpx/Messages.h"
 #include "shell/Declarations.h"
@@ -136,6 +137,11 @@ PanneauRoutes::PanneauRoutes(QWidget* parent, Liens l)
     Depart_Route = Saisie(this, "Depart_Route", QStringLiteral("AAAA-MM-JJ HH:MM"),
                           QStringLiteral("Départ prévu en UTC ; vide : aucun ; Entrée le retient"));
     Totaux_Route = Etiquette(this, "Totaux_Route", QString());
+    Construire_Route =
+        Bouton(this, "Construire_Route", QStringLiteral("Construire sur la carte"),
+               QStringLiteral("Un clic sur un Poi de la carte l'ajoute à la route, un clic en mer "
+                              "y ajoute un point libre ; Échap sur la carte termine"));
+    Construire_Route->setCheckable(true);
 
     auto* colonne = new QVBoxLayout(this);
     colonne->addWidget(ListeRoutes, 1);
@@ -162,6 +168,7 @@ PanneauRoutes::PanneauRoutes(QWidget* parent, Liens l)
     plan->addWidget(Depart_Route, 1, 1);
     colonne->addLayout(plan);
     colonne->addWidget(Totaux_Route);
+    colonne->addWidget(Construire_Route);
 
     connect(ListeRoutes, &QListWidget::currentRowChanged, this, [this] {
         if (!remplissage)
@@ -182,6 +189,7 @@ PanneauRoutes::PanneauRoutes(QWidget* parent, Liens l)
     connect(Position_Point, &QLineEdit::returnPressed, this, &PanneauRoutes::Placer_Point_Click);
     connect(Vitesse_Route, &QLineEdit::returnPressed, this, &PanneauRoutes::Vitesse_Route_Valider);
     connect(Depart_Route, &QLineEdit::returnPressed, this, &PanneauRoutes::Depart_Route_Valider);
+    connect(Construire_Route, &QPushButton::clicked, this, &PanneauRoutes::Construire_Route_Click);
     // The leg table's own keys: Delete removes the point, Ctrl with the
     // arrows moves it.
     auto raccourci = [this](const QKeySequence& touches, void (PanneauRoutes::*commande)()) {
@@ -198,6 +206,14 @@ void PanneauRoutes::showEvent(QShowEvent* event)
 {
     Actualiser();
     QGroupBox::showEvent(event);
+}
+
+void PanneauRoutes::hideEvent(QHideEvent* event)
+{
+    // No route is built on the map while the panel is away.
+    if (Construire_Route->isChecked())
+        ConstructionFinie();
+    QGroupBox::hideEvent(event);
 }
 
 int PanneauRoutes::RouteChoisie() const
@@ -253,14 +269,21 @@ void PanneauRoutes::RemplirTroncons()
     TableTroncons->setRowCount(0);
     for (QWidget* w : std::initializer_list<QWidget*>{
              Supprimer_Route, Ajouter_Poi_Route, Inserer_Poi_Route, Retirer_Point, Monter_Point,
-             Descendre_Point, Inverser_Route, Placer_Point, Vitesse_Route, Depart_Route, Nom_Route})
+             Descendre_Point, Inverser_Route, Placer_Point, Vitesse_Route, Depart_Route, Nom_Route,
+             Construire_Route})
         w->setEnabled(r >= 0);
+    if (liens.routesChangees)
+        liens.routesChangees();
     if (r < 0) {
         for (QLineEdit* boite : {Nom_Route, Vitesse_Route, Depart_Route})
             boite->clear();
         Totaux_Route->clear();
+        if (Construire_Route->isChecked())
+            ConstructionFinie();
         return;
     }
+    if (Construire_Route->isChecked())
+        CarteRoutes::Construire(Table, LesRoutes, r);
     const Gpx::Route& route = LesRoutes.liste[size_t(r)];
     Nom_Route->setText(QString::fromStdString(route.nom));
     Vitesse_Route->setText(QString::number(route.vitesse, 'g', 6));
@@ -306,8 +329,6 @@ void PanneauRoutes::Changer(const std::function<void()>& changement)
     changement();
     liens.noter(std::move(etape));
     Actualiser();
-    if (liens.routesChangees)
-        liens.routesChangees();
 }
 
 void PanneauRoutes::Nouvelle_Route_Click()
@@ -459,4 +480,60 @@ void PanneauRoutes::Depart_Route_Valider()
     }
     if (depart != LesRoutes.Depart(r))
         Changer([r, &depart] { LesRoutes.Depart(r, depart); });
+}
+
+void PanneauRoutes::Construire_Route_Click()
+{
+    const int r = RouteChoisie();
+    if (r < 0 || !Construire_Route->isChecked()) {
+        ConstructionFinie();
+        return;
+    }
+    CarteRoutes::Construire(Table, LesRoutes, r);
+}
+
+void PanneauRoutes::MarqueAjoutee(int numero)
+{
+    const int r = RouteChoisie();
+    if (r < 0 || numero < 1 || numero > Table.NbPOI)
+        return;
+    Changer([r, numero] { LesRoutes.AjouterMarques(Table, r, -1, {numero}); });
+    ChoisirPoint(TableTroncons->rowCount() - 1);
+}
+
+void PanneauRoutes::PointAjoute(double longitude, double latitude)
+{
+    const int r = RouteChoisie();
+    if (r < 0)
+        return;
+    Changer([r, longitude, latitude] { LesRoutes.AjouterLibre(r, -1, latitude, longitude); });
+    ChoisirPoint(TableTroncons->rowCount() - 1);
+}
+
+void PanneauRoutes::PointDeplace(int k, double longitude, double latitude)
+{
+    const int r = RouteChoisie();
+    if (r < 0)
+        return;
+    // The map counts the points it draws, those with a position.
+    const Routes::Index index = Routes::Indexer(Table);
+    const auto& points = LesRoutes.liste[size_t(r)].points;
+    int dessine = -1;
+    for (int i = 0; i < int(points.size()); ++i) {
+        const Routes::Point vu = LesRoutes.PointVu(Table, index, points[size_t(i)]);
+        if (vu.position.valide && ++dessine == k) {
+            if (vu.marque == 0)
+                Changer([r, i, longitude, latitude] {
+                    LesRoutes.PlacerLibre(r, i, latitude, longitude);
+                });
+            ChoisirPoint(i);
+            return;
+        }
+    }
+}
+
+void PanneauRoutes::ConstructionFinie()
+{
+    Construire_Route->setChecked(false);
+    CarteRoutes::Construire(Table, LesRoutes, -1);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "editing/Historique.h"
+#include "shell/ApplicationGE.h"
 
 #include <QGroupBox>
 #include <functional>
@@ -16,15 +17,16 @@ class QTableWidget;
 // The routes panel: the document's routes, the chosen one's leg table,
 // its planned speed and departure, and the commands that build it. Every
 // change is one step of the history. It works on the shared routes and
-// table; what it needs of the main window it is given.
-class PanneauRoutes : public QGroupBox {
+// table; what it needs of the main window it is given. In its build mode,
+// clicks on the map add to the chosen route.
+class PanneauRoutes : public QGroupBox, public SuiviRoutesGE {
 public:
     struct Liens {
         // The marks chosen in the marks list, in the order it shows them.
         std::function<std::vector<int>()> marquesChoisies;
         // A change made, to undo as one step.
         std::function<void(Historique::Etape)> noter;
-        // The routes changed (the map follows).
+        // The routes or the route chosen changed (the map follows).
         std::function<void()> routesChangees;
     };
 
@@ -52,6 +54,13 @@ public:
     void Placer_Point_Click();
     void Vitesse_Route_Valider();
     void Depart_Route_Valider();
+    void Construire_Route_Click();
+
+    // The map's clicks and drags in the build mode.
+    void MarqueAjoutee(int numero) override;
+    void PointAjoute(double longitude, double latitude) override;
+    void PointDeplace(int k, double longitude, double latitude) override;
+    void ConstructionFinie() override;
 
     QListWidget* ListeRoutes;
     QLineEdit* Nom_Route;
@@ -71,9 +80,11 @@ public:
     QLabel* Label_Depart;
     QLineEdit* Depart_Route;
     QLabel* Totaux_Route;
+    QPushButton* Construire_Route;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // Runs a change of the chosen route (or of the routes) as one step.

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QNetworkAccessManager>
@@ -97,7 +98,7 @@ std::unique_ptr<QSettings> Reglages()
 
 } // namespace
 
-FenetreGlobe::FenetreGlobe()
+FenetreGlobe::FenetreGlobe() : vue(new VueGlobe(this)), lignes(*vue)
 {
     setObjectName(QStringLiteral("Globe"));
     setWindowTitle(QStringLiteral("Quaylight - carte"));
@@ -107,12 +108,13 @@ FenetreGlobe::FenetreGlobe()
     for (const Theme& t : Themes)
         themes->addItem(Legende(t.nom, t.defaut), QString::fromLatin1(t.identifiant));
 
-    vue = new VueGlobe(this);
     vue->setObjectName(QStringLiteral("Vue"));
     connect(vue, &VueGlobe::MenuDemande, this, &FenetreGlobe::Menu);
     connect(vue, &VueGlobe::Clique, this, &FenetreGlobe::Cliquer);
     connect(vue, &VueGlobe::PriseDeplacee, this, &FenetreGlobe::Glisser);
     vue->DefinirPrise([this](const QPoint& p) { return Prendre(p); });
+    vue->DefinirDessus([this](Marble::GeoPainter& peintre) { lignes.Dessiner(peintre); });
+    connect(vue, &VueGlobe::PriseLachee, this, [this](const QPoint& p) { lignes.Lacher(p); });
     vue->Carte()->setProjection(Marble::Spherical);
 
     document = new Marble::GeoDataDocument;
@@ -398,12 +400,16 @@ int FenetreGlobe::MarqueEn(const QPoint& place) const
 void FenetreGlobe::Cliquer(const QPoint& place)
 {
     const int n = MarqueEn(place);
+    if (lignes.Cliquer(place, n))
+        return;
     if (n > 0 && suivi)
         suivi->PlacemarkChoisi(n);
 }
 
 bool FenetreGlobe::Prendre(const QPoint& place)
 {
+    if (lignes.Prendre(place))
+        return true;
     if (!deplacable || courante < 1)
         return false;
     const Marble::GeoDataCoordinates c = marques[courante - 1]->coordinate();
@@ -418,6 +424,8 @@ bool FenetreGlobe::Prendre(const QPoint& place)
 
 void FenetreGlobe::Glisser(const QPoint& place)
 {
+    if (lignes.Glisser(place))
+        return;
     double longitude = 0, latitude = 0;
     if (!deplacable || courante < 1 ||
         !vue->PointEn((QPointF(place) + ecartPrise).toPoint(), longitude, latitude))
@@ -432,6 +440,13 @@ void FenetreGlobe::Glisser(const QPoint& place)
     vue->Modele()->treeModel()->updateFeature(p);
     if (suivi)
         suivi->PlacemarkDeplace(courante, longitude, latitude);
+}
+
+void FenetreGlobe::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && lignes.Echap())
+        return;
+    QWidget::keyPressEvent(event);
 }
 
 void FenetreGlobe::closeEvent(QCloseEvent* event)
@@ -479,6 +494,21 @@ void ApplicationGlobe::MarquerCourante(int numero, bool deplacable)
 void ApplicationGlobe::Suivre(SuiviGE* suivi)
 {
     fenetre->Suivre(suivi);
+}
+
+void ApplicationGlobe::PoserLignes(const std::vector<LigneGE>& lignes)
+{
+    fenetre->Lignes().Poser(lignes);
+}
+
+void ApplicationGlobe::Construire(bool actif, const std::vector<bool>& libres)
+{
+    fenetre->Lignes().Construire(actif, libres);
+}
+
+void ApplicationGlobe::SuivreRoutes(SuiviRoutesGE* suivi)
+{
+    fenetre->Lignes().Suivre(suivi);
 }
 
 void ApplicationGlobe::LoadKmlData(const QString& kml)

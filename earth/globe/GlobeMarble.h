@@ -5,6 +5,7 @@
 #include "editing/Symboles.h"
 #include "shell/ApplicationGE.h"
 
+#include "LignesGlobe.h"
 #include "VueGlobe.h"
 
 #include <QHash>
@@ -42,9 +43,12 @@ public:
     void Suivre(SuiviGE* s) { suivi = s; }
     // The waypoint whose placemark is drawn at a place of the view; 0 for none.
     int MarqueEn(const QPoint& place) const;
+    // The routes and tracks drawn over the map, and the build mode.
+    LignesGlobe& Lignes() { return lignes; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ChoisirTheme(int index);
@@ -101,9 +105,10 @@ private:
     double longitudeAvant = 0;
     double latitudeAvant = 0;
     SuiviGE* suivi = nullptr;
+    LignesGlobe lignes;
 };
 
-class ApplicationGlobe : public ApplicationGE, public MarquesGE {
+class ApplicationGlobe : public ApplicationGE, public MarquesGE, public RoutesGE {
 public:
     ApplicationGlobe();
     ~ApplicationGlobe() override;
@@ -117,6 +122,10 @@ public:
     void PoserMarques(const std::vector<MarqueGE>& marques) override;
     void MarquerCourante(int numero, bool deplacable) override;
     void Suivre(SuiviGE* suivi) override;
+    RoutesGE* Routes() override { return this; }
+    void PoserLignes(const std::vector<LigneGE>& lignes) override;
+    void Construire(bool actif, const std::vector<bool>& libres) override;
+    void SuivreRoutes(SuiviRoutesGE* suivi) override;
 
     FenetreGlobe* Fenetre() const { return fenetre; }
 

@@ -131,6 +131,8 @@ void VueGlobe::paintEvent(QPaintEvent* event)
     PlacerEchelle(); // with the sizes the last painting gave the items
     Marble::GeoPainter peintre(this, carte->viewport(), carte->mapQuality());
     carte->paint(peintre, event->rect());
+    if (dessus)
+        dessus(peintre);
     prete = prete || modele->mapTheme() != nullptr;
 }
 
@@ -207,7 +209,10 @@ void VueGlobe::mouseMoveEvent(QMouseEvent* event)
 void VueGlobe::mouseReleaseEvent(QMouseEvent* event)
 {
     const bool clic = (glisser || tenir) && !bouge && event->button() == Qt::LeftButton;
+    const bool lache = tenir && bouge;
     glisser = tenir = false;
+    if (lache)
+        emit PriseLachee(event->pos());
     unsetCursor();
     if (clic)
         emit Clique(event->pos());

@@ -7,6 +7,7 @@
 
 class QVariantAnimation;
 namespace Marble {
+class GeoPainter;
 class MarbleMap;
 class MarbleModel;
 } // namespace Marble
@@ -38,6 +39,8 @@ public:
     // when prise answers true for it (PriseDeplacee follows), the view
     // otherwise.
     void DefinirPrise(std::function<bool(const QPoint&)> p) { prise = std::move(p); }
+    // What is drawn over the map at each paint.
+    void DefinirDessus(std::function<void(Marble::GeoPainter&)> d) { dessus = std::move(d); }
 
 signals:
     // A right click on the globe, at a point of it.
@@ -46,6 +49,8 @@ signals:
     void Clique(const QPoint& place);
     // What prise took, dragged to a place of the widget.
     void PriseDeplacee(const QPoint& place);
+    // What prise took, let go at a place after a drag.
+    void PriseLachee(const QPoint& place);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -76,5 +81,6 @@ private:
     bool tenir = false;
     bool bouge = false;
     std::function<bool(const QPoint&)> prise;
+    std::function<void(Marble::GeoPainter&)> dessus;
     bool prete = false;
 };
