@@ -1893,7 +1893,9 @@ void TestCommandes::routesSurLaCarte()
         QStringList l;
         for (const LigneGE& ligne : carte().lignes)
             l << QStringLiteral("%1%2%3")
-                     .arg(ligne.trace ? "t" : ligne.choisie ? "C" : "r")
+                     .arg(ligne.trace     ? "t"
+                          : ligne.choisie ? "C"
+                                          : "r")
                      .arg(ligne.points.size())
                      .arg(ligne.points.empty() ? QString()
                                                : QStringLiteral("@%1").arg(ligne.points[0].second));

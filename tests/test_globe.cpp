@@ -9,6 +9,7 @@
 #include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
 #include "ui/ListeMarques.h"
+#include "ui/PanneauRoutes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTcpServer>
 #include <QTimer>
 #include <QToolButton>
@@ -331,6 +333,42 @@ void TestGlobe::editeurAvecLeGlobe()
     vue->grab(); // the mark put back, laid out where it was
     gauche(anse);
     QCOMPARE(s.f->ListePOI->PoiChoisi(), 2);
+
+    // A route built on the globe: a click on a mark, one on the water, the
+    // free point dragged, Escape; drawn in the chosen route's colour.
+    s.f->Voir_Routes->trigger();
+    PanneauRoutes& routes = *s.f->ROUTES;
+    routes.Nouvelle_Route->click();
+    routes.Construire_Route->click();
+    gauche(ecran(1));
+    const QPoint eau = ecran(1) + QPoint(70, -50);
+    gauche(eau);
+    QCOMPARE(routes.TableTroncons->rowCount(), 2);
+    QCOMPARE(routes.TableTroncons->item(0, 1)->text(), QStringLiteral("Quai & <Port>"));
+    QCOMPARE(routes.TableTroncons->item(1, 1)->text(), QStringLiteral("001 *"));
+    auto couleur = [vue](const QColor& c) {
+        const QImage image = vue->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixelColor(x, y) == c;
+        return n;
+    };
+    QVERIFY(couleur(QColor(230, 40, 30)) > 40);
+    auto place = [carte] {
+        const Gpx::PointRoute& libre = Declarations::LesRoutes.liste[0].points[1];
+        qreal x = 0, y = 0;
+        carte->screenCoordinates(std::stod(libre.lon), std::stod(libre.lat), x, y);
+        return QPointF(x, y);
+    };
+    const QPointF avant = place();
+    glisser(eau, eau + QPoint(30, 0));
+    QVERIFY2(QLineF(place(), avant + QPointF(30, 0)).length() < 1.5,
+             qPrintable(QStringLiteral("%1,%2").arg(place().x()).arg(place().y())));
+    QTest::keyClick(Fenetre(), Qt::Key_Escape);
+    QVERIFY(!routes.Construire_Route->isChecked());
+    gauche(eau + QPoint(-30, 30));
+    QCOMPARE(routes.TableTroncons->rowCount(), 2);
 
     // The view the user last looked at comes back at the next start.
     s.Demarrer(0);
