@@ -1690,7 +1690,8 @@ void TestCommandes::connexion()
 void TestCommandes::routes_data()
 {
     // Commands on the routes of a chart plotter's file (marks Le Conquet,
-    // Lampaul, Molène), then each route's points and the one chosen. R n,
+    // Lampaul, Molène), then each route's points and the one chosen (the
+    // first once the panel, shown, has the keys). R n,
     // P k: a click on route n, on point k; c n, C n: a click, with Ctrl, on
     // mark n; a: add the marks, i: insert them before the point; x: Delete,
     // h, b: Ctrl+Up, Ctrl+Down in the leg table; v: reverse; N name: a new
@@ -1699,7 +1700,7 @@ void TestCommandes::routes_data()
     const QString lues = QStringLiteral("Tour des îles(Le Conquet,001,Molène,Lampaul)|"
                                         "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)");
     Tableau({"commandes", "attendu"},
-            {{"rien", "", lues + "|-1"},
+            {{"rien", "", lues + "|0"},
              {"ajouter", "R 2;c 2;C 1;a", lues.chopped(12) + "Seul(Unique,Lampaul,Molène)|2"},
              {"ajouter, annuler", "R 2;c 2;C 1;a;u", lues + "|2"},
              {"inserer", "R 1;P 1;c 0;i",
@@ -1719,8 +1720,8 @@ void TestCommandes::routes_data()
              {"supprimer la route, annuler", "R 1;S;u", lues + "|1"},
              {"supprimer un Poi des routes", "d 0",
               "Tour des îles(001,Molène,Lampaul)|"
-              "Retour(Lampaul,Hors carte)|Seul(Unique)|-1"},
-             {"supprimer un Poi, annuler", "d 0;u", lues + "|-1"},
+              "Retour(Lampaul,Hors carte)|Seul(Unique)|0"},
+             {"supprimer un Poi, annuler", "d 0;u", lues + "|0"},
              {"enregistrer et rouvrir", "R 2;c 2;a;R 0;v;w",
               "Tour des îles(Lampaul,Molène,001,Le Conquet)|"
               "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique,Molène)|-1"}});
@@ -1734,9 +1735,14 @@ void TestCommandes::routes()
     f().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f()));
     QVERIFY(!f().ROUTES->isVisible());
+    f().move(700, 100);
+    QTRY_COMPARE(f().pos(), QPoint(700, 100));
+    const QPoint marques = f().POIS->mapToGlobal(QPoint());
     QTest::keyClick(&f(), Qt::Key_R, Qt::ControlModifier);
     QVERIFY(f().ROUTES->isVisible() && f().POIS->isVisible());
-    QVERIFY(f().centralWidget()->width() >= Twips::VersPixels(3900) + 600);
+    QVERIFY(f().centralWidget()->width() >= Twips::VersPixels(3900) + 680);
+    // The window grew on its left: the marks stay where they were.
+    QTRY_COMPARE(f().POIS->mapToGlobal(QPoint()), marques);
     PanneauRoutes& r = *f().ROUTES;
     QTableWidget* table = r.TableTroncons;
     for (const QString& commande : V("commandes").split(';', Qt::SkipEmptyParts)) {

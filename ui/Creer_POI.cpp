@@ -25,6 +25,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QStyle>
+#include <QTableWidget>
 #include <algorithm>
 
 namespace {
@@ -38,7 +39,7 @@ constexpr int LargeurZone = 3900;
 constexpr int HauteurZone = 7185;
 // What the routes panel needs beside the marks, in pixels: its leg table's
 // eight columns.
-constexpr int LargeurRoutes = 600;
+constexpr int LargeurRoutes = 680;
 
 void Colorer(QWidget* w, const QColor& fond, const QColor& texte = QColor())
 {
@@ -451,13 +452,17 @@ void Creer_POI::Disposer()
 {
     QWidget* zone = centralWidget();
     const int plus = std::max(0, zone->height() - Twips::VersPixels(HauteurZone));
-    POIS->setGeometry(poisDeBase.adjusted(0, 0, 0, plus));
+    const int marge = poisDeBase.left();
+    // With the routes shown the window grew to the left: the marks (and the
+    // links, in their place) stay at its right, the routes before them.
+    const int x = poisDeBase.left() +
+                  (ROUTES->isHidden() ? 0 : zone->width() - Twips::VersPixels(LargeurZone));
+    LIENS->move(LIENS->x() + x - POIS->x(), LIENS->y());
+    POIS->setGeometry(x, poisDeBase.top(), poisDeBase.width(), poisDeBase.height() + plus);
     ListePOI->setGeometry(listeDeBase.adjusted(0, 0, 0, plus));
     for (const auto& [w, place] : sousLaListe)
         w->move(place.x(), place.y() + plus);
-    const int marge = poisDeBase.left();
-    const int gauche = poisDeBase.right() + marge;
-    ROUTES->setGeometry(gauche, poisDeBase.top(), std::max(0, zone->width() - gauche - marge),
+    ROUTES->setGeometry(marge, poisDeBase.top(), std::max(0, x - 2 * marge),
                         poisDeBase.height() + plus);
 }
 
@@ -466,16 +471,23 @@ void Creer_POI::Voir_Routes_Click()
     const bool montrer = ROUTES->isHidden();
     QWidget* zone = centralWidget();
     const int largeur = Twips::VersPixels(LargeurZone) + (montrer ? LargeurRoutes : 0);
+    // The window grows or shrinks on its left: the marks stay where the
+    // user sees them, and a map beside them is not covered. Measured before
+    // the least size changes, which widens the window on its right.
+    const int ecart =
+        montrer ? std::max(0, largeur - zone->width()) : -std::max(0, zone->width() - largeur);
+    QRect cadre = frameGeometry();
     zone->setMinimumWidth(largeur);
     ROUTES->setVisible(montrer);
     Voir_Routes->setChecked(montrer);
-    if (montrer && zone->width() < largeur)
-        resize(width() + largeur - zone->width(), height());
-    else if (!montrer)
-        resize(width() - std::max(0, zone->width() - largeur), height());
-    // Widened, the window stays on the screens.
-    move(Ecrans::RentrerSurLesEcrans(frameGeometry()));
+    cadre.setLeft(cadre.left() - ecart);
+    // It stays on the screens: one move, to where it ends.
+    resize(width() + ecart, height());
+    move(Ecrans::RentrerSurLesEcrans(cadre));
     Disposer();
+    // Shown, the panel takes the keys.
+    if (montrer)
+        ROUTES->ListeRoutes->setFocus(Qt::ShortcutFocusReason);
 }
 
 void Creer_POI::Montre_Fichier_Click()

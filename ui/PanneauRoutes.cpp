@@ -94,7 +94,7 @@ PanneauRoutes::PanneauRoutes(QWidget* parent, Liens l)
     Nom_Route = Saisie(this, "Nom_Route", QStringLiteral("Nom de la route"),
                        QStringLiteral("Entrée renomme la route choisie"));
     Nouvelle_Route = Bouton(this, "Nouvelle_Route", QStringLiteral("Nouvelle route"),
-                            QStringLiteral("Crée une route vide, à nommer"));
+                            QStringLiteral("Crée une route vide, à nommer (Ctrl+Maj+N)"));
     Supprimer_Route = Bouton(this, "Supprimer_Route", QStringLiteral("Supprimer la route"),
                              QStringLiteral("Supprime la route choisie"));
 
@@ -110,11 +110,14 @@ PanneauRoutes::PanneauRoutes(QWidget* parent, Liens l)
     TableTroncons->setSelectionBehavior(QAbstractItemView::SelectRows);
     TableTroncons->setSelectionMode(QAbstractItemView::SingleSelection);
     TableTroncons->verticalHeader()->hide();
+    // Tab leaves the table for the next control, as everywhere else.
+    TableTroncons->setTabKeyNavigation(false);
     TableTroncons->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     TableTroncons->horizontalHeader()->setStretchLastSection(true);
 
-    Ajouter_Poi_Route = Bouton(this, "Ajouter_Poi_Route", QStringLiteral("Ajouter les Poi"),
-                               QStringLiteral("Ajoute à la fin les Poi choisis dans la liste"));
+    Ajouter_Poi_Route =
+        Bouton(this, "Ajouter_Poi_Route", QStringLiteral("Ajouter les Poi"),
+               QStringLiteral("Ajoute à la fin les Poi choisis dans la liste (Ctrl+Maj+A)"));
     Inserer_Poi_Route =
         Bouton(this, "Inserer_Poi_Route", QStringLiteral("Insérer avant"),
                QStringLiteral("Insère les Poi choisis dans la liste avant le point choisi"));
@@ -140,7 +143,7 @@ PanneauRoutes::PanneauRoutes(QWidget* parent, Liens l)
     Construire_Route =
         Bouton(this, "Construire_Route", QStringLiteral("Construire sur la carte"),
                QStringLiteral("Un clic sur un Poi de la carte l'ajoute à la route, un clic en mer "
-                              "y ajoute un point libre ; Échap sur la carte termine"));
+                              "y ajoute un point libre ; Échap sur la carte termine (Ctrl+Maj+B)"));
     Construire_Route->setCheckable(true);
 
     auto* colonne = new QVBoxLayout(this);
@@ -200,6 +203,17 @@ PanneauRoutes::PanneauRoutes(QWidget* parent, Liens l)
     raccourci(QKeySequence(Qt::CTRL | Qt::Key_Up), &PanneauRoutes::Monter_Point_Click);
     raccourci(QKeySequence(Qt::CTRL | Qt::Key_Down), &PanneauRoutes::Descendre_Point_Click);
     raccourci(QKeySequence(Qt::Key_Insert), &PanneauRoutes::Inserer_Poi_Route_Click);
+    // The panel's main commands from anywhere in the window while it shows.
+    auto commande = [this](const QKeySequence& touches, QPushButton* bouton) {
+        auto* r = new QShortcut(touches, this);
+        connect(r, &QShortcut::activated, bouton, [bouton] {
+            if (bouton->isEnabled())
+                bouton->click();
+        });
+    };
+    commande(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), Nouvelle_Route);
+    commande(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), Ajouter_Poi_Route);
+    commande(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B), Construire_Route);
 }
 
 void PanneauRoutes::showEvent(QShowEvent* event)

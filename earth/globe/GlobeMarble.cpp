@@ -397,9 +397,31 @@ int FenetreGlobe::MarqueEn(const QPoint& place) const
     return 0;
 }
 
+int FenetreGlobe::MarqueProche(const QPoint& place, double portee) const
+{
+    int plusProche = 0;
+    for (int i = 0; i < nbMarques; ++i) {
+        const Marble::GeoDataCoordinates c = marques[i]->coordinate();
+        qreal x = 0, y = 0;
+        if (!marques[i]->isVisible() ||
+            !vue->Carte()->screenCoordinates(c.longitude(Marble::GeoDataCoordinates::Degree),
+                                             c.latitude(Marble::GeoDataCoordinates::Degree), x, y))
+            continue;
+        const double d = QLineF(QPointF(x, y), place).length();
+        if (d <= portee) {
+            portee = d;
+            plusProche = i + 1;
+        }
+    }
+    return plusProche;
+}
+
 void FenetreGlobe::Cliquer(const QPoint& place)
 {
-    const int n = MarqueEn(place);
+    int n = MarqueEn(place);
+    // Building a route, a click beside a mark's point takes the mark.
+    if (n == 0 && lignes.EnConstruction())
+        n = MarqueProche(place, 10);
     if (lignes.Cliquer(place, n))
         return;
     if (n > 0 && suivi)

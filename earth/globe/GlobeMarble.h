@@ -43,6 +43,9 @@ public:
     void Suivre(SuiviGE* s) { suivi = s; }
     // The waypoint whose placemark is drawn at a place of the view; 0 for none.
     int MarqueEn(const QPoint& place) const;
+    // The waypoint whose point lies nearest a place, within portee pixels;
+    // 0 for none.
+    int MarqueProche(const QPoint& place, double portee) const;
     // The routes and tracks drawn over the map, and the build mode.
     LignesGlobe& Lignes() { return lignes; }
 

@@ -23,7 +23,11 @@
 #     in "Modifier le Poi", given a symbol, "Valider", saved;
 #  7. four marks chosen with Shift+arrows, "Supprimer le Poi" + "Valider":
 #     Return keeps them (No the default), Yes deletes them, saved; Ctrl+Z
-#     and a save give the file back whole.
+#     and a save give the file back whole;
+#  8. (French locale) a route planned: two marks chosen in the list, Ctrl+R,
+#     "Nouvelle route" named by typing, the marks added, then built on the
+#     map with a click on a mark and one on the water, Escape; the speed
+#     and departure typed; saved, and listed by quaylight-gpx routes.
 #   tests/e2e/parcours.sh PREFIX EXAMPLE   (run inside xvfb-run)
 set -euo pipefail
 prefix=$1
@@ -353,4 +357,56 @@ export LANG=C.UTF-8
 unset LC_ALL
 "$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" > "$travail/apres.txt"
 diff "$travail/avant.txt" "$travail/apres.txt"
+
+etape "8: a route planned in the panel and on the map, its speed and departure typed (French locale)"
+export LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
+reponse=990 demarrer "$travail/docs/rade.gpx"
+globe=$(timeout 60 xdotool search --sync --onlyvisible --name 'Quaylight - carte' | head -n 1)
+xdotool windowactivate --sync "$fenetre"
+place 660 1860 # the first mark: the globe flies to it
+sleep 2.5
+xdotool windowactivate --sync "$fenetre" keydown ctrl
+place 660 2070 # and the second, with Ctrl
+xdotool keyup ctrl
+touches() { xdotool key --delay 120 "$@"; sleep 0.5; }
+touches ctrl+r # the routes panel beside the marks
+# The window grew on its left: its menus moved with it.
+eval "$(xwininfo -id "$fenetre" | awk '/Absolute upper-left X/ {print "X=" $4}')"
+touches ctrl+shift+n # "Nouvelle route": its name box takes the keys
+taper "Iroise"
+touches Return
+touches ctrl+shift+a # "Ajouter les Poi": the two marks chosen
+touches ctrl+shift+b # "Construire sur la carte"
+xdotool windowactivate --sync "$globe"
+eval "$(xwininfo -id "$globe" | awk '/Absolute upper-left X/ {print "GX=" $4}
+    /Absolute upper-left Y/ {print "GY=" $4} /Width:/ {print "GW=" $2}
+    /Height:/ {print "GH=" $2}')"
+clic $((GX + GW / 2)) $((GY + GH / 2 + 12)) # the first mark again, at the centre
+clic $((GX + GW / 2 - 60)) $((GY + GH / 2 + 90)) # a free point on the water
+capture 11-route
+xdotool key Escape
+xdotool windowactivate --sync "$fenetre"
+sleep 0.3
+# From the name box, where the keys were, to the speed.
+touches Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab ctrl+a
+taper "7,5"
+touches Return Tab ctrl+a # the departure
+taper "2027-06-01 08:00"
+touches Return
+capture 12-eta
+enregistrer
+quitter
+export LANG=C.UTF-8
+unset LC_ALL
+"$prefix/bin/quaylight-gpx" routes "$travail/docs/rade.gpx" > "$travail/routes.txt"
+premiere=$(awk -F '\t' 'NR == 2 { print $3 }' "$travail/routes.txt")
+awk -F '\t' -v p="$premiere" '
+    NR == 1 { ok = $1 == "route" && $3 == "Iroise" && $4 == 4 && $5 > 0 }
+    NR == 4 { ok = ok && $3 == p && $4 == "001" && $5 > 0 }
+    END { exit !(ok && NR == 4) }' "$travail/routes.txt" ||
+    { echo "e2e: the route is not as planned:" >&2; cat "$travail/routes.txt" >&2; exit 1; }
+grep -q '<opencpn:planned_speed>7.50</opencpn:planned_speed>' "$travail/docs/rade.gpx"
+grep -q '<opencpn:planned_departure>2027-06-01T08:00:00Z</opencpn:planned_departure>' \
+    "$travail/docs/rade.gpx"
+xmllint --noout --schema "$ici/../data/gpx-1.1.xsd" "$travail/docs/rade.gpx"
 echo "e2e: passed"
