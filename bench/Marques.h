@@ -24,3 +24,34 @@ inline QByteArray Marques(int n)
     }
     return g + "</gpx>\n";
 }
+
+// n marks with the chart plotter's GUIDs, then routes of the given number
+// of points through them (route r starting at mark r), as it writes them.
+inline QByteArray MarquesEtRoutes(int n, int routes, int points)
+{
+    auto guid = [](int i) {
+        return "6f1c2a10-0000-4000-8000-" + QByteArray::number(i).rightJustified(12, '0');
+    };
+    auto position = [](int i) {
+        return "lat=\"" + QByteArray::number(47 + (i % 1000) / 1000.0, 'f', 6) + "\" lon=\"" +
+               QByteArray::number(-5 + (i / 1000) / 20.0, 'f', 6) + "\"";
+    };
+    QByteArray g = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"bench\" "
+                   "xmlns=\"http://www.topografix.com/GPX/1/1\" "
+                   "xmlns:opencpn=\"http://www.opencpn.org\">\n";
+    for (int i = 1; i <= n; ++i)
+        g += "  <wpt " + position(i) + ">\n    <name>Marque " + QByteArray::number(i) +
+             "</name>\n    <sym>buoy1</sym>\n    <extensions>\n      <opencpn:guid>" + guid(i) +
+             "</opencpn:guid>\n    </extensions>\n  </wpt>\n";
+    for (int r = 1; r <= routes; ++r) {
+        g += "  <rte>\n    <name>Route " + QByteArray::number(r) + "</name>\n";
+        for (int k = 0; k < points; ++k) {
+            const int i = (r + k * 7) % n + 1;
+            g += "    <rtept " + position(i) + ">\n      <name>Marque " + QByteArray::number(i) +
+                 "</name>\n      <sym>buoy1</sym>\n      <extensions>\n        <opencpn:guid>" +
+                 guid(i) + "</opencpn:guid>\n      </extensions>\n    </rtept>\n";
+        }
+        g += "  </rte>\n";
+    }
+    return g + "</gpx>\n";
+}

@@ -2,7 +2,8 @@
 // The globe window with 20,000 marks, as the editor shows a large file: the
 // time to add the placemarks, the time of each repaint while the view is
 // panned at a regional and at a close distance, the time a click takes to
-// find the mark under it, and a drag's step. Run under Xvfb:
+// find the mark under it, and a drag's step; the repaints again with 200
+// routes of 50 points drawn over the marks. Run under Xvfb:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build-rel/globe_marques
 #include "earth/globe/GlobeMarble.h"
 #include "earth/globe/VueGlobe.h"
@@ -84,6 +85,24 @@ int main(int argc, char* argv[])
     t.start();
     fenetre.PoserMarques(marques);
     std::printf("%d placemarks added in %lld ms\n", nombre, t.elapsed());
+    Panoramique(vue, 200000, 0.02);
+    Panoramique(vue, 20000, 0.002);
+
+    // 200 routes of 50 points through the marks, as a sailor plans them:
+    // from mark to mark a few cables or miles apart, zigzagging over the
+    // grid; one chosen, its points numbered.
+    std::vector<LigneGE> lignes(200);
+    for (int r = 0; r < 200; ++r) {
+        lignes[size_t(r)].choisie = r == 0;
+        int i = (r * 997) % nombre;
+        for (int k = 0; k < 50; ++k) {
+            const MarqueGE& m = marques[size_t(i)];
+            lignes[size_t(r)].points.emplace_back(m.longitude, m.latitude);
+            i = (i + 1 + (k % 3) * cote) % nombre;
+        }
+    }
+    fenetre.Lignes().Poser(lignes);
+    std::printf("with 200 routes of 50 points:\n");
     Panoramique(vue, 200000, 0.02);
     Panoramique(vue, 20000, 0.002);
 

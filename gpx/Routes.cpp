@@ -2,10 +2,12 @@
 #include "gpx/Routes.h"
 
 #include <GeographicLib/Rhumb.hpp>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <ctime>
 #include <expat.h>
+#include <functional>
 #include <mutex>
 #include <random>
 
@@ -90,16 +92,21 @@ std::string Fixe(double valeur, int decimales)
     return std::string(tampon, r.ptr);
 }
 
-// Reads the text of one route with expat, names as written (prefixes are
-// the file's; only local names are compared).
+// Reads routes with expat, names as written (prefixes are the file's; only
+// local names are compared): the text of one route (base 0), or a whole
+// document whose routes are children of its root (base 1).
 class LecteurRoute {
 public:
-    explicit LecteurRoute(const std::string& t) : texte(t) {}
-
-    bool Lire(Route& r)
+    LecteurRoute(std::string_view t, int b, const std::function<void(Route&)>* c = nullptr)
+        : texte(t), base(b), chaque(c)
     {
-        route = &r;
-        XML_Parser p = XML_ParserCreate("UTF-8");
+    }
+
+    bool Lire(std::vector<Route>& r)
+    {
+        routes = &r;
+        // The document says its encoding; a route's text is UTF-8.
+        XML_Parser p = XML_ParserCreate(base == 0 ? "UTF-8" : nullptr);
         if (!p)
             return false;
         parseur = p;
@@ -115,9 +122,19 @@ public:
             if (l->capture)
                 l->capture->append(s, size_t(n));
         });
-        const bool ok = XML_Parse(p, texte.data(), int(texte.size()), XML_TRUE) == XML_STATUS_OK;
+        // In pieces: one call on tens of megabytes has expat copy them all.
+        constexpr size_t Piece = 256 << 10;
+        bool ok = true;
+        for (size_t debut = 0; ok;) {
+            const size_t n = std::min(Piece, texte.size() - debut);
+            const bool dernier = debut + n == texte.size();
+            ok = XML_Parse(p, texte.data() + debut, int(n), dernier) == XML_STATUS_OK;
+            debut += n;
+            if (dernier)
+                break;
+        }
         XML_ParserFree(p);
-        return ok && estRoute;
+        return ok && (base > 0 || estRoute);
     }
 
 private:
@@ -128,13 +145,20 @@ private:
         if (gardeDepuis >= 0)
             return;
         const std::string_view local = Local(nom);
-        if (profondeur == 1) {
+        if (profondeur - base == 1) {
             estRoute = local == "rte";
-            for (int a = 0; estRoute && atts[a]; a += 2)
+            route = nullptr;
+            if (!estRoute)
+                return;
+            route = &routes->emplace_back();
+            point = nullptr;
+            for (int a = 0; atts[a]; a += 2)
                 Attribut(atts[a], atts[a + 1], route->attributs);
             return;
         }
-        if (profondeur == 2) {
+        if (!route)
+            return;
+        if (profondeur - base == 2) {
             if (local == "name") {
                 capture = &route->nom;
             } else if (local == "extensions") {
@@ -156,7 +180,7 @@ private:
             }
             return;
         }
-        if (profondeur == 3 && dansExtensions) {
+        if (profondeur - base == 3 && dansExtensions) {
             if (Parmi(local, {"guid", "viz", "planned_speed", "planned_departure"})) {
                 champ.clear();
                 capture = &champ;
@@ -166,7 +190,7 @@ private:
             }
             return;
         }
-        if (profondeur == 3 && point) {
+        if (profondeur - base == 3 && point) {
             if (local == "name")
                 capture = &point->nom;
             else if (local == "sym")
@@ -181,7 +205,7 @@ private:
                 Garder(&point->apresSym, "\t\t\t");
             return;
         }
-        if (profondeur == 4 && dansExtensionsPoint) {
+        if (profondeur - base == 4 && dansExtensionsPoint) {
             if (local == "guid")
                 capture = &point->guid;
             else
@@ -199,17 +223,25 @@ private:
                     ? long(XML_GetCurrentByteIndex(parseur)) + XML_GetCurrentByteCount(parseur)
                     : gardeFinDebut;
             *gardeVers += gardeRetrait;
-            gardeVers->append(texte, size_t(gardeDepuis), size_t(fin - gardeDepuis));
+            gardeVers->append(texte.substr(size_t(gardeDepuis), size_t(fin - gardeDepuis)));
             *gardeVers += "\r\n";
             gardeDepuis = -1;
-        } else if (gardeDepuis < 0) {
-            if (profondeur == 2) {
-                if (point)
-                    point = nullptr;
+        } else if (gardeDepuis < 0 && route) {
+            const int d = profondeur - base;
+            if (d == 1) {
+                route = nullptr;
+                // Handed on as soon as read: a large file's routes are never
+                // all held at once.
+                if (chaque) {
+                    (*chaque)(routes->back());
+                    routes->pop_back();
+                }
+            } else if (d == 2) {
+                point = nullptr;
                 dansExtensions = false;
-            } else if (profondeur == 3 && dansExtensions) {
+            } else if (d == 3 && dansExtensions) {
                 RouteChamp();
-            } else if (profondeur == 3 && point) {
+            } else if (d == 3 && point) {
                 dansExtensionsPoint = false;
             }
         }
@@ -242,8 +274,11 @@ private:
         gardeRetrait = retrait;
     }
 
-    const std::string& texte;
+    std::string_view texte;
+    int base = 0;
+    const std::function<void(Route&)>* chaque = nullptr;
     XML_Parser parseur = nullptr;
+    std::vector<Route>* routes = nullptr;
     Route* route = nullptr;
     PointRoute* point = nullptr;
     int profondeur = 0;
@@ -264,11 +299,18 @@ private:
 
 Route LireRoute(const std::string& texte)
 {
+    std::vector<Route> routes;
     Route route;
-    if (!LecteurRoute(texte).Lire(route))
-        route = Route();
+    if (LecteurRoute(texte, 0).Lire(routes) && routes.size() == 1)
+        route = std::move(routes.front());
     route.lue = texte;
     return route;
+}
+
+bool LireRoutes(std::string_view document, const std::function<void(Route&)>& chaque)
+{
+    std::vector<Route> route;
+    return LecteurRoute(document, 1, &chaque).Lire(route);
 }
 
 std::string TexteRoute(const Route& route)

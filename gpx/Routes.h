@@ -3,6 +3,7 @@
 
 #include "gpx/Garde.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,6 +57,12 @@ constexpr double VitesseParDefaut = 5.0;
 // The route of a text the reader kept ("\t<rte>...</rte>\r\n"). A text that
 // is not a route reads as an empty route that is written back as it was.
 Route LireRoute(const std::string& texte);
+
+// The routes of a whole GPX document in one pass, without its marks, each
+// handed to chaque as soon as it is read: false when expat cannot read the
+// document (not well-formed, or an encoding it does not know), for the
+// reader that keeps everything to read it instead.
+bool LireRoutes(std::string_view document, const std::function<void(Route&)>& chaque);
 
 // The route as the writer lays it out: its text as read when it has one,
 // otherwise written from its fields.

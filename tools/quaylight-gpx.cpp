@@ -192,42 +192,54 @@ int Dump(const char* chemin)
 }
 
 // Names a character for a message, e.g. "€" (U+20AC).
+// A route's line and its legs' lines.
+void Itineraire(const Gpx::Route& route, int n, std::string& sortie)
+{
+    std::string troncons;
+    double total = 0;
+    Gpx::Position avant;
+    for (size_t k = 0; k < route.points.size(); ++k) {
+        const Gpx::PointRoute& p = route.points[k];
+        const Gpx::Position ici = Gpx::LirePosition(p.lat, p.lon);
+        if (k > 0) {
+            const Gpx::Troncon t = Gpx::Rhumb(avant, ici);
+            troncons += "  leg\t" + std::to_string(k) + '\t';
+            TexteUtf8(route.points[k - 1].nom, troncons);
+            troncons += '\t';
+            TexteUtf8(p.nom, troncons);
+            troncons += '\t';
+            troncons += t.valide ? Gpx::TexteMilles(t.distance) + '\t' + Gpx::TexteCap(t.cap)
+                                 : std::string("?\t?");
+            troncons += '\n';
+            if (t.valide)
+                total += t.distance;
+        }
+        avant = ici;
+    }
+    sortie += "route\t" + std::to_string(n) + '\t';
+    TexteUtf8(route.nom, sortie);
+    sortie += '\t' + std::to_string(route.points.size()) + '\t' + Gpx::TexteMilles(total) + '\n' +
+              troncons;
+}
+
 int Itineraires(const char* chemin)
 {
-    Table& table = LaTable();
-    bool routes = false;
-    if (!Lire(chemin, table, routes))
+    Gpx::Lignes lignes;
+    if (!LireLignes(chemin, lignes))
         return 1;
     std::string sortie;
     int n = 0;
-    for (const std::string& texte :
-         table.Fichier ? table.Fichier->routes : std::vector<std::string>()) {
-        const Gpx::Route route = Gpx::LireRoute(texte);
-        std::string troncons;
-        double total = 0;
-        Gpx::Position avant;
-        for (size_t k = 0; k < route.points.size(); ++k) {
-            const Gpx::PointRoute& p = route.points[k];
-            const Gpx::Position ici = Gpx::LirePosition(p.lat, p.lon);
-            if (k > 0) {
-                const Gpx::Troncon t = Gpx::Rhumb(avant, ici);
-                troncons += "  leg\t" + std::to_string(k) + '\t';
-                TexteUtf8(route.points[k - 1].nom, troncons);
-                troncons += '\t';
-                TexteUtf8(p.nom, troncons);
-                troncons += '\t';
-                troncons += t.valide ? Gpx::TexteMilles(t.distance) + '\t' + Gpx::TexteCap(t.cap)
-                                     : std::string("?\t?");
-                troncons += '\n';
-                if (t.valide)
-                    total += t.distance;
-            }
-            avant = ici;
-        }
-        sortie += "route\t" + std::to_string(++n) + '\t';
-        TexteUtf8(route.nom, sortie);
-        sortie += '\t' + std::to_string(route.points.size()) + '\t' + Gpx::TexteMilles(total) +
-                  '\n' + troncons;
+    // The routes alone, in one pass; a file expat cannot read is read as
+    // the editor reads it, with what it keeps of routes.
+    if (!Gpx::LireRoutes(lignes.Octets(),
+                         [&](Gpx::Route& route) { Itineraire(route, ++n, sortie); })) {
+        sortie.clear();
+        n = 0;
+        Table& table = LaTable();
+        Gpx::LirePOI(lignes, table);
+        if (table.Fichier)
+            for (const std::string& texte : table.Fichier->routes)
+                Itineraire(Gpx::LireRoute(texte), ++n, sortie);
     }
     std::fwrite(sortie.data(), 1, sortie.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
