@@ -13,28 +13,7 @@
 
 namespace Gpx {
 
-namespace {
-
-constexpr std::string_view Gpx11 = "http://www.topografix.com/GPX/1/1";
-constexpr std::string_view Gpx10 = "http://www.topografix.com/GPX/1/0";
-constexpr std::string_view Xsi = "http://www.w3.org/2001/XMLSchema-instance";
-constexpr std::string_view OpenCpn = "http://www.opencpn.org";
-
-// The namespaces the writer declares on its root, by prefix.
-const struct {
-    std::string_view prefixe;
-    std::string_view uri;
-} Declares[] = {{"xsi", Xsi},
-                {"gpxx", "http://www.garmin.com/xmlschemas/GpxExtensions/v3"},
-                {"opencpn", OpenCpn}};
-
-bool EspaceGpx(std::string_view uri)
-{
-    // Many programs write GPX without a namespace.
-    return uri.empty() || uri == Gpx11 || uri == Gpx10;
-}
-
-void Echapper(std::string_view s, bool attribut, std::string& sortie)
+void EchapperXml(std::string_view s, bool attribut, std::string& sortie)
 {
     // Runs without a character to escape go in one step.
     const char* const speciaux = attribut ? "&<>\"\r\n\t" : "&<>\r";
@@ -73,20 +52,41 @@ void Echapper(std::string_view s, bool attribut, std::string& sortie)
     }
 }
 
-void Attribut(std::string_view nom, std::string_view valeur, std::string& sortie)
+void AttributXml(std::string_view nom, std::string_view valeur, std::string& sortie)
 {
     sortie += ' ';
     sortie += nom;
     sortie += "=\"";
-    Echapper(valeur, true, sortie);
+    EchapperXml(valeur, true, sortie);
     sortie += '"';
+}
+
+namespace {
+
+constexpr std::string_view Gpx11 = "http://www.topografix.com/GPX/1/1";
+constexpr std::string_view Gpx10 = "http://www.topografix.com/GPX/1/0";
+constexpr std::string_view Xsi = "http://www.w3.org/2001/XMLSchema-instance";
+constexpr std::string_view OpenCpn = "http://www.opencpn.org";
+
+// The namespaces the writer declares on its root, by prefix.
+const struct {
+    std::string_view prefixe;
+    std::string_view uri;
+} Declares[] = {{"xsi", Xsi},
+                {"gpxx", "http://www.garmin.com/xmlschemas/GpxExtensions/v3"},
+                {"opencpn", OpenCpn}};
+
+bool EspaceGpx(std::string_view uri)
+{
+    // Many programs write GPX without a namespace.
+    return uri.empty() || uri == Gpx11 || uri == Gpx10;
 }
 
 // Every attribute of a tag, each " name=\"value\"".
 void Attributs(const char** atts, std::string& sortie)
 {
     for (int a = 0; atts[a]; a += 2)
-        Attribut(atts[a], atts[a + 1], sortie);
+        AttributXml(atts[a], atts[a + 1], sortie);
 }
 
 std::string_view Local(std::string_view nom)
@@ -180,7 +180,7 @@ public:
             if (gpx) {
                 *sortie += "<gpx10:";
                 *sortie += local;
-                Attribut("xmlns:gpx10", Gpx10, *sortie);
+                AttributXml("xmlns:gpx10", Gpx10, *sortie);
                 cadres.back().nom = "gpx10:" + std::string(local);
             } else {
                 *sortie += '<';
@@ -218,7 +218,7 @@ public:
         if (cdata)
             *sortie += s;
         else
-            Echapper(s, false, *sortie);
+            EchapperXml(s, false, *sortie);
     }
 
     void Cdata(bool debut)
@@ -307,11 +307,11 @@ private:
         lienEnAttente = false;
         Contenu();
         *sortie += "<link";
-        Attribut("href", lienHref, *sortie);
+        AttributXml("href", lienHref, *sortie);
         *sortie += '>';
         if (!lienTexte.empty()) {
             *sortie += "<text>";
-            Echapper(lienTexte, false, *sortie);
+            EchapperXml(lienTexte, false, *sortie);
             *sortie += "</text>";
         }
         *sortie += "</link>";
@@ -546,7 +546,7 @@ private:
                 Schemas(v);
                 continue;
             }
-            Attribut(n, v, fichier.attributs);
+            AttributXml(n, v, fichier.attributs);
         }
     }
 
@@ -555,7 +555,7 @@ private:
         for (const auto& d : Declares)
             if (prefixe == d.prefixe && (uri == d.uri || prefixe == "xsi"))
                 return;
-        Attribut("xmlns:" + std::string(prefixe), uri, fichier.attributs);
+        AttributXml("xmlns:" + std::string(prefixe), uri, fichier.attributs);
     }
 
     // Schema locations of other namespaces than GPX's, kept.
@@ -591,7 +591,7 @@ private:
             if (n == "lat" || n == "lon")
                 Poser(n == "lat" ? Champ::Lat : Champ::Lon, 0, atts[a + 1]);
             else
-                Attribut(n, atts[a + 1], garde.attributs);
+                AttributXml(n, atts[a + 1], garde.attributs);
         }
     }
 
@@ -702,7 +702,7 @@ private:
         if (niveau == 1 && (extensionsPOI || dansLien)) {
             if (dansLien && !typeLien.empty()) {
                 std::string type;
-                Echapper(typeLien, false, type);
+                EchapperXml(typeLien, false, type);
                 garde.typesLiens.emplace_back(lienHref + '\n' + lienTexte, type);
             }
             extensionsPOI = false;
@@ -803,7 +803,7 @@ private:
                 return;
             }
             m += '>';
-            Echapper(*texte, false, m);
+            EchapperXml(*texte, false, m);
             m += std::string("</") + nom + '>';
         };
         auto champ = [&](const char* nom) {
@@ -822,9 +822,10 @@ private:
             if (courriel) {
                 const size_t a = courriel->find('@');
                 std::string attributs;
-                Attribut("id", courriel->substr(0, a), attributs);
-                Attribut("domain", a == std::string::npos ? std::string() : courriel->substr(a + 1),
-                         attributs);
+                AttributXml("id", courriel->substr(0, a), attributs);
+                AttributXml("domain",
+                            a == std::string::npos ? std::string() : courriel->substr(a + 1),
+                            attributs);
                 element("email", attributs, nullptr);
             }
             m += "</author>";
@@ -833,7 +834,7 @@ private:
         const std::string* urlname = champ("urlname");
         if (url || urlname) {
             std::string attributs;
-            Attribut("href", url ? *url : std::string(), attributs);
+            AttributXml("href", url ? *url : std::string(), attributs);
             m += "<link" + attributs + '>';
             if (urlname)
                 element("text", {}, urlname);

@@ -42,6 +42,13 @@ struct Lecture {
     long horsCapacite = 0;
 };
 
+// A text appended as XML text, or as an attribute's value between double
+// quotes (then tabs and line ends as references, which a parser would
+// otherwise turn into spaces); a carriage return always as a reference.
+void EchapperXml(std::string_view s, bool attribut, std::string& sortie);
+// " name=\"value\"", the value escaped, appended.
+void AttributXml(std::string_view nom, std::string_view valeur, std::string& sortie);
+
 // Reads a GPX 1.1 or 1.0 document with the XML parser: waypoints by element
 // whatever their layout, texts decoded as the file declares. False, with the
 // reason in lecture, when the text is not well-formed XML or its root is not

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gpx/Routes.h"
 
+#include "gpx/LecteurXml.h"
+
 #include <GeographicLib/Rhumb.hpp>
 #include <algorithm>
 #include <charconv>
@@ -29,56 +31,13 @@ bool Parmi(std::string_view local, std::initializer_list<std::string_view> noms)
     return false;
 }
 
-// Escapes a value for XML text, or for an attribute between double quotes.
-// A carriage return stays one as a reference; in an attribute, tabs and
-// line feeds too, which a parser would otherwise turn into spaces.
-void Echapper(std::string_view v, bool attribut, std::string& sortie)
-{
-    for (const char c : v) {
-        switch (c) {
-        case '&':
-            sortie += "&amp;";
-            break;
-        case '<':
-            sortie += "&lt;";
-            break;
-        case '>':
-            sortie += "&gt;";
-            break;
-        case '"':
-            sortie += attribut ? "&quot;" : "\"";
-            break;
-        case '\r':
-            sortie += "&#13;";
-            break;
-        case '\n':
-            sortie += attribut ? "&#10;" : "\n";
-            break;
-        case '\t':
-            sortie += attribut ? "&#9;" : "\t";
-            break;
-        default:
-            sortie += c;
-        }
-    }
-}
-
-void Attribut(std::string_view nom, std::string_view valeur, std::string& sortie)
-{
-    sortie += ' ';
-    sortie += nom;
-    sortie += "=\"";
-    Echapper(valeur, true, sortie);
-    sortie += '"';
-}
-
 void Element(const char* retrait, const char* nom, std::string_view valeur, std::string& sortie)
 {
     sortie += retrait;
     sortie += '<';
     sortie += nom;
     sortie += '>';
-    Echapper(valeur, false, sortie);
+    EchapperXml(valeur, false, sortie);
     sortie += "</";
     sortie += nom;
     sortie += ">\r\n";
@@ -153,7 +112,7 @@ private:
             route = &routes->emplace_back();
             point = nullptr;
             for (int a = 0; atts[a]; a += 2)
-                Attribut(atts[a], atts[a + 1], route->attributs);
+                AttributXml(atts[a], atts[a + 1], route->attributs);
             return;
         }
         if (!route)
@@ -173,7 +132,7 @@ private:
                     else if (n == "lon")
                         point->lon = atts[a + 1];
                     else
-                        Attribut(n, atts[a + 1], point->attributs);
+                        AttributXml(n, atts[a + 1], point->attributs);
                 }
             } else {
                 Garder(&route->avantExtensions, "\t\t");
@@ -333,8 +292,8 @@ std::string TexteRoute(const Route& route)
     t += "\t\t</extensions>\r\n";
     for (const PointRoute& p : route.points) {
         t += "\t\t<rtept";
-        Attribut("lat", p.lat, t);
-        Attribut("lon", p.lon, t);
+        AttributXml("lat", p.lat, t);
+        AttributXml("lon", p.lon, t);
         t += p.attributs;
         t += ">\r\n";
         t += p.avantNom;

@@ -30,19 +30,27 @@ void Ecrire(const char* cle, const QString& valeur)
     reglages->setValue(QLatin1String(cle), valeur);
 }
 
+namespace {
+
+// A key stored in twips, read by the user's locale into pixels, kept
+// within bounds; an absent or non-numeric key leaves pixels as they are.
+void LireTwips(const char* cle, double min, double max, int& pixels)
+{
+    bool ok = false;
+    const float twips = QLocale().toFloat(Lire(cle), &ok);
+    if (ok)
+        pixels = Twips::VersPixels(std::clamp(double(twips), min, max));
+}
+
+} // namespace
+
 void AppliquerPosition(QWidget& fenetre, const char* cleGauche, const char* cleHaut)
 {
     QPoint position = fenetre.pos();
     // A damaged value stays a whole number of pixels far off the screens,
     // which the move onto the screens then corrects.
-    auto lire = [](const char* cle, int& pixels) {
-        bool ok = false;
-        const float twips = QLocale().toFloat(Lire(cle), &ok);
-        if (ok)
-            pixels = Twips::VersPixels(std::clamp(double(twips), -1e8, 1e8));
-    };
-    lire(cleGauche, position.rx());
-    lire(cleHaut, position.ry());
+    LireTwips(cleGauche, -1e8, 1e8, position.rx());
+    LireTwips(cleHaut, -1e8, 1e8, position.ry());
     fenetre.move(Ecrans::RentrerSurLesEcrans(QRect(position, fenetre.frameGeometry().size())));
 }
 
@@ -70,14 +78,8 @@ void EcrirePosition(const QWidget& fenetre, const char* cleGauche, const char* c
 void AppliquerTaille(QWidget& fenetre, const char* cleLargeur, const char* cleHauteur)
 {
     QSize taille = fenetre.size();
-    auto lire = [](const char* cle, int& pixels) {
-        bool ok = false;
-        const float twips = QLocale().toFloat(Lire(cle), &ok);
-        if (ok)
-            pixels = Twips::VersPixels(std::clamp(double(twips), 0.0, 1e6));
-    };
-    lire(cleLargeur, taille.rwidth());
-    lire(cleHauteur, taille.rheight());
+    LireTwips(cleLargeur, 0, 1e6, taille.rwidth());
+    LireTwips(cleHauteur, 0, 1e6, taille.rheight());
     fenetre.resize(taille.expandedTo(fenetre.minimumSizeHint()));
     fenetre.move(Ecrans::RentrerSurLesEcrans(fenetre.frameGeometry()));
 }
