@@ -120,10 +120,9 @@ void Creer_POI::OuvrirDocument(const QString& nom)
                                            .arg(lecture.ligne)
                                            .arg(lecture.colonne),
                                        Plateforme::Boutons::OK);
-    // Routes show in their panel; tracks, and what the line reader finds,
-    // are only kept.
-    const bool traces = Table.Fichier && !Table.Fichier->traces.empty();
-    if (lecture.routesTraces && (traces || LesRoutes.liste.empty()))
+    // Routes show in their panel and on the map, tracks on the map; what
+    // the line reader finds is only kept.
+    if (lecture.routesTraces && !lecture.xml)
         Message(18);
     if (lecture.horsCapacite > 0)
         Plateforme::Courante().Message(
