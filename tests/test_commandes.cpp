@@ -155,6 +155,8 @@ private slots:
     void focusNeChoisitRien();
     void nouveauModifierSupprimer();
     void filtreEtSymbole();
+    void saisiesTapees_data();
+    void saisiesTapees();
     void annulerRetablir_data();
     void annulerRetablir();
     void routes_data();
@@ -742,6 +744,39 @@ void TestCommandes::selection()
 // With a filter on, list entries stand for the marks they show: selecting,
 // modifying, deleting and creating act on the right waypoints. The symbol
 // box shows the mark's symbol, and Valider stores it.
+// What a sailor types: a symbol that begins like an offered name stays as
+// typed; Return in the filter box chooses the first mark shown, whichever
+// was chosen before.
+void TestCommandes::saisiesTapees_data()
+{
+    Tableau({"symbole", "stocke"}, {{"debut d'un nom propose", "buoy", "buoy"},
+                                    {"nom Garmin", "Anchor", "Anchor"},
+                                    {"nom propose entier", "light", "light"}});
+}
+
+void TestCommandes::saisiesTapees()
+{
+    s->Demarrer();
+    s->Ouvrir(Cinq);
+    f().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f()));
+    s->Cliquer(f().ListePOI, 3); // Quatre
+    f().Option1[0]->click();
+    f().Symbole->setFocus();
+    f().Symbole->lineEdit()->selectAll();
+    QTest::keyClicks(f().Symbole, V("symbole"));
+    f().Validation->click();
+    QCOMPARE(Table.SymPOI[4], V("stocke"));
+    // Quatre still chosen and shown third: Return takes the first shown.
+    QTest::keyClick(&f(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(f().Filtre, QStringLiteral("u"));
+    QCOMPARE(f().ListePOI->Filtre().Position(4), 2);
+    QCOMPARE(f().ListePOI->PoiChoisi(), 4);
+    QTest::keyClick(f().Filtre, Qt::Key_Return);
+    QCOMPARE(f().ListePOI->PoiChoisi(), 1);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f().ListePOI));
+}
+
 void TestCommandes::filtreEtSymbole()
 {
     s->Demarrer();

@@ -4,6 +4,7 @@
 #include "editing/Symboles.h"
 #include "gpx/PoiTable.h"
 
+#include <QCompleter>
 #include <QLineEdit>
 
 BoiteSymbole::BoiteSymbole(QWidget* parent) : QComboBox(parent)
@@ -11,6 +12,10 @@ BoiteSymbole::BoiteSymbole(QWidget* parent) : QComboBox(parent)
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(16);
+    // What the user types stays as typed: names that begin the same are
+    // offered in a list below, and taken only when picked there (inline
+    // completion turned "buoy" into "buoy1" and "Anchor" into "anchorage").
+    completer()->setCompletionMode(QCompleter::PopupCompletion);
     Proposer(PoiTable());
 }
 

@@ -16,7 +16,9 @@ void FiltreNoms::keyPressEvent(QKeyEvent* event)
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (liste->count() > 0 && liste->selectedItems().isEmpty())
+        // The first mark shown, always: one chosen before and still shown
+        // further down is not the one the user asks for.
+        if (liste->count() > 0)
             liste->setCurrentRow(0);
         liste->setFocus(Qt::ShortcutFocusReason);
         return;
