@@ -203,41 +203,49 @@ bool RelocaliserLiensFichier(const QString& fichier, const QString& dossier,
 {
     lignes = LignesWindows1252(octets);
     const Lignes apres = RelocaliserLignes(lignes, dossier);
+    const std::string_view tout = lignes.Octets();
+    bool change = false;
+    for (int i = 0; i < lignes.size() && !change; ++i)
+        change = lignes[i] != apres[i];
 
-    // Every line ended by CR LF, written in slices so a large file is not
-    // held twice; identique tells whether the bytes are those of the file
-    // as read.
-    bool identique = true;
-    auto produire = [&](QSaveFile& f) -> qint64 {
-        std::string tranche;
-        qint64 position = 0;
-        identique = true;
-        auto vider = [&] {
-            const auto n = qint64(tranche.size());
-            if (identique)
-                identique = std::string_view(octets.constData(), size_t(octets.size()))
-                                .substr(size_t(std::min<qint64>(position, octets.size())),
-                                        size_t(n)) == tranche;
-            position += n;
-            const bool ok = f.write(tranche.data(), n) == n;
-            tranche.clear();
-            return ok;
+    // Lines written in slices, so a large file is not held twice: the work
+    // file's each ended by CR LF; the file's each with its own line end, so
+    // that only the lines the relocation changed differ.
+    auto ecrire = [&](bool propres) {
+        return [&, propres](QSaveFile& f) -> qint64 {
+            std::string tranche;
+            qint64 position = 0;
+            auto vider = [&] {
+                const auto n = qint64(tranche.size());
+                position += n;
+                const bool ok = f.write(tranche.data(), n) == n;
+                tranche.clear();
+                return ok;
+            };
+            for (int i = 0; i < apres.size(); ++i) {
+                tranche += apres[i];
+                if (propres) {
+                    const size_t fin = size_t(lignes[i].data() - tout.data()) + lignes[i].size();
+                    const size_t suivante = i + 1 < lignes.size()
+                                                ? size_t(lignes[i + 1].data() - tout.data())
+                                                : tout.size();
+                    tranche += tout.substr(fin, suivante - fin);
+                } else {
+                    tranche += "\r\n";
+                }
+                if (tranche.size() >= (1u << 20) && !vider())
+                    return position;
+            }
+            vider();
+            return position;
         };
-        for (std::string_view l : apres) {
-            tranche += l;
-            tranche += "\r\n";
-            if (tranche.size() >= (1u << 20) && !vider())
-                return position;
-        }
-        vider();
-        identique = identique && position == octets.size();
-        return position;
     };
     echec = dossier + QStringLiteral("Temp.gpx");
-    if (!EcrireFichier(echec, produire, erreur))
+    if (!EcrireFichier(echec, ecrire(false), erreur))
         return false;
+    // A file whose links all point beside it already is not written.
     echec = fichier;
-    if (!identique && !EcrireFichier(fichier, produire, erreur))
+    if (change && !EcrireFichier(fichier, ecrire(true), erreur))
         return false;
     echec.clear();
     lignes = apres;

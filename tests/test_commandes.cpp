@@ -374,11 +374,29 @@ void TestCommandes::ouvrir()
     // backup keeps the file as it was.
     const QString cible = QStringLiteral("file://") + s->Chemin("ex/quai.pdf");
     QCOMPARE(Table.LienHref[1][1], cible);
+    // Only the link's line changed, every other byte and line end kept; the
+    // work file has every line ended by CR LF.
     const QByteArray apres = Lire(fichier);
-    QVERIFY(apres.contains("<link href=\"" + cible.toUtf8() + "\">\r\n") &&
-            apres.contains("<trk>\r\n"));
+    QCOMPARE(apres, QByteArray(avant).replace("file:///ailleurs/quai.pdf", cible.toUtf8()));
     QCOMPARE(Lire(s->Chemin("ex/tmp/Marques.gpx.30")), avant);
-    QCOMPARE(Lire(s->Chemin("ex/Temp.gpx")), apres);
+    QCOMPARE(Lire(s->Chemin("ex/Temp.gpx")), QByteArray(apres).replace("<trk>\n", "<trk>\r\n"));
+
+    // A file of LF lines whose links need no change is not written at all.
+    const QString lf = s->Chemin("ex/lf.gpx");
+    const QByteArray octetsLf = QByteArray(Cinq).replace("\r\n", "\n");
+    QVERIFY(Ecrire(lf, octetsLf));
+    const QDateTime hier = QDateTime::currentDateTimeUtc().addDays(-1);
+    {
+        QFile f(lf);
+        QVERIFY(f.open(QIODevice::ReadWrite) &&
+                f.setFileTime(hier, QFileDevice::FileModificationTime));
+    }
+    s->OuvrirChemin(lf);
+    QCOMPARE(f().ListePOI->count(), 5);
+    QCOMPARE(Lire(lf), octetsLf);
+    QCOMPARE(QFileInfo(lf).lastModified().toSecsSinceEpoch(), hier.toSecsSinceEpoch());
+    QVERIFY(QFile::exists(s->Chemin("ex/tmp/lf.gpx.30")) &&
+            QFile::exists(s->Chemin("ex/Temp.gpx")));
 }
 
 // Open again and again: backups rotate, a file with nothing to relocate is

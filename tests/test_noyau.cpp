@@ -345,6 +345,8 @@ private slots:
     void regles();
     void dossierPrive_data();
     void dossierPrive();
+    void relocalisationEnPlace_data();
+    void relocalisationEnPlace();
     void troncons_data();
     void troncons();
     void routesDesMarques();
@@ -703,6 +705,46 @@ void TestNoyau::dossierPrive()
             QCOMPARE(int(QFileInfo(f).permissions() & 0x0077), 0);
         QCOMPARE(Lire(carte + "/theme.dgml"), QByteArray("jeton"));
     }
+}
+
+// Opening relocates links to local files: the lines it changes get the
+// folder beside the file, every other byte and every line end stays, and a
+// file with nothing to change is not written (its time stays).
+void TestNoyau::relocalisationEnPlace_data()
+{
+    const QString lien = "\t\t<link href=\"file:///ailleurs/plan.pdf\">";
+    Tableau({"contenu"},
+            {{"LF sans lien", "<gpx>\n\t<wpt lat=\"1\" lon=\"2\">\n\t</wpt>\n</gpx>\n"},
+             {"lien deja a cote", "<gpx>\n\t\t<link href=\"file://DOSSIER/plan.pdf\">\n</gpx>\n"},
+             {"LF avec un lien", "<gpx>\n" + lien + "\n\t\t</link>\n</gpx>\n"},
+             {"CR seuls", "<gpx>\r" + lien + "\r</gpx>\r"},
+             {"fins melees", "<gpx>\r\n" + lien + "\n</gpx>\r"},
+             {"derniere ligne sans fin", "<gpx>\n" + lien}});
+}
+
+void TestNoyau::relocalisationEnPlace()
+{
+    QTemporaryDir d;
+    const QString dossier = d.path() + '/';
+    const QByteArray avant = V("contenu").replace("DOSSIER", d.path()).toUtf8();
+    const QString chemin = dossier + "f.gpx";
+    QVERIFY(Ecrire(chemin, avant));
+    const QDateTime hier = QDateTime::currentDateTimeUtc().addDays(-1);
+    {
+        QFile f(chemin);
+        QVERIFY(f.open(QIODevice::ReadWrite) &&
+                f.setFileTime(hier, QFileDevice::FileModificationTime));
+    }
+    Fichiers::Lignes lignes;
+    QString echec, erreur;
+    QVERIFY(Fichiers::RelocaliserLiensFichier(chemin, dossier, avant, lignes, echec, erreur));
+    const QByteArray attendu =
+        QByteArray(avant).replace("file:///ailleurs/", "file://" + dossier.toUtf8());
+    QCOMPARE(Lire(chemin), attendu);
+    QCOMPARE(QFileInfo(chemin).lastModified().toSecsSinceEpoch() == hier.toSecsSinceEpoch(),
+             attendu == avant);
+    // The work file: the same lines, each ended by CR LF.
+    QCOMPARE(Lire(dossier + "Temp.gpx"), Fichiers::Textes(lignes).join("\r\n").toUtf8() + "\r\n");
 }
 
 // Legs along the rhumb line, against GeographicLib's RhumbSolve tool
