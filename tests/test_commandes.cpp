@@ -763,8 +763,8 @@ void TestCommandes::selection()
 // modifying, deleting and creating act on the right waypoints. The symbol
 // box shows the mark's symbol, and Valider stores it.
 // What a sailor types: a symbol that begins like an offered name stays as
-// typed; Return in the filter box chooses the first mark shown, whichever
-// was chosen before.
+// typed, and shows whole in the tool tip; Return in the filter box chooses the first mark shown,
+// whichever was chosen before.
 void TestCommandes::saisiesTapees_data()
 {
     Tableau({"symbole", "stocke"}, {{"debut d'un nom propose", "buoy", "buoy"},
@@ -785,6 +785,13 @@ void TestCommandes::saisiesTapees()
     QTest::keyClicks(f().Symbole, V("symbole"));
     f().Validation->click();
     QCOMPARE(Table.SymPOI[4], V("stocke"));
+    // The whole name in the tool tip; the list as wide as its longest name.
+    QVERIFY(f().Symbole->Bulle().startsWith(V("stocke") + '\n'));
+    int longest = 0;
+    for (int k = 0; k < f().Symbole->count(); ++k)
+        longest = std::max(longest, f().Symbole->view()->fontMetrics().horizontalAdvance(
+                                        f().Symbole->itemText(k)));
+    QVERIFY(f().Symbole->view()->minimumWidth() > longest);
     // Quatre still chosen and shown third: Return takes the first shown.
     QTest::keyClick(&f(), Qt::Key_F, Qt::ControlModifier);
     QTest::keyClicks(f().Filtre, QStringLiteral("u"));

@@ -4,8 +4,13 @@
 #include "editing/Symboles.h"
 #include "gpx/PoiTable.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QStyle>
+#include <QToolTip>
+#include <algorithm>
 
 BoiteSymbole::BoiteSymbole(QWidget* parent) : QComboBox(parent)
 {
@@ -23,8 +28,31 @@ void BoiteSymbole::Proposer(const PoiTable& table)
 {
     const QString texte = currentText();
     clear();
-    addItems(Symboles::Proposes(table));
+    const QStringList noms = Symboles::Proposes(table);
+    addItems(noms);
     setEditText(texte);
+    // The list below the box as wide as its longest name ("Danger Area"
+    // showed as "Danger Ar").
+    int largeur = 0;
+    for (const QString& nom : noms)
+        largeur = std::max(largeur, view()->fontMetrics().horizontalAdvance(nom));
+    view()->setMinimumWidth(largeur + 2 * view()->frameWidth() +
+                            style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16);
+}
+
+QString BoiteSymbole::Bulle() const
+{
+    const QString nom = currentText();
+    return nom.isEmpty() ? toolTip() : nom + QLatin1Char('\n') + toolTip();
+}
+
+bool BoiteSymbole::event(QEvent* e)
+{
+    if (e->type() == QEvent::ToolTip) {
+        QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), Bulle(), this);
+        return true;
+    }
+    return QComboBox::event(e);
 }
 
 void BoiteSymbole::Afficher(const QString& symbole)

@@ -17,4 +17,10 @@ public:
     void Afficher(const QString& symbole);
     // The symbol typed or chosen, blanks around it dropped.
     QString Symbole() const { return currentText().trimmed(); }
+    // The tool tip: the whole name shown, which the narrow box may cut,
+    // then what the box is for.
+    QString Bulle() const;
+
+protected:
+    bool event(QEvent* e) override;
 };
