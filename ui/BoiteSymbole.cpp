@@ -5,7 +5,6 @@
 #include "gpx/PoiTable.h"
 
 #include <QAbstractItemView>
-#include <QCompleter>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QStyle>
@@ -17,10 +16,11 @@ BoiteSymbole::BoiteSymbole(QWidget* parent) : QComboBox(parent)
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(16);
-    // What the user types stays as typed: names that begin the same are
-    // offered in a list below, and taken only when picked there (inline
-    // completion turned "buoy" into "buoy1" and "Anchor" into "anchorage").
-    completer()->setCompletionMode(QCompleter::PopupCompletion);
+    // What the user types stays as typed: the names are offered in the
+    // box's own list, taken only when picked there with the arrows or a
+    // click (inline completion turned "buoy" into "buoy1" and "Anchor" into
+    // "anchorage"; a completion popup took the next click, on "Valider").
+    setCompleter(nullptr);
     Proposer(PoiTable());
 }
 
