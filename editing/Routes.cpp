@@ -292,14 +292,34 @@ int Routes::Utilisations(const std::string& guid) const
     }));
 }
 
-bool Routes::RetirerGuids(const std::vector<std::string>& guids)
+Routes::Guids Routes::GuidsUtilises(const PoiTable& table, const std::vector<int>& marques,
+                                    int& routes) const
+{
+    Guids enRoute;
+    for (const Gpx::Route& r : liste)
+        for (const Gpx::PointRoute& p : r.points)
+            if (!p.guid.empty())
+                enRoute.insert(p.guid);
+    Guids guids;
+    for (const int i : marques) {
+        std::string g = Guid(table, i);
+        if (enRoute.count(g) > 0)
+            guids.insert(std::move(g));
+    }
+    routes = int(std::count_if(liste.begin(), liste.end(), [&guids](const Gpx::Route& r) {
+        return std::any_of(r.points.begin(), r.points.end(),
+                           [&guids](const Gpx::PointRoute& p) { return guids.count(p.guid) > 0; });
+    }));
+    return guids;
+}
+
+bool Routes::RetirerGuids(const Guids& guids)
 {
     bool retire = false;
     for (Gpx::Route& r : liste) {
         const auto fin =
             std::remove_if(r.points.begin(), r.points.end(), [&guids](const Gpx::PointRoute& p) {
-                return !p.guid.empty() &&
-                       std::find(guids.begin(), guids.end(), p.guid) != guids.end();
+                return !p.guid.empty() && guids.count(p.guid) > 0;
             });
         if (fin != r.points.end()) {
             r.points.erase(fin, r.points.end());

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // The routes of the open document, planned from its marks. A point whose
@@ -86,9 +87,14 @@ public:
 
     // How many routes use the mark of this GUID.
     int Utilisations(const std::string& guid) const;
+    using Guids = std::unordered_set<std::string>;
+    // The GUIDs of these marks (table rows) that routes use, and in routes
+    // how many routes use one of them; in one pass over the routes and the
+    // marks, whatever their number.
+    Guids GuidsUtilises(const PoiTable& table, const std::vector<int>& marques, int& routes) const;
     // Takes the points of these GUIDs out of every route; false when none
     // was used.
-    bool RetirerGuids(const std::vector<std::string>& guids);
+    bool RetirerGuids(const Guids& guids);
 
     // The GUID of mark i, given a fresh one when it has none.
     static std::string DonnerGuid(PoiTable& table, int i);

@@ -34,7 +34,8 @@ const QColor GrisClair(224, 224, 224);
 const QColor BleuClair(192, 192, 255);
 // The desktop's active-border grey behind the start-up question.
 const QColor GrisBordure(180, 180, 180);
-// The client area of the spec's window, in twips: the window's least size.
+// The client area the window had when its size was fixed, in twips: now
+// its least size.
 constexpr int LargeurZone = 3900;
 constexpr int HauteurZone = 7185;
 // What the routes panel needs beside the marks, in pixels: its leg table's

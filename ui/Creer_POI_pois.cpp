@@ -74,27 +74,9 @@ void SymboleDePlusieurs(Creer_POI& f, const std::vector<int>& choisis)
     f.NoterChangement(std::move(etape));
 }
 
-// The GUIDs of marks that routes use, and how many routes use them.
-std::vector<std::string> GuidsEnRoute(const std::vector<int>& marques, int& routes)
-{
-    using namespace Declarations;
-    std::vector<std::string> guids;
-    routes = 0;
-    for (const int i : marques) {
-        std::string g = Routes::Guid(Table, i);
-        if (!g.empty() && LesRoutes.Utilisations(g) > 0)
-            guids.push_back(std::move(g));
-    }
-    for (const Gpx::Route& r : LesRoutes.liste)
-        routes += std::any_of(r.points.begin(), r.points.end(), [&guids](const Gpx::PointRoute& p) {
-            return std::find(guids.begin(), guids.end(), p.guid) != guids.end();
-        });
-    return guids;
-}
-
 // Marks removed from the table and from the routes that used them, as one
 // step.
-void Retirer(Creer_POI& f, const std::vector<int>& marques, const std::vector<std::string>& guids)
+void Retirer(Creer_POI& f, const std::vector<int>& marques, const Routes::Guids& guids)
 {
     using namespace Declarations;
     auto etape = Historique::Etape::Retrait(Table, marques, NumPOI);
@@ -116,7 +98,7 @@ void SupprimerPlusieurs(Creer_POI& f, const std::vector<int>& choisis)
 {
     using namespace Declarations;
     int routes = 0;
-    const std::vector<std::string> guids = GuidsEnRoute(choisis, routes);
+    const Routes::Guids guids = LesRoutes.GuidsUtilises(Table, choisis, routes);
     QString question = Messages::Texte(Messages::SupprimerPlusieurs).arg(choisis.size());
     if (routes > 0)
         question =
@@ -301,7 +283,7 @@ void Creer_POI::Validation_Click()
         // All it held goes with it, out of the routes too, after a question
         // when routes use it.
         int routes = 0;
-        const std::vector<std::string> guids = GuidsEnRoute({NumPOI}, routes);
+        const Routes::Guids guids = LesRoutes.GuidsUtilises(Table, {NumPOI}, routes);
         if (routes > 0 && Plateforme::Courante().Message(
                               this, Messages::Texte(Messages::PoiDansRoutes).arg(routes),
                               Plateforme::Boutons::NonOui) != Plateforme::Reponse::Oui)

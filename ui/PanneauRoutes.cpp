@@ -175,7 +175,7 @@ PanneauRoutes::PanneauRoutes(QWidget* parent, Liens l)
 
     connect(ListeRoutes, &QListWidget::currentRowChanged, this, [this] {
         if (!remplissage)
-            RemplirTroncons();
+            RemplirTroncons(Routes::Indexer(Table));
     });
     connect(Nouvelle_Route, &QPushButton::clicked, this, &PanneauRoutes::Nouvelle_Route_Click);
     connect(Nom_Route, &QLineEdit::returnPressed, this, &PanneauRoutes::Nom_Route_Valider);
@@ -273,10 +273,10 @@ void PanneauRoutes::Actualiser()
     }
     ListeRoutes->setCurrentRow(std::min(route, ListeRoutes->count() - 1));
     remplissage = false;
-    RemplirTroncons();
+    RemplirTroncons(index);
 }
 
-void PanneauRoutes::RemplirTroncons()
+void PanneauRoutes::RemplirTroncons(const Routes::Index& index)
 {
     const int r = RouteChoisie();
     const int point = TableTroncons->currentRow();
@@ -303,7 +303,7 @@ void PanneauRoutes::RemplirTroncons()
     Vitesse_Route->setText(QString::number(route.vitesse, 'g', 6));
     const QDateTime depart = LesRoutes.Depart(r);
     Depart_Route->setText(depart.isValid() ? depart.toString(FormatDepart) : QString());
-    const std::vector<Routes::Ligne> lignes = LesRoutes.Lignes(Table, Routes::Indexer(Table), r);
+    const std::vector<Routes::Ligne> lignes = LesRoutes.Lignes(Table, index, r);
     TableTroncons->setRowCount(int(lignes.size()));
     for (int k = 0; k < int(lignes.size()); ++k) {
         const Routes::Ligne& l = lignes[size_t(k)];
@@ -474,7 +474,7 @@ void PanneauRoutes::Vitesse_Route_Valider()
         Vitesse_Route->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     if (!ok || !std::isfinite(v) || v <= 0) {
         Message(Messages::Texte(Messages::VitesseRefusee));
-        RemplirTroncons();
+        RemplirTroncons(Routes::Indexer(Table));
         return;
     }
     if (v != LesRoutes.liste[size_t(r)].vitesse)
@@ -489,7 +489,7 @@ void PanneauRoutes::Depart_Route_Valider()
     QDateTime depart;
     if (!LireDepart(Depart_Route->text(), depart)) {
         Message(Messages::Texte(Messages::DepartRefuse));
-        RemplirTroncons();
+        RemplirTroncons(Routes::Indexer(Table));
         return;
     }
     if (depart != LesRoutes.Depart(r))

@@ -90,7 +90,8 @@ private:
     // Runs a change of the chosen route (or of the routes) as one step.
     void Changer(const std::function<void()>& changement);
     void AjouterMarques(int avant);
-    void RemplirTroncons();
+    // The chosen route's leg table, its marks found through index.
+    void RemplirTroncons(const Routes::Index& index);
     void Message(const QString& texte);
 
     Liens liens;
