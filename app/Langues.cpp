@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +38,8 @@ bool DefinirLegende(QObject* objet, const QString& texte)
         m->setTitle(texte);
     else if (auto* s = qobject_cast<QLineEdit*>(objet))
         s->setPlaceholderText(texte);
+    else if (auto* d = qobject_cast<QDialog*>(objet))
+        d->setWindowTitle(texte);
     else if (auto* t = qobject_cast<QTableWidget*>(objet))
         t->setHorizontalHeaderLabels(texte.split(QLatin1Char('|')));
     else
@@ -109,7 +112,7 @@ void Appliquer(const EntreeLangue& e, Creer_POI& principale, TexteLien1& descrip
         DefinirBulle(objet, e.texte2);
     }
     if (code == QLatin1Char('M'))
-        for (int n = 1; n <= 50; ++n)
+        for (int n = 1; n <= int(Declarations::MsgBoite.size()) - 1; ++n)
             if (e.nom == QStringLiteral("MsgBoite$(%1)").arg(n))
                 Declarations::MsgBoite[n] = e.texte1;
     if (code == QLatin1Char('D'))

@@ -646,6 +646,7 @@ private:
             if (Uri(nom) == OpenCpn) {
                 garde.viz = garde.viz || local == "viz";
                 garde.vizNom = garde.vizNom || local == "viz_name";
+                garde.prefixeOpenCpn.assign(nom, std::strlen(nom) - local.size());
             }
             Garder(&garde.extensions, "\t\t\t", nom, atts, gpx, local);
             return;

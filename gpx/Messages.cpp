@@ -4,7 +4,7 @@
 #include <QDir>
 
 namespace Declarations {
-std::array<QString, 51> MsgBoite;
+std::array<QString, 81> MsgBoite;
 } // namespace Declarations
 
 namespace Messages {
@@ -81,6 +81,32 @@ const char* const Textes[Dernier + 1] = {
     "%1 route(s), which will lose them.",
     "Ce point est un Poi : il se déplace avec le Poi, dans la gestion des Poi - This point is a "
     "mark: it moves with the mark, in the marks panel",
+    "« %1 » attend un nombre positif ou nul ; le champ reprend sa valeur - "
+    "\"%1\" takes a number of 0 or more; the field takes back its value",
+    "« %1 » : de 0 à 10 cercles, en NM (0) ou km (1) ; le champ reprend sa valeur - "
+    "\"%1\": 0 to 10 rings, in NM (0) or km (1); the field takes back its value",
+    "« %1 » : une couleur s'écrit #RRGGBB, par exemple #FF0000 ; le champ reprend sa valeur - "
+    "\"%1\": a colour is written #RRGGBB, for example #FF0000; the field takes back its value",
+    "%1 Poi portent le GUID d'un Poi précédent : OpenCPN les fusionnerait à l'import ; « Nouveau "
+    "GUID » dans les propriétés d'un Poi lui en donne un autre - "
+    "%1 marks carry the GUID of an earlier mark: OpenCPN would merge them on import; \"New GUID\" "
+    "in a mark's properties gives it another",
+    "(plusieurs valeurs) - "
+    "(several values)",
+    "%1 Poi ont reçu un GUID - "
+    "%1 marks were given a GUID",
+    "Le calque « %1 » existe déjà dans %2 : le remplacer ? - "
+    "The layer \"%1\" already exists in %2: replace it?",
+    "Le calque n'a pas pu être écrit - "
+    "The layer could not be written",
+    "Vérifiez que le dossier des calques accepte l'écriture, ou choisissez un autre nom - "
+    "Check that the layers folder can be written, or choose another name",
+    "OpenCPN a deux dossiers de calques. Oui : celui de l'installation Flatpak (%1) ; Non : %2 - "
+    "OpenCPN has two layers folders. Yes: the Flatpak installation's (%1); No: %2",
+    "Calque écrit : %1 (%2 Poi) ; OpenCPN le montre à son prochain démarrage - "
+    "Layer written: %1 (%2 marks); OpenCPN shows it at its next start",
+    "Nom du calque OpenCPN - "
+    "Name of the OpenCPN layer",
 };
 
 } // namespace

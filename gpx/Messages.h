@@ -7,8 +7,8 @@
 // The message table: the texts every message box shows, filled at start-up
 // with the built-in texts, then from the language file.
 namespace Declarations {
-// Slots 0 to 50; slot 0 is never set or shown.
-extern std::array<QString, 51> MsgBoite;
+// Slots 0 to 80; slot 0 is never set or shown.
+extern std::array<QString, 81> MsgBoite;
 } // namespace Declarations
 
 namespace Messages {
@@ -44,7 +44,19 @@ enum : int {
     PoiDansRoutes,
     PoisDansRoutes,
     PointDeMarque,
-    Dernier = PointDeMarque
+    ProprieteNombre,
+    ProprieteAnneaux,
+    ProprieteCouleur,
+    GuidsEnDouble,
+    ValeursMelangees,
+    GuidsDonnes,
+    CalqueExiste,
+    CalqueEchoue,
+    CalqueQuoiFaire,
+    CalqueOuFlatpak,
+    CalqueEcrit,
+    NomCalque,
+    Dernier = NomCalque
 };
 
 // The built-in text of slot n; "" for a slot that has none.

@@ -2,6 +2,7 @@
 #include "gpx/Routes.h"
 
 #include "gpx/LecteurXml.h"
+#include "gpx/Proprietes.h"
 
 #include <GeographicLib/Rhumb.hpp>
 #include <algorithm>
@@ -404,37 +405,12 @@ std::string NouveauGuid()
 
 std::string GuidDeGarde(const GardePOI* garde)
 {
-    if (!garde)
-        return {};
-    const std::string& e = garde->extensions;
-    for (size_t i = e.find("guid>"); i != e.npos; i = e.find("guid>", i + 5)) {
-        // An opening tag: "<guid>" or "<prefix:guid>".
-        size_t debut = i;
-        while (debut > 0 && e[debut - 1] != '<' && e[debut - 1] != '/' && e[debut - 1] != '>')
-            --debut;
-        if (debut == 0 || e[debut - 1] != '<')
-            continue;
-        const std::string_view nom(e.data() + debut, i + 4 - debut);
-        if (nom != "guid" && nom.substr(nom.size() - 5) != ":guid")
-            continue;
-        const size_t valeur = i + 5;
-        const size_t fin = e.find('<', valeur);
-        if (fin == e.npos)
-            return {};
-        std::string g = e.substr(valeur, fin - valeur);
-        const size_t premier = g.find_first_not_of(" \t\r\n");
-        if (premier == g.npos)
-            return {};
-        return g.substr(premier, g.find_last_not_of(" \t\r\n") + 1 - premier);
-    }
-    return {};
+    return LirePropriete(garde, Propriete::Guid).value_or(std::string());
 }
 
 GardePOI AvecGuid(const GardePOI* garde, const std::string& guid)
 {
-    GardePOI g = garde ? *garde : GardePOI();
-    Element("\t\t\t", "opencpn:guid", guid, g.extensions);
-    return g;
+    return AvecProprietes(garde, {{Propriete::Guid, guid}});
 }
 
 std::string TexteMilles(double milles)

@@ -24,6 +24,8 @@ public:
     virtual Reponse Message(QWidget* parent, const QString& texte, Boutons boutons) = 0;
     // The file dialog; returns the chosen full path, "" when cancelled.
     virtual QString DialogueFichier(QWidget* parent, Dialogue genre, const QString& filtre) = 0;
+    // A line of text asked for, initiale offered; "" when cancelled.
+    virtual QString Saisie(QWidget* parent, const QString& question, const QString& initiale) = 0;
     // The shell's "open" action on an address or a document.
     virtual bool OuvrirShell(const QString& adresse) = 0;
     // Non-zero when the computer reports an Internet connection.
@@ -48,6 +50,7 @@ class PlateformeQt : public Plateforme {
 public:
     Reponse Message(QWidget* parent, const QString& texte, Boutons boutons) override;
     QString DialogueFichier(QWidget* parent, Dialogue genre, const QString& filtre) override;
+    QString Saisie(QWidget* parent, const QString& question, const QString& initiale) override;
     bool OuvrirShell(const QString& adresse) override;
     int32_t ConnexionInternet() override;
     QDateTime Maintenant() override;

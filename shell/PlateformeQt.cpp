@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QNetworkInterface>
 #include <QUrl>
@@ -78,6 +80,14 @@ QString PlateformeQt::DialogueFichier(QWidget* parent, Dialogue genre, const QSt
     if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty())
         return QString();
     return dialogue.selectedFiles().constFirst();
+}
+
+QString PlateformeQt::Saisie(QWidget* parent, const QString& question, const QString& initiale)
+{
+    bool ok = false;
+    const QString texte = QInputDialog::getText(parent, QStringLiteral("Quaylight"), question,
+                                                QLineEdit::Normal, initiale, &ok);
+    return ok ? texte : QString();
 }
 
 bool PlateformeQt::OuvrirShell(const QString& adresse)

@@ -85,6 +85,9 @@ public:
     QList<Reponse> reponses;
     // Answers of the next file dialogs, in order; "" (cancel) afterwards.
     QStringList fichiers;
+    // Answers of the next text questions, in order; "" (cancel) afterwards.
+    QStringList saisies;
+    QStringList questions;
     // Run after a file dialog has answered, before the command goes on.
     std::function<void()> apresDialogue;
     int32_t connexion = 1;
@@ -109,6 +112,11 @@ public:
 
     Reponse Message(QWidget* parent, const QString& texte, Boutons boutons) override;
     QString DialogueFichier(QWidget* parent, Dialogue genre, const QString& filtre) override;
+    QString Saisie(QWidget*, const QString& question, const QString&) override
+    {
+        questions << question;
+        return saisies.isEmpty() ? QString() : saisies.takeFirst();
+    }
     bool OuvrirShell(const QString& adresse) override { return ouvertures << adresse, true; }
     int32_t ConnexionInternet() override { return ++verificationsConnexion, connexion; }
     QDateTime Maintenant() override { return maintenant; }

@@ -4,6 +4,7 @@
 #include "gpx/Descripteurs.h"
 #include "gpx/Gpx.h"
 #include "gpx/Importation.h"
+#include "gpx/Proprietes.h"
 #include "gpx/Routes.h"
 #include "gpx/TexteCourt.h"
 
@@ -28,6 +29,7 @@ const char* const Usage =
     "       quaylight-gpx rewrite IN OUT\n"
     "       quaylight-gpx import IN OUT\n"
     "       quaylight-gpx routes FILE\n"
+    "       quaylight-gpx props FILE\n"
     "       quaylight-gpx --help\n"
     "\n"
     "dump     reads FILE as the editor opens it (without backups or link\n"
@@ -44,7 +46,12 @@ const char* const Usage =
     "         order, a line \"route\", number, name, point count, total\n"
     "         nautical miles; then a line per leg: \"  leg\", leg number,\n"
     "         from, to, nautical miles, degrees true along the rhumb line\n"
-    "         (\"?\" for a point without a valid position).\n";
+    "         (\"?\" for a point without a valid position).\n"
+    "props    reads FILE as dump does and prints one tab-separated line per\n"
+    "         waypoint: number, GUID, viz, viz_name, arrival radius, range\n"
+    "         rings as visible/number/step/units/colour, scale limits as\n"
+    "         use/min/max, tide station; each as the file writes it, empty\n"
+    "         where the waypoint does not carry it.\n";
 
 using Table = Gpx::TableGPX<Gpx::TexteCourt>;
 
@@ -191,7 +198,50 @@ int Dump(const char* chemin)
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-// Names a character for a message, e.g. "€" (U+20AC).
+int Props(const char* chemin)
+{
+    Table* const table = &LaTable();
+    bool routes = false;
+    if (!Lire(chemin, *table, routes))
+        return 1;
+    using Gpx::Propriete;
+    std::string sortie;
+    for (int i = 1; i <= table->NbPOI; ++i) {
+        const Gpx::Proprietes p = Gpx::LireProprietes(table->GardesPOI[size_t(i)].get());
+        auto champ = [&](Propriete q) { TexteUtf8(p[q].value_or(std::string()), sortie); };
+        // The fields of one element joined by "/", empty when it is absent.
+        auto groupe = [&](std::initializer_list<Propriete> qs) {
+            bool present = false;
+            for (const Propriete q : qs)
+                present = present || p[q].has_value();
+            if (!present)
+                return;
+            const char* separateur = "";
+            for (const Propriete q : qs) {
+                sortie += separateur;
+                champ(q);
+                separateur = "/";
+            }
+        };
+        sortie += std::to_string(i);
+        for (const Propriete q :
+             {Propriete::Guid, Propriete::Viz, Propriete::VizNom, Propriete::Rayon}) {
+            sortie += '\t';
+            champ(q);
+        }
+        sortie += '\t';
+        groupe({Propriete::AnneauxVisibles, Propriete::AnneauxNombre, Propriete::AnneauxPas,
+                Propriete::AnneauxUnites, Propriete::AnneauxCouleur});
+        sortie += '\t';
+        groupe({Propriete::EchelleUtilisee, Propriete::EchelleMin, Propriete::EchelleMax});
+        sortie += '\t';
+        champ(Propriete::Maree);
+        sortie += '\n';
+    }
+    std::fwrite(sortie.data(), 1, sortie.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 // A route's line and its legs' lines.
 void Itineraire(const Gpx::Route& route, int n, std::string& sortie)
 {
@@ -410,6 +460,8 @@ int main(int argc, char* argv[])
         return Importer(argv[2], argv[3]);
     if (argc == 3 && commande == "routes")
         return Itineraires(argv[2]);
+    if (argc == 3 && commande == "props")
+        return Props(argv[2]);
     std::fputs(Usage, stderr);
     return 2;
 }

@@ -6,7 +6,9 @@
 #include "shell/EcransPresents.h"
 #include "shell/Plateforme.h"
 #include "shell/Twips.h"
+#include "ui/BoiteProprietes.h"
 #include "ui/BoiteSymbole.h"
+#include "ui/ExportCalque.h"
 #include "ui/FiltreNoms.h"
 #include "ui/Images.h"
 #include "ui/ListeMarques.h"
@@ -151,6 +153,13 @@ Creer_POI::Creer_POI(QWidget* parent)
                [this](Historique::Etape etape) { NoterChangement(std::move(etape)); },
                [this] { MontrerRoutesSurCarte(); }});
     ROUTES->hide();
+    PROPRIETES = new BoiteProprietes(
+        this, {[this] { return ListePOI->PoisChoisis(); },
+               [this](Historique::Etape etape) { NoterChangement(std::move(etape)); },
+               [this] {
+                   if (Option2[0]->isChecked())
+                       Carte::ActualiserMarques();
+               }});
     poisDeBase = POIS->geometry();
     listeDeBase = ListePOI->geometry();
     for (QWidget* w : POIS->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
@@ -227,6 +236,12 @@ void Creer_POI::ConstruireMenus()
     Voir_Routes = action(Menu_Edition, "Voir_Routes", QStringLiteral("Voir les routes"));
     Voir_Routes->setCheckable(true);
     Voir_Routes->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    Proprietes_Poi = action(Menu_Edition, "Proprietes_Poi", QStringLiteral("Propriétés du Poi…"));
+    Proprietes_Poi->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    Guids_Poi =
+        action(Menu_Edition, "Guids_Poi", QStringLiteral("Donner un GUID aux Poi sans GUID"));
+    Exporter_Calque =
+        action(Menu_Fichier, "Exporter_Calque", QStringLiteral("Exporter comme calque OpenCPN…"));
     Montre_Fichier = action(barre, "Montre_Fichier", QStringLiteral("Voir GPX"));
     Gestion_Liens = action(barre, "Gestion_Liens", QStringLiteral("Liens du Poi"));
     Aide = action(barre, "Aide", QStringLiteral("Aide"));
@@ -354,6 +369,11 @@ void Creer_POI::ConnecterEvenements()
     connect(Montre_Fichier, &QAction::triggered, this, &Creer_POI::Montre_Fichier_Click);
     connect(Gestion_Liens, &QAction::triggered, this, &Creer_POI::Gestion_Liens_Click);
     connect(Voir_Routes, &QAction::triggered, this, &Creer_POI::Voir_Routes_Click);
+    connect(Proprietes_Poi, &QAction::triggered, PROPRIETES, &BoiteProprietes::Ouvrir);
+    connect(ListePOI, &QListWidget::itemDoubleClicked, PROPRIETES, &BoiteProprietes::Ouvrir);
+    connect(Guids_Poi, &QAction::triggered, PROPRIETES, &BoiteProprietes::Guids_Poi_Click);
+    connect(Exporter_Calque, &QAction::triggered, this,
+            [this] { ExportCalque::Exporter_Calque_Click(*this, ListePOI->PoisChoisis()); });
     connect(Aide, &QAction::triggered, this, &Creer_POI::Aide_Click);
     connect(Quitter, &QAction::triggered, this, &Creer_POI::Quitter_Click);
     connect(LangFR, &QPushButton::clicked, this, &Creer_POI::LangFR_Click);
@@ -416,6 +436,10 @@ QObject* Creer_POI::Controle(const QString& nom) const
     if (nom.isEmpty())
         return nullptr;
     if (auto* w = centralWidget()->findChild<QWidget*>(nom))
+        return w;
+    if (nom == PROPRIETES->objectName())
+        return PROPRIETES;
+    if (auto* w = PROPRIETES->findChild<QWidget*>(nom))
         return w;
     if (nom == Menu_Fichier->objectName())
         return Menu_Fichier;

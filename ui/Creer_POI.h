@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+class BoiteProprietes;
 class BoiteSymbole;
 class FiltreNoms;
 class QAction;
@@ -113,6 +114,9 @@ public:
     QAction* Montre_Fichier;
     QAction* Gestion_Liens;
     QAction* Voir_Routes;
+    QAction* Proprietes_Poi;
+    QAction* Guids_Poi;
+    QAction* Exporter_Calque;
     QAction* Aide;
     QAction* Quitter;
 
@@ -155,6 +159,7 @@ public:
     QPushButton* Supprimer_Lien;
 
     PanneauRoutes* ROUTES;
+    BoiteProprietes* PROPRIETES;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's file commands: Open, Save and Save as.
 #include "earth/Carte.h"
+#include "editing/ProprietesPOI.h"
 #include "gpx/Fichiers.h"
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
@@ -128,6 +129,10 @@ void Creer_POI::OuvrirDocument(const QString& nom)
         Plateforme::Courante().Message(
             this, Messages::Texte(Messages::HorsCapacite).arg(lecture.horsCapacite).arg(MaxPOI),
             Plateforme::Boutons::OK);
+    // The chart plotter would merge marks of one GUID.
+    if (const int doubles = ProprietesPOI::GuidsEnDouble(Table))
+        Plateforme::Courante().Message(this, Messages::Texte(Messages::GuidsEnDouble).arg(doubles),
+                                       Plateforme::Boutons::OK);
     RemplirListePOI();
     NumPOI = static_cast<int16_t>(Table.NbPOI + 1);
     if (Option2[0]->isChecked())

@@ -5,6 +5,7 @@
 #include "editing/Historique.h"
 #include "editing/Nombres.h"
 #include "editing/Positions.h"
+#include "editing/ProprietesPOI.h"
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
 #include "ui/BoiteSymbole.h"
@@ -272,6 +273,8 @@ void Creer_POI::Validation_Click()
             Table.SupprimerLigne(NumPOI);
             return;
         }
+        // The chart plotter knows a mark again by its GUID.
+        ProprietesPOI::DonnerGuids(Table, {NumPOI});
         ListePOI->setCurrentRow(-1);
         DecocherModes();
         NoterChangement(Historique::Etape::Ajout({NumPOI}, avant));
