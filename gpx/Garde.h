@@ -30,8 +30,9 @@ struct GardePOI {
     std::string extensions;
     bool viz = false;
     bool vizNom = false;
-    // The prefix the file gives the chart plotter's elements, ":" included
-    // ("" where its namespace is the default one).
+    // A prefix the file gives the chart plotter's elements beyond the
+    // writer's own "opencpn", ":" included ("" where its namespace is the
+    // default one).
     std::string prefixeOpenCpn = "opencpn:";
     // The MIME types of its links, by link: target and text in UTF-8 as
     // the table holds them, separated by a line feed; the type escaped.

@@ -646,7 +646,9 @@ private:
             if (Uri(nom) == OpenCpn) {
                 garde.viz = garde.viz || local == "viz";
                 garde.vizNom = garde.vizNom || local == "viz_name";
-                garde.prefixeOpenCpn.assign(nom, std::strlen(nom) - local.size());
+                const std::string_view prefixe(nom, std::strlen(nom) - local.size());
+                if (prefixe != "opencpn:")
+                    garde.prefixeOpenCpn = prefixe;
             }
             Garder(&garde.extensions, "\t\t\t", nom, atts, gpx, local);
             return;

@@ -88,8 +88,12 @@ bool EstElement(std::string_view piece, const Place& place, const std::string& p
         const size_t deux = nom.find(':');
         return (deux == std::string_view::npos ? nom : nom.substr(deux + 1)) == place.element;
     }
-    return nom.size() == prefixe.size() + std::char_traits<char>::length(place.element) &&
-           nom.substr(0, prefixe.size()) == prefixe && nom.substr(prefixe.size()) == place.element;
+    // The writer binds "opencpn" on the root; a file may use another prefix.
+    const size_t deux = nom.find(':');
+    const std::string_view debut =
+        deux == std::string_view::npos ? std::string_view() : nom.substr(0, deux + 1);
+    const std::string_view local = deux == std::string_view::npos ? nom : nom.substr(deux + 1);
+    return local == place.element && (debut == "opencpn:" || debut == prefixe);
 }
 
 // XML text as the reader wrote it: the standard entities, character
@@ -259,9 +263,13 @@ void Poser(GardePOI& g, Propriete p, const std::string& valeur)
             if (TrouverAttribut(piece.texte, apresNom, gt, place.attribut, debut, fin)) {
                 s.replace(piece.debut + debut, fin - debut, v);
             } else {
+                // After the others, before the tag's end.
+                size_t ou = gt - (vide ? 1 : 0);
+                while (ou > apresNom && (piece.texte[ou - 1] == ' ' || piece.texte[ou - 1] == '\t'))
+                    --ou;
                 std::string a;
                 AttributXml(place.attribut, valeur, a);
-                s.insert(piece.debut + apresNom, a);
+                s.insert(piece.debut + ou, a);
             }
             return;
         }

@@ -4,11 +4,15 @@
 #include "Outils.h"
 #include "app/Entree.h"
 #include "app/Langues.h"
+#include "editing/ProprietesPOI.h"
 #include "gpx/Fichiers.h"
+#include "gpx/Messages.h"
+#include "gpx/Proprietes.h"
 #include "shell/Declarations.h"
 #include "shell/Donnees.h"
 #include "shell/Reglages.h"
 #include "shell/Twips.h"
+#include "ui/BoiteProprietes.h"
 #include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
 #include "ui/FiltreNoms.h"
@@ -17,6 +21,8 @@
 #include "ui/TexteLien1.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -159,6 +165,12 @@ private slots:
     void saisiesTapees();
     void annulerRetablir_data();
     void annulerRetablir();
+    void proprietes();
+    void refusDesProprietes_data();
+    void refusDesProprietes();
+    void guids();
+    void calque_data();
+    void calque();
     void routes_data();
     void routes();
     void tableDesTroncons();
@@ -964,6 +976,235 @@ void TestCommandes::annulerRetablir()
     QCOMPARE(marques.join(',') + '|' + QString::number(f().Annuler->isEnabled()) +
                  QString::number(f().Retablir->isEnabled()),
              V("attendu"));
+}
+
+// The saved file's marks as "name:property=value,..." for the properties
+// asked, the absent ones left out.
+QString Proprietes(const QString& fichier, const std::vector<Gpx::Propriete>& quelles)
+{
+    const auto t = LireTexte(Lire(fichier));
+    QStringList marques;
+    for (int i = 1; i <= t->NbPOI; ++i) {
+        const Gpx::Proprietes p = Gpx::LireProprietes(t->GardesPOI[size_t(i)].get());
+        QStringList valeurs;
+        for (const Gpx::Propriete q : quelles)
+            if (p[q])
+                valeurs << QString::number(int(q)) + '=' + QString::fromStdString(*p[q]);
+        marques << t->NomPOI[i] + ':' + valeurs.join(',');
+    }
+    return marques.join(' ');
+}
+
+// Three marks chosen with Ctrl+click, an arrival radius and hidden names
+// given to them in one step; then two marks of mixed values, of which only
+// the field changed moves; undone, the file is as it was.
+void TestCommandes::proprietes()
+{
+    using P = Gpx::Propriete;
+    s->Demarrer();
+    s->Ouvrir(Cinq);
+    BoiteProprietes& b = *f().PROPRIETES;
+    s->Cliquer(f().ListePOI, 0);
+    s->Cliquer(f().ListePOI, 2, Qt::ControlModifier);
+    s->Cliquer(f().ListePOI, 4, Qt::ControlModifier);
+    f().Proprietes_Poi->trigger();
+    QVERIFY(b.isVisible());
+    QCOMPARE(b.Marques(), (std::vector<int>{1, 3, 5}));
+    QCOMPARE(b.Nom_Visible->checkState(), Qt::Checked);
+    QVERIFY(!b.Nouveau_Guid->isEnabled());
+    b.Rayon_Arrivee->setText(QStringLiteral("0.3"));
+    b.Nom_Visible->click();
+    b.Valider_Proprietes->click();
+    QVERIFY(!b.isVisible());
+    QVERIFY(p().boites.isEmpty());
+    f().Sauver_Fichier->trigger();
+    const QString fichier = Declarations::FichierGPX;
+    const std::vector<P> vues = {P::Viz, P::VizNom, P::Rayon};
+    QCOMPARE(Proprietes(fichier, vues),
+             QStringLiteral("Un:1=1,2=0,3=0.300 Deux:1=1,2=1 Trois:1=1,2=0,3=0.300 "
+                            "Quatre:1=1,2=1 Cinq:1=1,2=0,3=0.300"));
+    // Mixed: an empty field with a hint, a partly checked box; only the
+    // field changed goes to both marks.
+    s->Cliquer(f().ListePOI, 0);
+    s->Cliquer(f().ListePOI, 1, Qt::ControlModifier);
+    QTest::mouseDClick(f().ListePOI->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                       f().ListePOI->visualItemRect(f().ListePOI->item(1)).center());
+    QVERIFY(b.isVisible());
+    QCOMPARE(b.Marques().size(), size_t(2));
+    QVERIFY(b.Rayon_Arrivee->text().isEmpty());
+    QVERIFY(!b.Rayon_Arrivee->placeholderText().isEmpty());
+    QCOMPARE(b.Nom_Visible->checkState(), Qt::PartiallyChecked);
+    QCOMPARE(b.Viz_Poi->checkState(), Qt::Checked);
+    b.Viz_Poi->click();
+    b.Valider_Proprietes->click();
+    f().Sauver_Fichier->trigger();
+    QCOMPARE(Proprietes(fichier, vues),
+             QStringLiteral("Un:1=0,2=0,3=0.300 Deux:1=0,2=1 Trois:1=1,2=0,3=0.300 "
+                            "Quatre:1=1,2=1 Cinq:1=1,2=0,3=0.300"));
+    // Each dialog one step: the current and chosen marks come back too.
+    f().Annuler->trigger();
+    QCOMPARE(f().ListePOI->PoisChoisis(), (std::vector<int>{1, 2}));
+    f().Annuler->trigger();
+    QCOMPARE(f().ListePOI->PoisChoisis(), (std::vector<int>{1, 3, 5}));
+    QVERIFY(!f().Annuler->isEnabled());
+    f().Sauver_Fichier->trigger();
+    QCOMPARE(Lire(fichier), Cinq);
+    // Cancel changes nothing; without a mark chosen, message 1.
+    s->Cliquer(f().ListePOI, 3);
+    f().Proprietes_Poi->trigger();
+    b.Station_Maree->setText(QStringLiteral("Brest"));
+    b.Annuler_Proprietes->click();
+    QVERIFY(!f().Annuler->isEnabled());
+    f().ListePOI->clearSelection();
+    f().Proprietes_Poi->trigger();
+    QCOMPARE(p().Textes(), QStringList{Declarations::MsgBoite[1]});
+}
+
+// A refused value: its message names the field, the field takes back its
+// former value, the dialog stays open and nothing changes.
+void TestCommandes::refusDesProprietes_data()
+{
+    Tableau(
+        {"champ", "valeur", "message"},
+        {{"rayon negatif", "Rayon_Arrivee", "-0.1", "« Rayon d'arrivée (milles) » attend"},
+         {"rayon illisible", "Rayon_Arrivee", "un mille", "« Rayon d'arrivée (milles) » attend"},
+         {"onze cercles", "Anneaux_Nombre", "11", "de 0 à 10 cercles"},
+         {"pas negatif", "Anneaux_Pas", "-1", "attend un nombre positif"},
+         {"couleur", "Anneaux_Couleur", "rouge", "#RRGGBB"},
+         {"echelle decimale", "Echelle_Min", "1.5", "« Échelle minimale, maximale » attend"},
+         {"dix cercles", "Anneaux_Nombre", "10", ""}});
+}
+
+void TestCommandes::refusDesProprietes()
+{
+    s->Demarrer();
+    s->Ouvrir(
+        Document(Wpt("48.1", "-4.1", "t1", "Un")
+                     .replace("</extensions>",
+                              "\t\t\t<opencpn:arrival_radius>0.200</opencpn:arrival_radius>\r\n"
+                              "\t\t</extensions>")));
+    BoiteProprietes& b = *f().PROPRIETES;
+    s->Cliquer(f().ListePOI, 0);
+    f().Proprietes_Poi->trigger();
+    auto* champ = b.findChild<QLineEdit*>(V("champ"));
+    QVERIFY(champ);
+    const QString avant = champ->text();
+    champ->setText(V("valeur"));
+    b.Valider_Proprietes->click();
+    if (V("message").isEmpty()) {
+        QVERIFY(p().boites.isEmpty());
+        QVERIFY(f().Annuler->isEnabled());
+        return;
+    }
+    QCOMPARE(p().Textes().size(), 1);
+    QVERIFY2(p().Textes().constFirst().contains(V("message")), qPrintable(p().Textes().join('\n')));
+    QCOMPARE(champ->text(), avant);
+    QVERIFY(b.isVisible());
+    QVERIFY(!f().Annuler->isEnabled());
+}
+
+// A new mark gets a GUID of its own; marks read keep theirs; the command
+// gives one to each mark without, as one step; marks sharing a GUID are
+// told once at Open.
+void TestCommandes::guids()
+{
+    const QByteArray guid = "\t\t\t<opencpn:guid>a1b2</opencpn:guid>\r\n\t\t</extensions>";
+    s->Demarrer();
+    s->Ouvrir(Document(Wpt("48.1", "-4.1", "t1", "Un").replace("\t\t</extensions>", guid) +
+                       Wpt("48.2", "-4.2", "t2", "Deux").replace("\t\t</extensions>", guid) +
+                       Wpt("48.3", "-4.3", "t3", "Trois")));
+    QCOMPARE(p().Textes(), QStringList{Messages::Texte(Messages::GuidsEnDouble).arg(1)});
+    p().boites.clear();
+    s->Nouveau(QStringLiteral("47.5,-3.5"), QStringLiteral("Quatre"));
+    const std::string nouveau = Gpx::GuidDeGarde(Table.GardesPOI[4].get());
+    QCOMPARE(nouveau.size(), size_t(36));
+    f().Guids_Poi->trigger();
+    QCOMPARE(p().Textes(), QStringList{Messages::Texte(Messages::GuidsDonnes).arg(1)});
+    QCOMPARE(Gpx::GuidDeGarde(Table.GardesPOI[1].get()), std::string("a1b2"));
+    QCOMPARE(Gpx::GuidDeGarde(Table.GardesPOI[4].get()), nouveau);
+    QVERIFY(!Gpx::GuidDeGarde(Table.GardesPOI[3].get()).empty());
+    f().Annuler->trigger();
+    QVERIFY(Gpx::GuidDeGarde(Table.GardesPOI[3].get()).empty());
+    // The dialog's "Nouveau GUID" for one mark alone.
+    s->Cliquer(f().ListePOI, 1);
+    f().Proprietes_Poi->trigger();
+    QCOMPARE(f().PROPRIETES->Guid_Poi->text(), QStringLiteral("a1b2"));
+    f().PROPRIETES->Nouveau_Guid->click();
+    f().PROPRIETES->Valider_Proprietes->click();
+    QCOMPARE(ProprietesPOI::GuidsEnDouble(Table), 0);
+}
+
+// The document or the chosen marks written as a layer of the chart
+// plotter, in a temporary home of each layout.
+void TestCommandes::calque_data()
+{
+    Tableau({"installations", "reponse", "dossier"},
+            {{"aucune: le dossier est fait", "", "", ".opencpn/layers"},
+             {"classique", ".opencpn", "", ".opencpn/layers"},
+             {"flatpak seul", ".var/app/org.opencpn.OpenCPN/config/opencpn", "",
+              ".var/app/org.opencpn.OpenCPN/config/opencpn/layers"},
+             {"les deux, oui", ".opencpn;.var/app/org.opencpn.OpenCPN/config/opencpn", "o",
+              ".var/app/org.opencpn.OpenCPN/config/opencpn/layers"},
+             {"les deux, non", ".opencpn;.var/app/org.opencpn.OpenCPN/config/opencpn", "n",
+              ".opencpn/layers"}});
+}
+
+void TestCommandes::calque()
+{
+    QTemporaryDir maison;
+    const QByteArray ancienne = qgetenv("HOME");
+    qputenv("HOME", maison.path().toUtf8());
+    struct Remettre {
+        QByteArray h;
+        ~Remettre() { qputenv("HOME", h); }
+    } remettre{ancienne};
+    for (const QString& d : V("installations").split(';', Qt::SkipEmptyParts))
+        QVERIFY(QDir(maison.path()).mkpath(d));
+    s->Demarrer();
+    s->Ouvrir(Cinq);
+    s->Cliquer(f().ListePOI, 1);
+    s->Cliquer(f().ListePOI, 3, Qt::ControlModifier);
+    if (!V("reponse").isEmpty())
+        p().reponses << (V("reponse") == "o" ? Plateforme::Reponse::Oui : Plateforme::Reponse::Non);
+    p().saisies << QStringLiteral("Bouées/rade");
+    f().Exporter_Calque->trigger();
+    const QString chemin = QDir(maison.path()).filePath(V("dossier") + "/Bouées_rade.gpx");
+    QCOMPARE(p().questions.constFirst(), Messages::Texte(Messages::NomCalque));
+    QVERIFY2(QFileInfo::exists(chemin), qPrintable(p().Textes().join('\n')));
+    QCOMPARE(p().Textes().constLast(),
+             Messages::Texte(Messages::CalqueEcrit).arg(QDir::toNativeSeparators(chemin)).arg(2));
+    QCOMPARE(Resume(*LireTexte(Lire(chemin))),
+             Resume(*LireTexte(Document(Wpt("48.2", "-4.2", "t2", "Deux", Liens(2), "s2") +
+                                        Wpt("48.4", "-4.4", "t4", "Quatre", "", "s4")))));
+    // An existing layer is replaced only after a question, No the default.
+    p().boites.clear();
+    f().ListePOI->clearSelection();
+    if (!V("reponse").isEmpty())
+        p().reponses << (V("reponse") == "o" ? Plateforme::Reponse::Oui : Plateforme::Reponse::Non);
+    p().saisies << QStringLiteral("Bouées/rade");
+    f().Exporter_Calque->trigger();
+    QVERIFY(p().Textes().constLast().contains(QStringLiteral("Bouées_rade.gpx")));
+    QCOMPARE(p().boites.constLast().boutons, Plateforme::Boutons::NonOui);
+    QCOMPARE(LireTexte(Lire(chemin))->NbPOI, int16_t(2));
+    p().reponses << Plateforme::Reponse::Oui;
+    if (!V("reponse").isEmpty())
+        p().reponses.prepend(V("reponse") == "o" ? Plateforme::Reponse::Oui
+                                                 : Plateforme::Reponse::Non);
+    p().saisies << QStringLiteral("Bouées/rade");
+    f().Exporter_Calque->trigger();
+    QCOMPARE(LireTexte(Lire(chemin))->NbPOI, int16_t(5));
+    // A folder that cannot be made says which and why.
+    p().boites.clear();
+    if (!V("reponse").isEmpty())
+        p().reponses << (V("reponse") == "o" ? Plateforme::Reponse::Oui : Plateforme::Reponse::Non);
+    QVERIFY(QFile::remove(chemin));
+    QVERIFY(QDir(QFileInfo(chemin).path()).removeRecursively());
+    QVERIFY(Ecrire(QFileInfo(chemin).path(), "un fichier"));
+    p().saisies << QStringLiteral("Autre");
+    f().Exporter_Calque->trigger();
+    QVERIFY2(p().Textes().constLast().startsWith(Messages::Texte(Messages::CalqueEchoue)),
+             qPrintable(p().Textes().join('\n')));
+    QVERIFY(p().Textes().constLast().contains(QDir::toNativeSeparators(QFileInfo(chemin).path())));
 }
 
 // A map that knows the waypoints: their placemarks follow the table, a

@@ -11,9 +11,12 @@
 #include "editing/Historique.h"
 #include "editing/Nombres.h"
 #include "editing/Positions.h"
+#include "editing/ProprietesPOI.h"
 #include "editing/Routes.h"
 #include "editing/Symboles.h"
+#include "gpx/Calques.h"
 #include "gpx/Fichiers.h"
+#include "gpx/Proprietes.h"
 #include "gpx/UTF8.h"
 #include "links/Descriptions.h"
 #include "links/Gerer_liens.h"
@@ -159,6 +162,16 @@ bool Valide(const QString& chemin)
 }
 
 // A rule of the core applied to a text, its result as text.
+// A property by its name in the code.
+Gpx::Propriete ProprieteNommee(const QString& nom)
+{
+    static const QStringList noms = {
+        "Guid",          "Viz",        "VizNom",        "Rayon",          "AnneauxVisibles",
+        "AnneauxNombre", "AnneauxPas", "AnneauxUnites", "AnneauxCouleur", "EchelleUtilisee",
+        "EchelleMin",    "EchelleMax", "Maree",         "Desc",           "Cmt"};
+    return Gpx::Propriete(noms.indexOf(nom));
+}
+
 QString Regle(const QString& regle, const QString& e)
 {
     using namespace Gerer_liens;
@@ -199,6 +212,13 @@ QString Regle(const QString& regle, const QString& e)
                         : refus;
          }},
         {"fichierLangue", [&] { return Langues::NomFichier(e); }},
+        {"propriete",
+         [&] {
+             Gpx::RefusPropriete r{};
+             const auto v = Gpx::Normaliser(ProprieteNommee(p[0]), p.value(1).toStdString(), r);
+             return v ? QString::fromStdString(*v) : refus + QString::number(int(r));
+         }},
+        {"calque", [&] { return Calques::NomFichier(e); }},
         {"placemark",
          [&] {
              return LirePlacemark(e, k)
@@ -350,6 +370,9 @@ private slots:
     void troncons_data();
     void troncons();
     void routesDesMarques();
+    void proprietes_data();
+    void proprietes();
+    void proprietesDePlusieurs();
     void commandesDesRoutes();
 
 private:
@@ -665,6 +688,136 @@ void TestNoyau::regles()
     QFETCH(QString, entree);
     QFETCH(QString, attendu);
     QCOMPARE(Regle(regle, entree), attendu);
+}
+
+// The chart plotter's properties in the forms real files carry: what the
+// tool prints of them, a change made as the properties dialog makes it
+// ("Name=value;..."), what the file then holds, valid against the schema,
+// and what is read back. Everything not changed keeps its bytes.
+void TestNoyau::proprietes_data()
+{
+    const QString anneaux = "<opencpn:waypoint_range_rings visible=\"true\" number=\"2\" "
+                            "step=\"0.5\" units=\"0\" colour=\"#FF0000\" />";
+    Tableau(
+        {"extensions", "props", "changement", "ecrit", "relu", "avant"},
+        {{"export d'OpenCPN",
+          "<opencpn:guid>a1</opencpn:guid><opencpn:arrival_radius>0.050</opencpn:arrival_radius>" +
+              anneaux +
+              "<opencpn:scale_min_max UseScale=\"True\" ScaleMin=\"50000\" ScaleMax=\"0\"/>",
+          "a1\t\t\t0.050\ttrue/2/0.5/0/#FF0000\tTrue/50000/0\t", "Rayon=0,25",
+          "<opencpn:arrival_radius>0.250</opencpn:arrival_radius>",
+          "a1\t1\t1\t0.250\ttrue/2/0.5/0/#FF0000\tTrue/50000/0\t"},
+         {"attributs manquants", "<opencpn:waypoint_range_rings visible=\"1\" number=\"3\"/>",
+          "\t\t\t\t1/3///\t\t", "AnneauxPas=2;AnneauxCouleur=#00ff00",
+          "<opencpn:waypoint_range_rings visible=\"1\" number=\"3\" step=\"2\" "
+          "colour=\"#00FF00\"/>",
+          "\t1\t1\t\t1/3/2//#00FF00\t\t"},
+         {"aucun, echelle donnee", "", "\t\t\t\t\t\t", "EchelleUtilisee=1",
+          "<opencpn:scale_min_max UseScale=\"true\" ScaleMin=\"2147483646\" ScaleMax=\"0\" />",
+          "\t1\t1\t\t\ttrue/2147483646/0\t"},
+         {"booleens en toutes casses, hors limites gardes",
+          "<opencpn:viz>FALSE</opencpn:viz><opencpn:viz_name>True</opencpn:viz_name>"
+          "<opencpn:waypoint_range_rings visible=\"TRUE\" number=\"25\" step=\"-1\" "
+          "units=\"7\" colour=\"red\"/>",
+          "\tFALSE\tTrue\t\tTRUE/25/-1/7/red\t\t", "VizNom=0",
+          "<opencpn:viz_name>0</opencpn:viz_name>", "\tFALSE\t0\t\tTRUE/25/-1/7/red\t\t"},
+         {"nom masque, drapeau ajoute une seule fois", "", "\t\t\t\t\t\t", "Viz=0;VizNom=0",
+          "<opencpn:viz>0</opencpn:viz>\r\n\t\t\t<opencpn:viz_name>0</opencpn:viz_name>\r\n"
+          "\t\t</extensions>",
+          "\t0\t0\t\t\t\t"},
+         {"autre prefixe", "<ocpn:viz xmlns:ocpn=\"http://www.opencpn.org\">0</ocpn:viz>",
+          "\t0\t\t\t\t\t", "Viz=1", ">1</ocpn:viz>", "\t1\t1\t\t\t\t"},
+         {"guid en cdata et entites", "<opencpn:guid> <![CDATA[a&b]]>&#x2d;c </opencpn:guid>",
+          "a&b-c\t\t\t\t\t\t", "Maree=Brest & co", "<opencpn:tidestation>Brest &amp; co<",
+          "a&b-c\t1\t1\t\t\t\tBrest & co"},
+         {"station videe", "<opencpn:tidestation>Brest</opencpn:tidestation>", "\t\t\t\t\t\tBrest",
+          "Maree=", "</name>", "\t1\t1\t\t\t\t"},
+         {"commentaire avant la description", "", "\t\t\t\t\t\t",
+          "Cmt=Quai nord;Desc=Ligne 1\nLigne 2",
+          "<cmt>Quai nord</cmt>\r\n\t\t<desc>Ligne 1\nLigne 2</desc>\r\n\t\t<src>carte</src>",
+          "\t1\t1\t\t\t\t", "<src>carte</src>"}});
+}
+
+void TestNoyau::proprietes()
+{
+    const QByteArray wpt = "<wpt lat=\"48.3\" lon=\"-4.5\"><time>2024-06-01T09:12:44Z</time>"
+                           "<name>Roche</name>" +
+                           V("avant").toUtf8() + "<sym>anchorage</sym><extensions>" +
+                           V("extensions").toUtf8() + "</extensions></wpt>\r\n";
+    const QString chemin = dossier.filePath("proprietes.gpx");
+    QVERIFY(Ecrire(chemin, Document(wpt)));
+    QByteArray props;
+    QCOMPARE(Outil({"props", chemin}, &props), 0);
+    QCOMPARE(QString::fromUtf8(props), "1\t" + V("props") + '\n');
+    // Read and written untouched: the same bytes as a plain rewrite.
+    auto table = LireTexte(Lire(chemin));
+    const QByteArray tel = Texte(*table);
+    Gpx::Changement changement;
+    for (const QString& c : V("changement").split(';', Qt::SkipEmptyParts)) {
+        const Gpx::Propriete p = ProprieteNommee(c.section('=', 0, 0));
+        Gpx::RefusPropriete refus{};
+        const auto valeur = Gpx::Normaliser(p, c.section('=', 1).toStdString(), refus);
+        QVERIFY(valeur);
+        changement.emplace_back(p, *valeur);
+    }
+    ProprietesPOI::Appliquer(*table, {1}, changement);
+    const QByteArray ecrit = Texte(*table);
+    QVERIFY2(ecrit.contains(V("ecrit").toUtf8()), ecrit.constData());
+    // Only the changed elements differ from the untouched save.
+    const QList<QByteArray> a = tel.split('\n'), b = ecrit.split('\n');
+    int differentes = 0;
+    for (const QByteArray& l : b)
+        differentes += a.contains(l) ? 0 : 1;
+    QVERIFY2(differentes <= int(changement.size()) + 1, ecrit.constData());
+    QVERIFY(Ecrire(chemin, ecrit));
+    QVERIFY(Valide(chemin));
+    QCOMPARE(Outil({"props", chemin}, &props), 0);
+    QCOMPARE(QString::fromUtf8(props), "1\t" + V("relu") + '\n');
+}
+
+// Several marks with mixed values: the dialog's common values, and a change
+// that moves only its own field on every mark.
+void TestNoyau::proprietesDePlusieurs()
+{
+    auto table = LireTexte(Document(
+        "<wpt lat=\"1\" lon=\"2\"><name>A</name><extensions><opencpn:arrival_radius>0.100"
+        "</opencpn:arrival_radius><opencpn:viz_name>0</opencpn:viz_name></extensions></wpt>"
+        "<wpt lat=\"1\" lon=\"3\"><name>B</name><extensions><opencpn:arrival_radius>0.200"
+        "</opencpn:arrival_radius><opencpn:viz_name>0</opencpn:viz_name></extensions></wpt>"
+        "<wpt lat=\"1\" lon=\"4\"><name>C</name></wpt>"));
+    using P = Gpx::Propriete;
+    auto communes = ProprietesPOI::Communes(*table, {1, 2});
+    QVERIFY(!communes[size_t(P::Rayon)]);
+    QCOMPARE(*communes[size_t(P::VizNom)], QStringLiteral("0"));
+    QCOMPARE(*communes[size_t(P::Viz)], QStringLiteral("1"));
+    communes = ProprietesPOI::Communes(*table, {2, 3});
+    QVERIFY(!communes[size_t(P::VizNom)]);
+    QCOMPARE(*communes[size_t(P::AnneauxVisibles)], QStringLiteral("0"));
+    ProprietesPOI::Appliquer(*table, {1, 2, 3}, {{P::Viz, "0"}});
+    const char* rayons[] = {"0.100", "0.200", nullptr};
+    for (int i = 1; i <= 3; ++i) {
+        const auto p = Gpx::LireProprietes(table->GardesPOI[size_t(i)].get());
+        QCOMPARE(p[P::Viz].value_or(""), std::string("0"));
+        QCOMPARE(p[P::Rayon].has_value(), rayons[i - 1] != nullptr);
+        if (rayons[i - 1])
+            QCOMPARE(*p[P::Rayon], std::string(rayons[i - 1]));
+        QCOMPARE(p[P::VizNom].has_value(), i < 3);
+    }
+    // GUIDs: given only to marks without one, each its own, in the
+    // chart plotter's form; a GUID twice is counted once per extra mark.
+    const auto sans = ProprietesPOI::SansGuid(*table);
+    QCOMPARE(sans, (std::vector<int>{1, 2, 3}));
+    ProprietesPOI::DonnerGuids(*table, {1, 3});
+    QCOMPARE(ProprietesPOI::SansGuid(*table), std::vector<int>{2});
+    const QString g = QString::fromStdString(Gpx::GuidDeGarde(table->GardesPOI[1].get()));
+    QVERIFY2(QRegularExpression("^[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-"
+                                "[0-9a-f]{12}$")
+                 .match(g)
+                 .hasMatch(),
+             qPrintable(g));
+    QCOMPARE(ProprietesPOI::GuidsEnDouble(*table), 0);
+    ProprietesPOI::Appliquer(*table, {2, 3}, {{P::Guid, g.toStdString()}});
+    QCOMPARE(ProprietesPOI::GuidsEnDouble(*table), 2);
 }
 
 // The sea chart's folder and files, which hold the relay's token: another
