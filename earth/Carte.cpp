@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "earth/Carte.h"
+#include "earth/Cercles.h"
+#include "gpx/Proprietes.h"
 
 #include "editing/Nombres.h"
 #include "shell/ApplicationGE.h"
@@ -82,6 +84,15 @@ void ActualiserMarques()
         marque.longitude = Nombres::NombreEnTete(Table.LonPOI[i]);
         marque.latitude = Nombres::NombreEnTete(Table.LatPOI[i]);
         marque.symbole = Table.SymPOI[i];
+        if (const Gpx::GardePOI* garde = Table.GardesPOI[size_t(i)].get()) {
+            const Gpx::Apparence a = Gpx::ApparenceDe(Gpx::LireProprietes(garde));
+            marque.visible = a.visible;
+            marque.nomVisible = a.nomVisible;
+            if (a.visible)
+                marque.cercles =
+                    Cercles::Autour(marque.latitude, marque.longitude, a.rayon, a.anneaux, a.pas);
+            marque.couleur = a.couleur;
+        }
     }
     m->PoserMarques(marques);
 }

@@ -32,11 +32,25 @@ public:
     virtual void PlacemarkDeplace(int numero, double longitude, double latitude) = 0;
 };
 
+// A circle around a mark, as points (longitude, latitude in degrees) on
+// the ground: its arrival circle, or one of its range rings.
+struct CercleGE {
+    bool arrivee = false;
+    std::vector<std::pair<double, double>> points;
+};
+
 struct MarqueGE {
     QString nom;
     double longitude = 0;
     double latitude = 0;
     QString symbole;
+    // The chart plotter's properties the map shows: hidden marks drawn
+    // faded (or left out), no label for a hidden name, the circles in
+    // their colour (0xRRGGBB).
+    bool visible = true;
+    bool nomVisible = true;
+    std::vector<CercleGE> cercles;
+    unsigned couleur = 0xFF0000;
 };
 
 // A map whose placemarks stand for the editor's waypoints: they follow the

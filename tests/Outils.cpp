@@ -51,10 +51,14 @@ void ApplicationGEFactice::PoserMarques(const std::vector<MarqueGE>& liste)
     QStringList v{QStringLiteral("PoserMarques")};
     for (const MarqueGE& m : liste)
         v << QStringLiteral("%1|%2|%3|%4")
-                 .arg(m.nom)
-                 .arg(m.latitude)
-                 .arg(m.longitude)
-                 .arg(m.symbole);
+                     .arg(m.nom)
+                     .arg(m.latitude)
+                     .arg(m.longitude)
+                     .arg(m.symbole) +
+                 (m.visible ? QString() : QStringLiteral("|masquee")) +
+                 (m.nomVisible ? QString() : QStringLiteral("|sans nom")) +
+                 (m.cercles.empty() ? QString()
+                                    : QStringLiteral("|cercles %1").arg(m.cercles.size()));
     appels << v.join(QLatin1Char(' '));
 }
 

@@ -6,13 +6,16 @@
 #include "editing/Nombres.h"
 #include "shell/ApplicationGE.h"
 #include "shell/Declarations.h"
+#include "ui/BoiteProprietes.h"
 #include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
 #include "ui/ListeMarques.h"
 #include "ui/PanneauRoutes.h"
 
+#include <GeographicLib/Geodesic.hpp>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -369,6 +372,56 @@ void TestGlobe::editeurAvecLeGlobe()
     QVERIFY(!routes.Construire_Route->isChecked());
     gauche(eau + QPoint(-30, 30));
     QCOMPARE(routes.TableTroncons->rowCount(), 2);
+
+    // Properties on the map: range rings at their true size in their
+    // colour; a hidden name shows no label; a hidden mark is faded, and
+    // left out by the window's box.
+    s.f->ROUTES->Supprimer_Route->click();
+    s.plateforme->boites.clear();
+    s.f->ListePOI->setCurrentRow(1);
+    BoiteProprietes& b = *s.f->PROPRIETES;
+    s.f->Proprietes_Poi->trigger();
+    b.Anneaux_Visibles->click();
+    b.Anneaux_Nombre->setText(QStringLiteral("2"));
+    b.Anneaux_Pas->setText(QStringLiteral("0.5"));
+    b.Anneaux_Couleur->setText(QStringLiteral("#00C800"));
+    b.Nom_Visible->click();
+    b.Valider_Proprietes->click();
+    QVERIFY(s.plateforme->boites.isEmpty());
+    QVERIFY(couleur(QColor(0, 200, 0)) > 50);
+    // The outer ring, 1 NM from the mark, is drawn 1 NM from it.
+    const QPoint centreAnse = ecran(2);
+    const QImage image = vue->grab().toImage();
+    const double metresParPixel = 1852.0 / [&] {
+        double lon2 = 0, lat2 = 0;
+        carte->geoCoordinates(centreAnse.x() + 100, centreAnse.y(), lon2, lat2,
+                              Marble::GeoDataCoordinates::Degree);
+        double s12 = 0;
+        GeographicLib::Geodesic::WGS84().Inverse(48.35, -4.55, lat2, lon2, s12);
+        return 100 * 1852.0 / s12;
+    }();
+    int loin = 0;
+    for (int x = centreAnse.x(); x < image.width(); ++x)
+        if (image.pixelColor(x, centreAnse.y()) == QColor(0, 200, 0))
+            loin = x - centreAnse.x();
+    QVERIFY2(qAbs(loin * metresParPixel - 1852) < 0.08 * 1852, qPrintable(QString::number(loin)));
+    QVERIFY(!Contient(*modele->treeModel(), QModelIndex(), QStringLiteral("Anse")));
+    s.f->Proprietes_Poi->trigger();
+    b.Viz_Poi->click();
+    b.Valider_Proprietes->click();
+    QCOMPARE(couleur(QColor(0, 200, 0)), 0);
+    auto* sansMasquees = Fenetre()->findChild<QCheckBox*>(QStringLiteral("SansMasquees"));
+    QVERIFY(sansMasquees && !sansMasquees->isChecked());
+    const QPoint anse2 = ecran(2);
+    gauche(anse2);
+    QCOMPARE(s.f->ListePOI->PoiChoisi(), 2);
+    sansMasquees->click();
+    s.f->ListePOI->setCurrentRow(0);
+    gauche(ecran(2));
+    QCOMPARE(s.f->ListePOI->PoiChoisi(), 1);
+    sansMasquees->click();
+    s.f->Annuler->trigger();
+    QVERIFY(couleur(QColor(0, 200, 0)) > 50);
 
     // The view the user last looked at comes back at the next start.
     s.Demarrer(0);

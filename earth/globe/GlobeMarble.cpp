@@ -10,13 +10,16 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QPainter>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
@@ -63,21 +66,36 @@ QString Legende(const char* nom, const char* defaut)
 }
 
 // The style of a mark's family, shared by all marks of it but the current.
-Marble::GeoDataStyle::Ptr Style(Symboles::Famille famille, bool courante)
+// A mark's style; a mark the chart plotter hides is drawn faded.
+Marble::GeoDataStyle::Ptr Style(Symboles::Famille famille, bool courante, bool estompee = false)
 {
-    static QHash<QPair<int, bool>, Marble::GeoDataStyle::Ptr> styles;
-    Marble::GeoDataStyle::Ptr& style = styles[{int(famille), courante}];
+    static QHash<int, Marble::GeoDataStyle::Ptr> styles;
+    Marble::GeoDataStyle::Ptr& style = styles[int(famille) * 4 + courante * 2 + estompee];
     if (!style) {
         style = Marble::GeoDataStyle::Ptr(new Marble::GeoDataStyle);
         Marble::GeoDataIconStyle icone;
         // Marble keeps the drawn icons by their path: one of its own for
         // each, or every mark would show the first icon drawn.
-        icone.setIconPath(
-            QStringLiteral(":/quaylight/marque-%1-%2").arg(int(famille)).arg(courante));
-        icone.setIcon(IconesMarques::Icone(famille, courante));
+        icone.setIconPath(QStringLiteral(":/quaylight/marque-%1-%2-%3")
+                              .arg(int(famille))
+                              .arg(courante)
+                              .arg(estompee));
+        QImage image = IconesMarques::Icone(famille, courante);
+        if (estompee) {
+            QImage pale(image.size(), QImage::Format_ARGB32_Premultiplied);
+            pale.fill(Qt::transparent);
+            QPainter peintre(&pale);
+            peintre.setOpacity(0.35);
+            peintre.drawImage(0, 0, image);
+            peintre.end();
+            image = pale;
+        }
+        icone.setIcon(image);
         style->setIconStyle(icone);
         Marble::GeoDataLabelStyle etiquette;
-        etiquette.setColor(courante ? QColor(150, 20, 20) : QColor(27, 42, 56));
+        etiquette.setColor(courante   ? QColor(150, 20, 20)
+                           : estompee ? QColor(27, 42, 56, 110)
+                                      : QColor(27, 42, 56));
         if (courante) {
             QFont police = etiquette.font();
             police.setBold(true);
@@ -98,7 +116,7 @@ std::unique_ptr<QSettings> Reglages()
 
 } // namespace
 
-FenetreGlobe::FenetreGlobe() : vue(new VueGlobe(this)), lignes(*vue)
+FenetreGlobe::FenetreGlobe() : vue(new VueGlobe(this)), lignes(*vue), cercles(*vue)
 {
     setObjectName(QStringLiteral("Globe"));
     setWindowTitle(QStringLiteral("Quaylight - carte"));
@@ -113,7 +131,10 @@ FenetreGlobe::FenetreGlobe() : vue(new VueGlobe(this)), lignes(*vue)
     connect(vue, &VueGlobe::Clique, this, &FenetreGlobe::Cliquer);
     connect(vue, &VueGlobe::PriseDeplacee, this, &FenetreGlobe::Glisser);
     vue->DefinirPrise([this](const QPoint& p) { return Prendre(p); });
-    vue->DefinirDessus([this](Marble::GeoPainter& peintre) { lignes.Dessiner(peintre); });
+    vue->DefinirDessus([this](Marble::GeoPainter& peintre) {
+        cercles.Dessiner(peintre);
+        lignes.Dessiner(peintre);
+    });
     connect(vue, &VueGlobe::PriseLachee, this, [this](const QPoint& p) { lignes.Lacher(p); });
     vue->Carte()->setProjection(Marble::Spherical);
 
@@ -126,10 +147,20 @@ FenetreGlobe::FenetreGlobe() : vue(new VueGlobe(this)), lignes(*vue)
 
     auto* colonne = new QVBoxLayout(this);
     colonne->setContentsMargins(0, 0, 0, 0);
-    colonne->addWidget(themes);
+    auto* haut = new QHBoxLayout;
+    haut->addWidget(themes, 1);
+    sansMasquees = new QCheckBox(Legende("SansMasquees", "Sans les Poi masqués"), this);
+    sansMasquees->setObjectName(QStringLiteral("SansMasquees"));
+    haut->addWidget(sansMasquees);
+    colonne->addLayout(haut);
     colonne->addWidget(vue, 1);
 
     auto reglages = Reglages();
+    sansMasquees->setChecked(reglages->value(QStringLiteral("sansMasquees"), false).toBool());
+    connect(sansMasquees, &QCheckBox::toggled, this, [this](bool sans) {
+        Reglages()->setValue(QStringLiteral("sansMasquees"), sans);
+        PoserMarques(std::vector<MarqueGE>(dernieres));
+    });
     // First use: Atlas, which needs no network, and the sea chart as soon
     // as a tile really comes through the relay (an interface that is up
     // says nothing of a way out).
@@ -303,7 +334,10 @@ void FenetreGlobe::PoserMarques(const std::vector<MarqueGE>& liste)
     arbre->removeDocument(documentMarques);
     numeros.clear();
     familles.clear();
+    estompees.clear();
     deplacee = false;
+    dernieres = liste;
+    cercles.Poser(liste);
     const int n = int(liste.size());
     std::vector<std::pair<double, double>> positions;
     positions.reserve(liste.size());
@@ -314,11 +348,14 @@ void FenetreGlobe::PoserMarques(const std::vector<MarqueGE>& liste)
             documentMarques->append(marques.back());
         }
         Marble::GeoDataPlacemark* p = marques[i];
-        p->setName(m.nom);
+        // A hidden name shows no label; a hidden mark is faded, or left
+        // out when the window's box says so.
+        p->setName(m.nomVisible ? m.nom : QString());
         p->setCoordinate(m.longitude, m.latitude, 0, Marble::GeoDataCoordinates::Degree);
-        p->setVisible(true);
+        p->setVisible(m.visible || !sansMasquees->isChecked());
         familles.append(Symboles::FamilleDe(m.symbole));
-        p->setStyle(Style(familles.back(), false));
+        estompees.append(!m.visible);
+        p->setStyle(Style(familles.back(), false, estompees.back()));
         p->setPopularity(1);
         numeros.insert(p, i + 1);
         positions.emplace_back(m.longitude, m.latitude);
@@ -372,7 +409,7 @@ void FenetreGlobe::MarquerCourante(int numero, bool d)
 void FenetreGlobe::Dessiner(int numero, bool c, bool dansLeModele)
 {
     Marble::GeoDataPlacemark* p = marques[numero - 1];
-    p->setStyle(Style(familles[numero - 1], c));
+    p->setStyle(Style(familles[numero - 1], c, !c && estompees[numero - 1]));
     // The current mark shows at every scale, above the others; every mark
     // above a capture's placemark at its place.
     p->setZoomLevel(c ? 0 : Eclaircie::NiveauTuiles(niveaux[size_t(numero - 1)], TuilesDuTheme()));

@@ -5,6 +5,7 @@
 #include "editing/Symboles.h"
 #include "shell/ApplicationGE.h"
 
+#include "CerclesGlobe.h"
 #include "LignesGlobe.h"
 #include "VueGlobe.h"
 
@@ -13,6 +14,7 @@
 #include <QVector>
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class RelaisTuiles;
 namespace Marble {
@@ -48,6 +50,9 @@ public:
     int MarqueProche(const QPoint& place, double portee) const;
     // The routes and tracks drawn over the map, and the build mode.
     LignesGlobe& Lignes() { return lignes; }
+    const CerclesGlobe& Cercles() const { return cercles; }
+    // The box that leaves the hidden marks out of the map.
+    QCheckBox* SansMasquees() const { return sansMasquees; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -85,6 +90,9 @@ private:
 
     VueGlobe* vue;
     QComboBox* themes;
+    QCheckBox* sansMasquees;
+    // The marks as last given, placed again when the box changes.
+    std::vector<MarqueGE> dernieres;
     RelaisTuiles* relais;
     QLabel* horsLigne = nullptr;
     bool designe = false;
@@ -99,6 +107,7 @@ private:
     int nbMarques = 0;
     QHash<const Marble::GeoDataFeature*, int> numeros;
     QVector<Symboles::Famille> familles;
+    QVector<bool> estompees;
     std::vector<int> niveaux; // the thinning's levels
     int courante = 0;
     bool deplacable = false;
@@ -109,6 +118,7 @@ private:
     double latitudeAvant = 0;
     SuiviGE* suivi = nullptr;
     LignesGlobe lignes;
+    CerclesGlobe cercles;
 };
 
 class ApplicationGlobe : public ApplicationGE, public MarquesGE, public RoutesGE {

@@ -19,6 +19,25 @@ constexpr double Portee = 9;
 
 } // namespace
 
+void TracerLigne(VueGlobe& vue, Marble::GeoPainter& peintre,
+                 const std::vector<std::pair<double, double>>& points)
+{
+    QPolygonF trait;
+    auto tracer = [&peintre, &trait] {
+        if (trait.size() > 1)
+            peintre.QPainter::drawPolyline(trait);
+        trait.clear();
+    };
+    for (const auto& [lon, lat] : points) {
+        qreal x = 0, y = 0;
+        if (vue.Carte()->screenCoordinates(lon, lat, x, y))
+            trait << QPointF(x, y);
+        else
+            tracer();
+    }
+    tracer();
+}
+
 void LignesGlobe::Poser(std::vector<LigneGE> nouvelles)
 {
     lignes = std::move(nouvelles);
@@ -50,31 +69,17 @@ void LignesGlobe::Dessiner(Marble::GeoPainter& peintre) const
     using Marble::GeoDataCoordinates;
     peintre.save();
     peintre.setBrush(Qt::NoBrush);
-    // Tracks under routes, the chosen route on top. Each line is projected
-    // point by point and drawn straight on screen, broken where a point is
-    // out of sight (behind the globe): with 200 routes of 50 points a
-    // repaint at 20 km took 86 ms through Marble's lines, 35 ms so.
-    QPolygonF trait;
-    auto tracer = [&peintre, &trait] {
-        if (trait.size() > 1)
-            peintre.QPainter::drawPolyline(trait);
-        trait.clear();
-    };
+    // Tracks under routes, the chosen route on top. Drawn straight on
+    // screen: with 200 routes of 50 points a repaint at 20 km took 86 ms
+    // through Marble's lines, 35 ms so.
     for (int passe = 0; passe < 3; ++passe)
         for (const LigneGE& l : lignes) {
             if ((passe == 0) != l.trace || (passe == 2) != l.choisie)
                 continue;
-            peintre.setPen(l.trace      ? QPen(Trace, 1.5, Qt::DashLine)
+            peintre.setPen(l.trace     ? QPen(Trace, 1.5, Qt::DashLine)
                            : l.choisie ? QPen(RouteChoisie, 3.5)
                                        : QPen(Route, 2));
-            for (const auto& [lon, lat] : l.points) {
-                qreal x = 0, y = 0;
-                if (vue.Carte()->screenCoordinates(lon, lat, x, y))
-                    trait << QPointF(x, y);
-                else
-                    tracer();
-            }
-            tracer();
+            TracerLigne(vue, peintre, l.points);
         }
     if (const LigneGE* l = Choisie()) {
         // The chosen route's points, numbered from 1.

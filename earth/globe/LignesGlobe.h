@@ -12,6 +12,12 @@ namespace Marble {
 class GeoPainter;
 }
 
+// A line through points (longitude, latitude in degrees), projected point
+// by point and drawn straight on screen, broken where a point is out of
+// sight (behind the globe).
+void TracerLigne(VueGlobe& vue, Marble::GeoPainter& peintre,
+                 const std::vector<std::pair<double, double>>& points);
+
 // The routes and tracks over the globe, drawn at each paint, and the build
 // mode of the chosen route: a click on a mark or on open water adds to it,
 // a free point of it is dragged, Escape ends the mode.
