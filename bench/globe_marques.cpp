@@ -5,6 +5,7 @@
 // find the mark under it, and a drag's step; the repaints again with 200
 // routes of 50 points drawn over the marks. Run under Xvfb:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build-rel/globe_marques
+#include "earth/Cercles.h"
 #include "earth/globe/GlobeMarble.h"
 #include "earth/globe/VueGlobe.h"
 
@@ -105,6 +106,28 @@ int main(int argc, char* argv[])
     std::printf("with 200 routes of 50 points:\n");
     Panoramique(vue, 200000, 0.02);
     Panoramique(vue, 20000, 0.002);
+
+    // Range rings: 500 marks spread over the grid, each with an arrival
+    // circle and three rings, as the editor computes them; routes off.
+    fenetre.Lignes().Poser({});
+    t.start();
+    for (int k = 0; k < 500; ++k) {
+        MarqueGE& m = marques[size_t(k * nombre / 500)];
+        m.cercles = Cercles::Autour(m.latitude, m.longitude, 0.1, 3, 0.2);
+        m.couleur = 0x00A000;
+    }
+    const qint64 calcul = t.elapsed();
+    t.start();
+    fenetre.PoserMarques(marques);
+    std::printf("with range rings on 500 marks (circles computed in %lld ms, placed in %lld "
+                "ms):\n",
+                calcul, t.elapsed());
+    Panoramique(vue, 200000, 0.02);
+    Panoramique(vue, 20000, 0.002);
+    for (MarqueGE& m : marques)
+        m.cercles.clear();
+    fenetre.PoserMarques(marques);
+    fenetre.Lignes().Poser(lignes);
 
     // How many marks the thinning and the labels leave drawn, a user's view
     // of them; Atlas goes no closer than about 60 km across.

@@ -5,6 +5,7 @@
 #include "VueGlobe.h"
 
 #include <algorithm>
+#include <cmath>
 #include <marble/GeoDataLatLonAltBox.h>
 #include <marble/GeoPainter.h>
 #include <marble/MarbleMap.h>
@@ -19,6 +20,8 @@ void CerclesGlobe::Poser(const std::vector<MarqueGE>& marques)
         const QColor couleur(QRgb(m.couleur | 0xFF000000u));
         for (const CercleGE& c : m.cercles) {
             Trace t{couleur, c};
+            t.longitude = m.longitude;
+            t.latitude = m.latitude;
             t.ouest = t.sud = 1000;
             t.est = t.nord = -1000;
             for (const auto& [lon, lat] : t.cercle.points) {
@@ -46,9 +49,25 @@ void CerclesGlobe::Dessiner(Marble::GeoPainter& peintre) const
             !vu.intersects(Marble::GeoDataLatLonBox(t.nord, t.sud, t.est, t.ouest,
                                                     Marble::GeoDataCoordinates::Degree)))
             continue;
+        // Its radius on screen: under a pixel it is not drawn, and a small
+        // one through fewer points (1,600 circles of 65 points took 60 ms
+        // a repaint at the widest view).
+        size_t pas = 1;
+        qreal cx = 0, cy = 0, nx = 0, ny = 0;
+        if (!t.cercle.points.empty() &&
+            vue.Carte()->screenCoordinates(t.longitude, t.latitude, cx, cy) &&
+            vue.Carte()->screenCoordinates(t.cercle.points[0].first, t.cercle.points[0].second, nx,
+                                           ny)) {
+            const double rayon = std::hypot(nx - cx, ny - cy);
+            if (rayon < 1)
+                continue;
+            while (pas < 16 &&
+                   2 * M_PI * rayon / double(t.cercle.points.size() - 1) * double(pas) < 6)
+                pas *= 2;
+        }
         peintre.setPen(QPen(t.couleur, t.cercle.arrivee ? 2 : 1.5,
                             t.cercle.arrivee ? Qt::DashLine : Qt::SolidLine));
-        TracerLigne(vue, peintre, t.cercle.points);
+        TracerLigne(vue, peintre, t.cercle.points, pas);
     }
     peintre.restore();
 }

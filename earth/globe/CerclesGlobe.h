@@ -27,8 +27,10 @@ private:
     struct Trace {
         QColor couleur;
         CercleGE cercle;
-        // Its box in degrees, to leave out what the view does not show.
+        // Its box in degrees, to leave out what the view does not show, and
+        // its centre, to draw a small circle through fewer points.
         double ouest = 0, est = 0, sud = 0, nord = 0;
+        double longitude = 0, latitude = 0;
     };
     VueGlobe& vue;
     std::vector<Trace> cercles;

@@ -20,7 +20,7 @@ constexpr double Portee = 9;
 } // namespace
 
 void TracerLigne(VueGlobe& vue, Marble::GeoPainter& peintre,
-                 const std::vector<std::pair<double, double>>& points)
+                 const std::vector<std::pair<double, double>>& points, size_t pas)
 {
     QPolygonF trait;
     auto tracer = [&peintre, &trait] {
@@ -28,7 +28,9 @@ void TracerLigne(VueGlobe& vue, Marble::GeoPainter& peintre,
             peintre.QPainter::drawPolyline(trait);
         trait.clear();
     };
-    for (const auto& [lon, lat] : points) {
+    for (size_t k = 0; k < points.size();
+         k += k + pas < points.size() || k + 1 == points.size() ? pas : points.size() - 1 - k) {
+        const auto& [lon, lat] = points[k];
         qreal x = 0, y = 0;
         if (vue.Carte()->screenCoordinates(lon, lat, x, y))
             trait << QPointF(x, y);

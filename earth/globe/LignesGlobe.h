@@ -14,9 +14,10 @@ class GeoPainter;
 
 // A line through points (longitude, latitude in degrees), projected point
 // by point and drawn straight on screen, broken where a point is out of
-// sight (behind the globe).
+// sight (behind the globe); with pas, through every pas-th point only (the
+// last always).
 void TracerLigne(VueGlobe& vue, Marble::GeoPainter& peintre,
-                 const std::vector<std::pair<double, double>>& points);
+                 const std::vector<std::pair<double, double>>& points, size_t pas = 1);
 
 // The routes and tracks over the globe, drawn at each paint, and the build
 // mode of the chosen route: a click on a mark or on open water adds to it,
