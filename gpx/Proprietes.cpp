@@ -7,7 +7,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace Gpx {
@@ -497,9 +496,10 @@ std::optional<std::string> Normaliser(Propriete p, std::string_view valeur, Refu
 
 std::string TexteRayon(double milles)
 {
+    // Not printf: a French locale would write "0,250".
     char t[64];
-    std::snprintf(t, sizeof t, "%.3f", milles);
-    return t;
+    const auto r = std::to_chars(t, t + sizeof t, milles, std::chars_format::fixed, 3);
+    return std::string(t, r.ptr);
 }
 
 std::string TexteNombre(double valeur)

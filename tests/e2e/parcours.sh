@@ -27,7 +27,11 @@
 #  8. (French locale) a route planned: two marks chosen in the list, Ctrl+R,
 #     "Nouvelle route" named by typing, the marks added, then built on the
 #     map with a click on a mark and one on the water, Escape; the speed
-#     and departure typed; saved, and listed by quaylight-gpx routes.
+#     and departure typed; saved, and listed by quaylight-gpx routes;
+#  9. (French locale) three marks chosen with Ctrl+click, their properties
+#     opened with Ctrl+P, names hidden and an arrival radius typed with a
+#     decimal comma by keyboard, Return; saved, checked with quaylight-gpx
+#     props; Ctrl+Z and a save give the properties back.
 #   tests/e2e/parcours.sh PREFIX EXAMPLE   (run inside xvfb-run)
 set -euo pipefail
 prefix=$1
@@ -408,5 +412,40 @@ awk -F '\t' 'NR == FNR { nom[$0] = 1; next }
 grep -q '<opencpn:planned_speed>7.50</opencpn:planned_speed>' "$travail/docs/rade.gpx"
 grep -q '<opencpn:planned_departure>2027-06-01T08:00:00Z</opencpn:planned_departure>' \
     "$travail/docs/rade.gpx"
+xmllint --noout --schema "$ici/../data/gpx-1.1.xsd" "$travail/docs/rade.gpx"
+
+etape "9: three marks' properties set at once from the keyboard, then undone (French locale)"
+export LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
+"$prefix/bin/quaylight-gpx" props "$travail/docs/rade.gpx" > "$travail/props-avant.txt"
+demarrer "$travail/docs/rade.gpx"
+place 660 1860 # the first mark, then the third and fifth with Ctrl
+xdotool keydown ctrl
+place 660 2280
+place 660 2700
+xdotool keyup ctrl
+touches ctrl+p
+attendre_dialogue
+capture 13-proprietes
+# "Visible sur la carte" has the keys: the next box is "Nom visible", then
+# the arrival radius; Return is "Valider".
+touches Tab space Tab
+taper "0,25"
+touches Return
+sleep 0.5
+[ "$(fenetres)" -eq 1 ] || { echo "e2e: the properties dialog stayed open" >&2; exit 1; }
+enregistrer
+"$prefix/bin/quaylight-gpx" props "$travail/docs/rade.gpx" > "$travail/props.txt"
+awk -F '\t' '{ choisie = NR == 1 || NR == 3 || NR == 5
+    if (choisie != ($4 == "0" && $5 == "0.250")) bad = 1 }
+    END { exit bad || NR < 5 }' "$travail/props.txt" ||
+    { echo "e2e: the properties are not as set:" >&2; cat "$travail/props.txt" >&2; exit 1; }
+xdotool key ctrl+z
+sleep 0.5
+enregistrer
+quitter
+export LANG=C.UTF-8
+unset LC_ALL
+"$prefix/bin/quaylight-gpx" props "$travail/docs/rade.gpx" > "$travail/props-apres.txt"
+diff "$travail/props-avant.txt" "$travail/props-apres.txt"
 xmllint --noout --schema "$ici/../data/gpx-1.1.xsd" "$travail/docs/rade.gpx"
 echo "e2e: passed"
