@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gpx/Proprietes.h"
 
+#include "gpx/Codecs.h"
 #include "gpx/LecteurXml.h"
 
 #include <algorithm>
@@ -131,24 +132,11 @@ std::string Decoder(std::string_view s)
             r += '\'';
         else if (!e.empty() && e[0] == '#') {
             const bool hexa = e.size() > 1 && (e[1] == 'x' || e[1] == 'X');
-            unsigned long c =
+            const unsigned long c =
                 std::strtoul(std::string(e.substr(hexa ? 2 : 1)).c_str(), nullptr, hexa ? 16 : 10);
-            // UTF-8 of the character.
-            if (c < 0x80) {
-                r += char(c);
-            } else if (c < 0x800) {
-                r += char(0xC0 | (c >> 6));
-                r += char(0x80 | (c & 0x3F));
-            } else if (c < 0x10000) {
-                r += char(0xE0 | (c >> 12));
-                r += char(0x80 | ((c >> 6) & 0x3F));
-                r += char(0x80 | (c & 0x3F));
-            } else {
-                r += char(0xF0 | (c >> 18));
-                r += char(0x80 | ((c >> 12) & 0x3F));
-                r += char(0x80 | ((c >> 6) & 0x3F));
-                r += char(0x80 | (c & 0x3F));
-            }
+            // The parser gave the kept text only characters XML allows.
+            if (c < 0x110000 && (c < 0xD800 || c > 0xDFFF))
+                AjouterCaractereUtf8(char32_t(c), r);
         } else {
             r.append(s.substr(i, pv - i + 1));
         }

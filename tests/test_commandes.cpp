@@ -169,6 +169,7 @@ private slots:
     void refusDesProprietes_data();
     void refusDesProprietes();
     void guids();
+    void proprietesSurLaCarte();
     void calque_data();
     void calque();
     void routes_data();
@@ -1132,6 +1133,38 @@ void TestCommandes::guids()
     f().PROPRIETES->Nouveau_Guid->click();
     f().PROPRIETES->Valider_Proprietes->click();
     QCOMPARE(ProprietesPOI::GuidsEnDouble(Table), 0);
+}
+
+// The map follows the properties: a hidden mark, a hidden name, circles;
+// a change in the dialog reaches it at once, and so does its undoing.
+void TestCommandes::proprietesSurLaCarte()
+{
+    p().CarteFactice(1, true);
+    s->Demarrer(0);
+    QTRY_COMPARE(Entree::EtapeCourante(), Entree::Etape::Terminee);
+    auto avec = [](const QByteArray& wpt, const QByteArray& extensions) {
+        return QByteArray(wpt).replace("\t\t</extensions>", extensions + "\r\n\t\t</extensions>");
+    };
+    s->Ouvrir(
+        Document(Wpt("48.1", "-4.1", "t1", "Un").replace("<opencpn:viz>1", "<opencpn:viz>0") +
+                 avec(Wpt("48.2", "-4.2", "t2", "Deux").replace("viz_name>1", "viz_name>0"),
+                      "<opencpn:arrival_radius>0.1</opencpn:arrival_radius>"
+                      "<opencpn:waypoint_range_rings visible=\"true\" number=\"3\" step=\"0.5\" "
+                      "units=\"0\" colour=\"#00FF00\"/>") +
+                 Wpt("48.3", "-4.3", "t3", "Trois")));
+    auto marques = [this] {
+        return p().carte->Appels("PoserMarques").constLast().split(' ').mid(1).join(' ');
+    };
+    QCOMPARE(marques(), QStringLiteral("Un|48.1|-4.1|anchorage|masquee "
+                                       "Deux|48.2|-4.2|anchorage|sans nom|cercles 4 "
+                                       "Trois|48.3|-4.3|anchorage"));
+    s->Cliquer(f().ListePOI, 1);
+    f().Proprietes_Poi->trigger();
+    f().PROPRIETES->Viz_Poi->click();
+    f().PROPRIETES->Valider_Proprietes->click();
+    QVERIFY(marques().contains("Deux|48.2|-4.2|anchorage|masquee|sans nom Trois"));
+    f().Annuler->trigger();
+    QVERIFY(marques().contains("|sans nom|cercles 4"));
 }
 
 // The document or the chosen marks written as a layer of the chart

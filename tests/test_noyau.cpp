@@ -3,6 +3,7 @@
 // tool, codecs, and the text rules, as tables.
 #include "Outils.h"
 #include "app/Langues.h"
+#include "earth/Cercles.h"
 #include "earth/DossierPrive.h"
 #include "earth/Eclaircie.h"
 #include "earth/Placemark.h"
@@ -23,6 +24,7 @@
 #include "shell/Ecrans.h"
 #include "shell/LigneLangue.h"
 
+#include <GeographicLib/Geodesic.hpp>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -373,6 +375,8 @@ private slots:
     void proprietes_data();
     void proprietes();
     void proprietesDePlusieurs();
+    void cercles_data();
+    void cercles();
     void commandesDesRoutes();
 
 private:
@@ -818,6 +822,50 @@ void TestNoyau::proprietesDePlusieurs()
     QCOMPARE(ProprietesPOI::GuidsEnDouble(*table), 0);
     ProprietesPOI::Appliquer(*table, {2, 3}, {{P::Guid, g.toStdString()}});
     QCOMPARE(ProprietesPOI::GuidsEnDouble(*table), 2);
+}
+
+// The circles the map draws around a mark, from its properties as read:
+// their radii on WGS84 in metres, measured back from every point.
+void TestNoyau::cercles_data()
+{
+    Tableau(
+        {"proprietes", "rayons"},
+        {{"rayon seul", "Rayon=0.500", "926"},
+         {"anneaux en milles", "AnneauxVisibles=true;AnneauxNombre=2;AnneauxPas=0.5", "926 1852"},
+         {"anneaux en km et rayon",
+          "Rayon=0.1;AnneauxVisibles=True;AnneauxNombre=2;AnneauxPas=1;AnneauxUnites=1",
+          "185.2 1000 2000"},
+         {"anneaux caches", "AnneauxVisibles=false;AnneauxNombre=2;AnneauxPas=1", ""},
+         {"dix anneaux", "AnneauxVisibles=1;AnneauxNombre=10;AnneauxPas=0.1",
+          "185.2 370.4 555.6 740.8 926 1111.2 1296.4 1481.6 1666.8 1852"},
+         {"onze anneaux lus: aucun dessine", "AnneauxVisibles=1;AnneauxNombre=11;AnneauxPas=1", ""},
+         {"pas illisible", "AnneauxVisibles=1;AnneauxNombre=2;AnneauxPas=un", ""},
+         {"rayon negatif lu", "Rayon=-1", ""}});
+}
+
+void TestNoyau::cercles()
+{
+    Gpx::Proprietes p;
+    for (const QString& c : V("proprietes").split(';'))
+        p[ProprieteNommee(c.section('=', 0, 0))] = c.section('=', 1).toStdString();
+    const Gpx::Apparence a = Gpx::ApparenceDe(p);
+    const double lat = 48.35, lon = -4.55;
+    const std::vector<CercleGE> cercles = Cercles::Autour(lat, lon, a.rayon, a.anneaux, a.pas);
+    QStringList rayons;
+    for (const CercleGE& c : cercles) {
+        QVERIFY(c.points.size() > 32 && c.points.front() == c.points.back());
+        double min = 1e9, max = 0;
+        for (const auto& [x, y] : c.points) {
+            double s12 = 0;
+            GeographicLib::Geodesic::WGS84().Inverse(lat, lon, y, x, s12);
+            min = std::min(min, s12);
+            max = std::max(max, s12);
+        }
+        QVERIFY2(max - min < 0.01, qPrintable(QString::number(max - min)));
+        rayons << QString::number(std::round(max * 10) / 10);
+    }
+    QCOMPARE(rayons.join(' '), V("rayons"));
+    QCOMPARE(cercles.size() > 0 && cercles.front().arrivee, a.rayon > 0);
 }
 
 // The sea chart's folder and files, which hold the relay's token: another
