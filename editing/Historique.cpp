@@ -50,6 +50,15 @@ Historique::Etape Historique::Etape::Itineraires(const Routes& routes, int numAv
     return e;
 }
 
+Historique::Etape Historique::Etape::Document(const PoiTable& table, const Routes& routes,
+                                              int numAvant)
+{
+    Etape e = Itineraires(routes, numAvant);
+    e.genre = Genre::Document;
+    e.tableAvant = std::make_shared<const PoiTable>(table);
+    return e;
+}
+
 Historique::Etape& Historique::Etape::AvecRoutes(const Routes& routes)
 {
     routesAvant = std::make_shared<const std::vector<Gpx::Route>>(routes.liste);
@@ -58,7 +67,9 @@ Historique::Etape& Historique::Etape::AvecRoutes(const Routes& routes)
 
 void Historique::Noter(Etape etape, const PoiTable& table, const Routes& routes, int numApres)
 {
-    if (etape.genre != Etape::Genre::Retrait)
+    if (etape.genre == Etape::Genre::Document)
+        etape.tableApres = std::make_shared<const PoiTable>(table);
+    else if (etape.genre != Etape::Genre::Retrait)
         etape.apres = Prendre(table, etape.lignes);
     if (etape.routesAvant)
         etape.routesApres = std::make_shared<const std::vector<Gpx::Route>>(routes.liste);
@@ -85,7 +96,9 @@ Historique::Retour Historique::Rejouer(PoiTable& table, Routes& routes, std::vec
     Etape& e = de.back();
     Retour retour{arriere ? e.numAvant : e.numApres, e.lignes};
     const std::vector<Rangee>& rangees = arriere ? e.avant : e.apres;
-    if (e.genre == Etape::Genre::Modification) {
+    if (e.genre == Etape::Genre::Document) {
+        table = arriere ? *e.tableAvant : *e.tableApres;
+    } else if (e.genre == Etape::Genre::Modification) {
         for (size_t k = 0; k < e.lignes.size(); ++k)
             table.Poser(e.lignes[k], rangees[k]);
     } else if ((e.genre == Etape::Genre::Retrait) == arriere) {

@@ -27,18 +27,23 @@ public:
         static Etape Ajout(std::vector<int> lignes, int numAvant);
         // Before the routes change, with no row of the table.
         static Etape Itineraires(const Routes& routes, int numAvant);
+        // Before a change of the whole document (a merge): the table, its
+        // file level and the routes kept whole, before and after.
+        static Etape Document(const PoiTable& table, const Routes& routes, int numAvant);
         // The routes change in the same step: as they are before it.
         Etape& AvecRoutes(const Routes& routes);
 
     private:
         friend class Historique;
-        enum class Genre { Modification, Retrait, Ajout };
+        enum class Genre { Modification, Retrait, Ajout, Document };
         Genre genre = Genre::Modification;
         std::vector<int> lignes;
         std::vector<Rangee> avant;
         std::vector<Rangee> apres;
         std::shared_ptr<const std::vector<Gpx::Route>> routesAvant;
         std::shared_ptr<const std::vector<Gpx::Route>> routesApres;
+        std::shared_ptr<const PoiTable> tableAvant;
+        std::shared_ptr<const PoiTable> tableApres;
         int numAvant = 0;
         int numApres = 0;
     };

@@ -313,6 +313,26 @@ Routes::Guids Routes::GuidsUtilises(const PoiTable& table, const std::vector<int
     return guids;
 }
 
+bool Routes::RenommerGuids(const std::unordered_map<std::string, std::string>& guids)
+{
+    bool renomme = false;
+    if (guids.empty())
+        return renomme;
+    for (Gpx::Route& r : liste) {
+        bool change = false;
+        for (Gpx::PointRoute& p : r.points)
+            if (const auto g = guids.find(p.guid); !p.guid.empty() && g != guids.end()) {
+                p.guid = g->second;
+                change = true;
+            }
+        if (change) {
+            Changee(r);
+            renomme = true;
+        }
+    }
+    return renomme;
+}
+
 bool Routes::RetirerGuids(const Guids& guids)
 {
     bool retire = false;

@@ -95,6 +95,9 @@ public:
     // Takes the points of these GUIDs out of every route; false when none
     // was used.
     bool RetirerGuids(const Guids& guids);
+    // Points of a GUID that is a key of guids now stand for its value's
+    // mark; false when none did.
+    bool RenommerGuids(const std::unordered_map<std::string, std::string>& guids);
 
     // The GUID of mark i, given a fresh one when it has none.
     static std::string DonnerGuid(PoiTable& table, int i);

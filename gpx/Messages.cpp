@@ -107,6 +107,25 @@ const char* const Textes[Dernier + 1] = {
     "Layer written: %1 (%2 marks); OpenCPN shows it at its next start",
     "Nom du calque OpenCPN - "
     "Name of the OpenCPN layer",
+    "Rien n'a changé - "
+    "Nothing was changed",
+    "Pareils (%1)|Changés (%1)|Proches (%1)|Nouveaux (%1)",
+    "Garder le mien|Prendre le leur|Garder les deux",
+    ", dont %1 sans position - "
+    ", %1 of them without a position",
+    "Fusion : %1 Poi ajoutés, %2 mis à jour, %3 ignorés - "
+    "Merge: %1 marks added, %2 updated, %3 skipped",
+    "%1 Poi au-delà des %2 que le fichier peut tenir n'ont pas été ajoutés ; ils restent dans leur "
+    "fichier - "
+    "%1 marks past the %2 a file can hold were not added; they stay in their file",
+    "%1 Poi : %2 - "
+    "%1 marks: %2",
+    "Aucun doublon à cette distance - "
+    "No duplicates at this distance",
+    "%1 Poi fusionnés dans %2 groupe(s) - "
+    "%1 marks merged into %2 group(s)",
+    "%1 lien(s) au-delà des 50 d'un Poi ont été laissés de côté - "
+    "%1 link(s) past a mark's 50 were left out",
 };
 
 } // namespace

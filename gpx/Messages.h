@@ -56,7 +56,17 @@ enum : int {
     CalqueOuFlatpak,
     CalqueEcrit,
     NomCalque,
-    Dernier = NomCalque
+    FusionRien,
+    FusionGroupes,
+    FusionChoix,
+    FusionSansPosition,
+    FusionBilan,
+    FusionCapacite,
+    DoublonsGroupe,
+    DoublonsAucun,
+    DoublonsBilan,
+    DoublonsLiens,
+    Dernier = DoublonsLiens
 };
 
 // The built-in text of slot n; "" for a slot that has none.

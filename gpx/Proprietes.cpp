@@ -369,6 +369,38 @@ GardePOI AvecProprietes(const GardePOI* garde, const Changement& changement)
     return g;
 }
 
+GardePOI AvecExtensionsManquantes(const GardePOI& premier, const GardePOI* autre)
+{
+    GardePOI g = premier;
+    if (!autre)
+        return g;
+    auto local = [](std::string_view nom) {
+        const size_t deux = nom.find(':');
+        return deux == std::string_view::npos ? nom : nom.substr(deux + 1);
+    };
+    size_t pos = 0;
+    Piece piece;
+    while (Suivante(autre->extensions, pos, piece)) {
+        size_t apres = 0;
+        const std::string_view nom = NomElement(piece.texte, apres);
+        if (nom.empty() || local(nom) == "viz" || local(nom) == "viz_name")
+            continue;
+        bool present = false;
+        size_t p2 = 0;
+        Piece mienne;
+        while (!present && Suivante(premier.extensions, p2, mienne)) {
+            size_t a2 = 0;
+            present = NomElement(mienne.texte, a2) == nom;
+        }
+        if (present)
+            continue;
+        g.extensions.append(piece.texte);
+        if (piece.texte.size() < 2 || piece.texte.substr(piece.texte.size() - 2) != "\r\n")
+            g.extensions += "\r\n";
+    }
+    return g;
+}
+
 std::optional<bool> Booleen(std::string_view texte)
 {
     std::string t;

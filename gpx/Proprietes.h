@@ -56,6 +56,11 @@ using Changement = std::vector<std::pair<Propriete, std::string>>;
 // plotter's defaults for the attributes not given).
 GardePOI AvecProprietes(const GardePOI* garde, const Changement& changement);
 
+// The first mark's kept content with the elements of the other's
+// extensions it has none of (by element name) added after its own; the
+// chart plotter's visibility flags stay the first's.
+GardePOI AvecExtensionsManquantes(const GardePOI& premier, const GardePOI* autre);
+
 // A boolean as the chart plotter's files write them: "true" or "1" in any
 // case; none for anything else but "false" and "0".
 std::optional<bool> Booleen(std::string_view texte);

@@ -2,6 +2,7 @@
 // quaylight-gpx: the editor's GPX reader and writer from the command line.
 // Plain C++ and POSIX, without Qt: it starts in a few milliseconds.
 #include "gpx/Descripteurs.h"
+#include "gpx/Fusion.h"
 #include "gpx/Gpx.h"
 #include "gpx/Importation.h"
 #include "gpx/Proprietes.h"
@@ -30,6 +31,9 @@ const char* const Usage =
     "       quaylight-gpx import IN OUT\n"
     "       quaylight-gpx routes FILE\n"
     "       quaylight-gpx props FILE\n"
+    "       quaylight-gpx merge MINE THEIRS OUT [--within METRES] "
+    "[--theirs|--mine|--both]\n"
+    "       quaylight-gpx duplicates FILE [--within METRES] [--any-name]\n"
     "       quaylight-gpx --help\n"
     "\n"
     "dump     reads FILE as the editor opens it (without backups or link\n"
@@ -51,7 +55,22 @@ const char* const Usage =
     "         waypoint: number, GUID, viz, viz_name, arrival radius, range\n"
     "         rings as visible/number/step/units/colour, scale limits as\n"
     "         use/min/max, tide station; each as the file writes it, empty\n"
-    "         where the waypoint does not carry it.\n";
+    "         where the waypoint does not carry it.\n"
+    "merge    merges the waypoints of THEIRS into MINE and writes OUT: a\n"
+    "         waypoint of THEIRS with MINE's GUID, or without conflicting\n"
+    "         GUIDs, with the same name (case and accents aside) within\n"
+    "         METRES (20) is the same and not added; one with MINE's GUID\n"
+    "         but another place, name, symbol or links is changed and\n"
+    "         keeps MINE's (--mine), takes THEIRS (--theirs) or adds it with\n"
+    "         a new GUID (--both); one within METRES of a waypoint of\n"
+    "         another name is near, and added; the others are new, added\n"
+    "         at the end. THEIRS' routes and tracks are added. Prints\n"
+    "         \"same N<TAB>changed N<TAB>near N<TAB>new N\".\n"
+    "duplicates  prints one line per group of waypoints that share a GUID\n"
+    "         or lie within METRES (20) of each other with the same name\n"
+    "         (any name with --any-name): their numbers, in file order,\n"
+    "         separated by spaces. Exit 3 when there are groups, 0 when\n"
+    "         there are none.\n";
 
 using Table = Gpx::TableGPX<Gpx::TexteCourt>;
 
@@ -439,6 +458,96 @@ int Importer(const char* entree, const char* sortie)
     return code;
 }
 
+// A distance in metres after --within: 1 m to 1 NM.
+bool Distance(const char* texte, double& metres)
+{
+    char* fin = nullptr;
+    metres = std::strtod(texte, &fin);
+    if (fin == texte || *fin != '\0' || !(metres >= 1 && metres <= 1852)) {
+        std::fprintf(stderr, "quaylight-gpx: --within takes 1 to 1852 metres, not %s\n", texte);
+        return false;
+    }
+    return true;
+}
+
+int Fusionner(int argc, char* argv[])
+{
+    double metres = 20;
+    Gpx::Choix choix = Gpx::Choix::Mienne;
+    for (int a = 5; a < argc; ++a) {
+        const std::string o = argv[a];
+        if (o == "--within" && a + 1 < argc) {
+            if (!Distance(argv[++a], metres))
+                return 2;
+        } else if (o == "--mine" || o == "--theirs" || o == "--both") {
+            choix = o == "--mine"     ? Gpx::Choix::Mienne
+                    : o == "--theirs" ? Gpx::Choix::Leur
+                                      : Gpx::Choix::LesDeux;
+        } else {
+            std::fputs(Usage, stderr);
+            return 2;
+        }
+    }
+    Table& mienne = LaTable();
+    // The second table is never freed either.
+    Table& leur = *new Table;
+    bool routes = false;
+    if (!Lire(argv[2], mienne, routes) || !Lire(argv[3], leur, routes))
+        return 1;
+    const Gpx::Classement c = Gpx::Classer(Gpx::Reperer(mienne), Gpx::Reperer(leur), metres);
+    const Gpx::Bilan bilan =
+        Gpx::Fusionner(mienne, leur, c, std::vector<Gpx::Choix>(c.classes.size(), choix),
+                       std::vector<bool>(c.classes.size(), true));
+    if (bilan.horsCapacite > 0)
+        std::fprintf(stderr,
+                     "quaylight-gpx: %d waypoints past the %d the editor holds were not added; "
+                     "they stay in %s\n",
+                     bilan.horsCapacite, int(Gpx::MaxPOI), argv[3]);
+    if (!EcrireGPX(argv[4], mienne))
+        return 1;
+    std::printf("same %d\tchanged %d\tnear %d\tnew %d\n", c.Nombre(Gpx::Classe::Pareille),
+                c.Nombre(Gpx::Classe::Changee), c.Nombre(Gpx::Classe::Proche),
+                c.Nombre(Gpx::Classe::Nouvelle));
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int Doublons(int argc, char* argv[])
+{
+    double metres = 20;
+    bool toutNom = false;
+    for (int a = 3; a < argc; ++a) {
+        const std::string o = argv[a];
+        if (o == "--within" && a + 1 < argc) {
+            if (!Distance(argv[++a], metres))
+                return 2;
+        } else if (o == "--any-name") {
+            toutNom = true;
+        } else {
+            std::fputs(Usage, stderr);
+            return 2;
+        }
+    }
+    Table& table = LaTable();
+    bool routes = false;
+    if (!Lire(argv[2], table, routes))
+        return 1;
+    const auto groupes = Gpx::Doublons(Gpx::Reperer(table), metres, toutNom);
+    std::string sortie;
+    for (const auto& g : groupes) {
+        const char* separateur = "";
+        for (const int i : g) {
+            sortie += separateur;
+            sortie += std::to_string(i + 1);
+            separateur = " ";
+        }
+        sortie += '\n';
+    }
+    std::fwrite(sortie.data(), 1, sortie.size(), stdout);
+    if (std::fflush(stdout) != 0)
+        return 1;
+    return groupes.empty() ? 0 : 3;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -462,6 +571,10 @@ int main(int argc, char* argv[])
         return Itineraires(argv[2]);
     if (argc == 3 && commande == "props")
         return Props(argv[2]);
+    if (argc >= 5 && commande == "merge")
+        return Fusionner(argc, argv);
+    if (argc >= 3 && commande == "duplicates")
+        return Doublons(argc, argv);
     std::fputs(Usage, stderr);
     return 2;
 }

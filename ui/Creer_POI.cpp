@@ -6,6 +6,8 @@
 #include "shell/EcransPresents.h"
 #include "shell/Plateforme.h"
 #include "shell/Twips.h"
+#include "ui/BoiteDoublons.h"
+#include "ui/BoiteFusion.h"
 #include "ui/BoiteProprietes.h"
 #include "ui/BoiteSymbole.h"
 #include "ui/ExportCalque.h"
@@ -160,6 +162,12 @@ Creer_POI::Creer_POI(QWidget* parent)
                    if (Option2[0]->isChecked())
                        Carte::ActualiserMarques();
                }});
+    FUSION = new BoiteFusion(
+        this, {[this](Historique::Etape etape) { NoterChangement(std::move(etape)); },
+               [this] { MontrerDocument(); }});
+    DOUBLONS = new BoiteDoublons(
+        this, {[this](Historique::Etape etape) { NoterChangement(std::move(etape)); },
+               [this] { MontrerDocument(); }});
     poisDeBase = POIS->geometry();
     listeDeBase = ListePOI->geometry();
     for (QWidget* w : POIS->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
@@ -222,6 +230,8 @@ void Creer_POI::ConstruireMenus()
     Sauver_Fichier = action(Menu_Fichier, "Sauver_Fichier", QStringLiteral("Enregistrer"));
     Sauver_sous = action(Menu_Fichier, "Sauver_sous", QStringLiteral("Enregistrer sous ..."));
     Importer_Poi = action(Menu_Fichier, "Importer_Poi", QStringLiteral("Importer des Poi…"));
+    Fusionner_Fichier =
+        action(Menu_Fichier, "Fusionner_Fichier", QStringLiteral("Fusionner un fichier…"));
     Menu_Edition = barre->addMenu(QStringLiteral("Édition"));
     Menu_Edition->setObjectName(QStringLiteral("Menu_Edition"));
     Menu_Edition->menuAction()->setObjectName(QStringLiteral("Menu_Edition"));
@@ -240,6 +250,7 @@ void Creer_POI::ConstruireMenus()
     Proprietes_Poi->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     Guids_Poi =
         action(Menu_Edition, "Guids_Poi", QStringLiteral("Donner un GUID aux Poi sans GUID"));
+    Doublons_Poi = action(Menu_Edition, "Doublons_Poi", QStringLiteral("Doublons…"));
     Exporter_Calque =
         action(Menu_Fichier, "Exporter_Calque", QStringLiteral("Exporter comme calque OpenCPN…"));
     Montre_Fichier = action(barre, "Montre_Fichier", QStringLiteral("Voir GPX"));
@@ -372,6 +383,8 @@ void Creer_POI::ConnecterEvenements()
     connect(Proprietes_Poi, &QAction::triggered, PROPRIETES, &BoiteProprietes::Ouvrir);
     connect(ListePOI, &QListWidget::itemDoubleClicked, PROPRIETES, &BoiteProprietes::Ouvrir);
     connect(Guids_Poi, &QAction::triggered, PROPRIETES, &BoiteProprietes::Guids_Poi_Click);
+    connect(Fusionner_Fichier, &QAction::triggered, this, &Creer_POI::Fusionner_Fichier_Click);
+    connect(Doublons_Poi, &QAction::triggered, DOUBLONS, &BoiteDoublons::Ouvrir);
     connect(Exporter_Calque, &QAction::triggered, this,
             [this] { ExportCalque::Exporter_Calque_Click(*this, ListePOI->PoisChoisis()); });
     connect(Aide, &QAction::triggered, this, &Creer_POI::Aide_Click);
@@ -437,10 +450,12 @@ QObject* Creer_POI::Controle(const QString& nom) const
         return nullptr;
     if (auto* w = centralWidget()->findChild<QWidget*>(nom))
         return w;
-    if (nom == PROPRIETES->objectName())
-        return PROPRIETES;
-    if (auto* w = PROPRIETES->findChild<QWidget*>(nom))
-        return w;
+    for (QDialog* boite : std::initializer_list<QDialog*>{PROPRIETES, FUSION, DOUBLONS}) {
+        if (nom == boite->objectName())
+            return boite;
+        if (auto* w = boite->findChild<QWidget*>(nom))
+            return w;
+    }
     if (nom == Menu_Fichier->objectName())
         return Menu_Fichier;
     if (nom == Menu_Edition->objectName())

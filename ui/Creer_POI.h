@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+class BoiteDoublons;
+class BoiteFusion;
 class BoiteProprietes;
 class BoiteSymbole;
 class FiltreNoms;
@@ -51,6 +53,9 @@ public:
     void Sauver_Fichier_Click();
     void Sauver_sous_Click();
     void Importer_Poi_Click();
+    // Another file's marks, classed against the document's, in the merge
+    // dialog.
+    void Fusionner_Fichier_Click();
     void Annuler_Click();
     void Retablir_Click();
     void Montre_Fichier_Click();
@@ -94,6 +99,8 @@ public:
     void NoterChangement(Historique::Etape etape);
     // Undo and redo available as the history allows.
     void MettreAJourEdition();
+    // The whole document changed (a merge): list, routes panel and map.
+    void MontrerDocument();
 
     // Shows message numero of the message table, OK button only.
     void Message(int numero);
@@ -108,6 +115,7 @@ public:
     QAction* Sauver_Fichier;
     QAction* Sauver_sous;
     QAction* Importer_Poi;
+    QAction* Fusionner_Fichier;
     QMenu* Menu_Edition;
     QAction* Annuler;
     QAction* Retablir;
@@ -117,6 +125,7 @@ public:
     QAction* Proprietes_Poi;
     QAction* Guids_Poi;
     QAction* Exporter_Calque;
+    QAction* Doublons_Poi;
     QAction* Aide;
     QAction* Quitter;
 
@@ -160,6 +169,8 @@ public:
 
     PanneauRoutes* ROUTES;
     BoiteProprietes* PROPRIETES;
+    BoiteFusion* FUSION;
+    BoiteDoublons* DOUBLONS;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

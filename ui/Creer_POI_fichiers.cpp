@@ -5,6 +5,7 @@
 #include "gpx/Fichiers.h"
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
+#include "ui/BoiteFusion.h"
 #include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
 #include "ui/FiltreNoms.h"
@@ -141,7 +142,44 @@ void Creer_POI::OuvrirDocument(const QString& nom)
 
 void Creer_POI::Importer_Poi_Click()
 {
-    (new Importeur(*this, [this](const QString& cible) { OuvrirDocument(cible); }))->Demarrer();
+    (new Importeur(*this, [this](const QString& source, const QString& gpx) {
+        Importeur::OuvrirABord(*this, source, gpx,
+                               [this](const QString& cible) { OuvrirDocument(cible); });
+    }))->Demarrer();
+}
+
+void Creer_POI::Fusionner_Fichier_Click()
+{
+    using namespace Declarations;
+    if (FichierGPX.isEmpty()) {
+        Message(7);
+        return;
+    }
+    (new Importeur(
+         *this,
+         [this](const QString& source, const QString& gpx) {
+             // A file that cannot be read changes nothing.
+             QByteArray octets;
+             QString erreur;
+             if (!Fichiers::LireOctets(gpx, octets, erreur)) {
+                 MessageEchec(Messages::LectureEchouee, source, erreur, Messages::FusionRien);
+                 return;
+             }
+             auto leur = std::make_unique<PoiTable>();
+             Fichiers::LirePOI(Fichiers::LignesWindows1252(octets), *leur);
+             FUSION->Ouvrir(std::move(leur));
+         },
+         true))
+        ->Demarrer();
+}
+
+void Creer_POI::MontrerDocument()
+{
+    if (Option2[0]->isChecked())
+        Carte::ActualiserMarques();
+    RemplirListePOI();
+    ROUTES->Actualiser();
+    MontrerRoutesSurCarte();
 }
 
 void Creer_POI::Sauver_Fichier_Click()

@@ -12,8 +12,8 @@
 #include <QProgressDialog>
 #include <QStandardPaths>
 
-Importeur::Importeur(QWidget& f, std::function<void(const QString&)> ouvrir)
-    : QObject(&f), fenetre(f), ouvrirDocument(std::move(ouvrir))
+Importeur::Importeur(QWidget& f, Suite s, bool g)
+    : QObject(&f), fenetre(f), suite(std::move(s)), gpx(g)
 {
     connect(&gpsbabel, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
             &Importeur::Termine);
@@ -37,15 +37,26 @@ void Importeur::Fin()
 
 void Importeur::Demarrer()
 {
+    // Without gpsbabel, only a GPX file can be taken: said before any dialog.
     const QString programme = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
+    if (programme.isEmpty() && !gpx) {
+        Message(Messages::Texte(Messages::ImportSansGpsbabel));
+        return Fin();
+    }
+    const QString filtres = QString::fromUtf8(Importation::Filtres);
+    source = Plateforme::Courante().DialogueFichier(&fenetre, Plateforme::Dialogue::FichierExistant,
+                                                    gpx ? QStringLiteral("GPX (*.gpx);;") + filtres
+                                                        : filtres);
+    if (source.isEmpty())
+        return Fin();
+    if (gpx && source.endsWith(QLatin1String(".gpx"), Qt::CaseInsensitive)) {
+        suite(source, source);
+        return Fin();
+    }
     if (programme.isEmpty()) {
         Message(Messages::Texte(Messages::ImportSansGpsbabel));
         return Fin();
     }
-    source = Plateforme::Courante().DialogueFichier(&fenetre, Plateforme::Dialogue::FichierExistant,
-                                                    QString::fromUtf8(Importation::Filtres));
-    if (source.isEmpty())
-        return Fin();
     const std::string format = Importation::Format(source.toStdString());
     if (format.empty()) {
         Message(Messages::Texte(Messages::ImportFormat) + QStringLiteral("\n") +
@@ -108,8 +119,13 @@ void Importeur::Termine(int code, QProcess::ExitStatus statut)
                                      Messages::ImportQuoiFaire));
         return Fin();
     }
-    // Beside the source, named like it; a file of that name is not replaced
-    // without the user choosing it.
+    suite(source, resultat);
+    Fin();
+}
+
+void Importeur::OuvrirABord(QWidget& fenetre, const QString& source, const QString& resultat,
+                            const std::function<void(const QString&)>& ouvrir)
+{
     const QFileInfo info(source);
     QString cible =
         info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".gpx");
@@ -117,7 +133,7 @@ void Importeur::Termine(int code, QProcess::ExitStatus statut)
         cible = Plateforme::Courante().DialogueFichier(
             &fenetre, Plateforme::Dialogue::EnregistrerSous, QStringLiteral("*.gpx"));
         if (cible.isEmpty())
-            return Fin();
+            return;
         if (!cible.contains(QLatin1String(".gpx")))
             cible += QStringLiteral(".gpx");
     }
@@ -125,10 +141,11 @@ void Importeur::Termine(int code, QProcess::ExitStatus statut)
     QString erreur;
     if (!Fichiers::LireOctets(resultat, octets, erreur) ||
         !Fichiers::EcrireOctets(cible, octets, erreur)) {
-        Message(Messages::TexteEchec(Messages::EnregistrementEchoue, cible, erreur,
-                                     Messages::PrecedentIntact));
-        return Fin();
+        Plateforme::Courante().Message(&fenetre,
+                                       Messages::TexteEchec(Messages::EnregistrementEchoue, cible,
+                                                            erreur, Messages::PrecedentIntact),
+                                       Plateforme::Boutons::OK);
+        return;
     }
-    ouvrirDocument(cible);
-    Fin();
+    ouvrir(cible);
 }

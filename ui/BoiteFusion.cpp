@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/BoiteFusion.h"
+
+#include "editing/Nombres.h"
+#include "gpx/Messages.h"
+#include "shell/Declarations.h"
+#include "shell/Plateforme.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using Gpx::Classe;
+
+namespace {
+
+constexpr int RoleChoix = Qt::UserRole;
+constexpr int RoleMarque = Qt::UserRole + 1;
+
+QStringList Choix()
+{
+    return Messages::Texte(Messages::FusionChoix).split(QLatin1Char('|'));
+}
+
+// The choice of a changed mark, picked in a list in its row.
+class DelegueChoix : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override
+    {
+        if (!index.data(RoleChoix).isValid())
+            return nullptr;
+        auto* liste = new QComboBox(parent);
+        liste->addItems(Choix());
+        return liste;
+    }
+    void setEditorData(QWidget* editeur, const QModelIndex& index) const override
+    {
+        static_cast<QComboBox*>(editeur)->setCurrentIndex(index.data(RoleChoix).toInt());
+    }
+    void setModelData(QWidget* editeur, QAbstractItemModel* modele,
+                      const QModelIndex& index) const override
+    {
+        const int k = static_cast<QComboBox*>(editeur)->currentIndex();
+        modele->setData(index, k, RoleChoix);
+        modele->setData(index, Choix().value(k), Qt::DisplayRole);
+    }
+};
+
+} // namespace
+
+BoiteFusion::BoiteFusion(QWidget* parent, Liens l) : QDialog(parent), liens(std::move(l))
+{
+    setObjectName(QStringLiteral("Fusion"));
+    setWindowTitle(QStringLiteral("Fusionner un fichier"));
+    setModal(true);
+    resize(620, 460);
+    Label_Distance = new QLabel(QStringLiteral("Même place à moins de (mètres)"), this);
+    Label_Distance->setObjectName(QStringLiteral("Label_Distance"));
+    Distance_Fusion = new QDoubleSpinBox(this);
+    Distance_Fusion->setObjectName(QStringLiteral("Distance_Fusion"));
+    Distance_Fusion->setRange(1, 1852);
+    Distance_Fusion->setDecimals(0);
+    Distance_Fusion->setValue(20);
+    Choix_Tous = new QComboBox(this);
+    Choix_Tous->setObjectName(QStringLiteral("Choix_Tous"));
+    Choix_Tous->addItems(Choix());
+    Groupes_Fusion = new QTreeWidget(this);
+    Groupes_Fusion->setObjectName(QStringLiteral("Groupes_Fusion"));
+    Groupes_Fusion->setColumnCount(3);
+    Groupes_Fusion->setHeaderLabels(
+        {QStringLiteral("Poi du fichier"), QStringLiteral("Poi ouvert"), QStringLiteral("Choix")});
+    Groupes_Fusion->setItemDelegateForColumn(2, new DelegueChoix(Groupes_Fusion));
+    Groupes_Fusion->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    Groupes_Fusion->header()->setSectionResizeMode(QHeaderView::Stretch);
+    auto* boutons = new QDialogButtonBox(this);
+    Fusionner = boutons->addButton(QStringLiteral("Fusionner"), QDialogButtonBox::AcceptRole);
+    Fusionner->setObjectName(QStringLiteral("Fusionner"));
+    Annuler_Fusion = boutons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
+    Annuler_Fusion->setObjectName(QStringLiteral("Annuler_Fusion"));
+    Fusionner->setDefault(true);
+
+    auto* haut = new QHBoxLayout;
+    haut->addWidget(Label_Distance);
+    haut->addWidget(Distance_Fusion);
+    haut->addStretch();
+    haut->addWidget(Choix_Tous);
+    auto* tout = new QVBoxLayout(this);
+    tout->addLayout(haut);
+    tout->addWidget(Groupes_Fusion, 1);
+    tout->addWidget(boutons);
+
+    connect(Distance_Fusion, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+            &BoiteFusion::Classer);
+    // The choice for all: every changed mark takes it.
+    connect(Choix_Tous, qOverload<int>(&QComboBox::activated), this, [this](int k) {
+        for (QTreeWidgetItem* e : entrees)
+            if (e && e->data(2, RoleChoix).isValid()) {
+                e->setData(2, RoleChoix, k);
+                e->setText(2, Choix().value(k));
+            }
+    });
+    connect(Fusionner, &QPushButton::clicked, this, [this] {
+        Fusionner_Click();
+        accept();
+    });
+    connect(Annuler_Fusion, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void BoiteFusion::Ouvrir(std::unique_ptr<PoiTable> l)
+{
+    leur = std::move(l);
+    Classer();
+    show();
+    raise();
+    activateWindow();
+}
+
+void BoiteFusion::Classer()
+{
+    if (!leur)
+        return;
+    using Declarations::Table;
+    classement = Gpx::Classer(Gpx::Reperer(Table), Gpx::Reperer(*leur), Distance_Fusion->value());
+    Groupes_Fusion->clear();
+    entrees.assign(classement.classes.size(), nullptr);
+    const QStringList titres = Messages::Texte(Messages::FusionGroupes).split(QLatin1Char('|'));
+    QTreeWidgetItem* groupes[4];
+    for (int g = 0; g < 4; ++g) {
+        QString titre = titres.value(g).arg(classement.Nombre(Classe(g)));
+        if (Classe(g) == Classe::Nouvelle && classement.sansPosition > 0)
+            titre += Messages::Texte(Messages::FusionSansPosition).arg(classement.sansPosition);
+        groupes[g] = new QTreeWidgetItem(Groupes_Fusion, {titre});
+        groupes[g]->setFirstColumnSpanned(true);
+    }
+    // One list of children per group, given at once: 20,000 rows one by
+    // one would redraw the tree each time.
+    QList<QTreeWidgetItem*> enfants[4];
+    const int choixTous = Choix_Tous->currentIndex();
+    for (size_t t = 0; t < classement.classes.size(); ++t) {
+        const Classe c = classement.classes[t];
+        const int m = classement.correspondances[t];
+        auto* e = new QTreeWidgetItem(
+            {leur->NomPOI[t + 1], m >= 0 ? Table.NomPOI[size_t(m + 1)] : QString()});
+        e->setData(0, RoleMarque, int(t));
+        if (c == Classe::Changee) {
+            e->setData(2, RoleChoix, choixTous);
+            e->setText(2, Choix().value(choixTous));
+        } else if (c == Classe::Proche) {
+            e->setCheckState(0, Qt::Checked);
+        }
+        entrees[t] = e;
+        enfants[int(c)] << e;
+    }
+    for (int g = 0; g < 4; ++g)
+        groupes[g]->addChildren(enfants[g]);
+    groupes[int(Classe::Changee)]->setExpanded(true);
+    groupes[int(Classe::Proche)]->setExpanded(true);
+}
+
+Gpx::Choix BoiteFusion::ChoixDe(int t) const
+{
+    const QTreeWidgetItem* e = entrees[size_t(t)];
+    return Gpx::Choix(e && e->data(2, RoleChoix).isValid() ? e->data(2, RoleChoix).toInt() : 0);
+}
+
+void BoiteFusion::Fusionner_Click()
+{
+    using namespace Declarations;
+    if (!leur)
+        return;
+    std::vector<Gpx::Choix> choix(classement.classes.size(), Gpx::Choix::Mienne);
+    std::vector<bool> ajouter(classement.classes.size(), true);
+    for (size_t t = 0; t < choix.size(); ++t) {
+        choix[t] = ChoixDe(int(t));
+        ajouter[t] = entrees[t]->checkState(0) != Qt::Unchecked;
+    }
+    auto etape = Historique::Etape::Document(Table, LesRoutes, NumPOI);
+    // The routes as they stand go into the file level, with the file's
+    // after them, and are read again from there.
+    Table.Fichier = LesRoutes.Garde(Table);
+    const Gpx::Bilan bilan = Gpx::Fusionner(Table, *leur, classement, choix, ajouter);
+    LesRoutes.Lire(Table);
+    leur.reset();
+    liens.documentChange();
+    liens.noter(std::move(etape));
+    QString message = Messages::Texte(Messages::FusionBilan)
+                          .arg(bilan.ajoutees)
+                          .arg(bilan.misesAJour)
+                          .arg(bilan.ignorees);
+    if (bilan.horsCapacite > 0)
+        message += QLatin1Char('\n') +
+                   Messages::Texte(Messages::FusionCapacite).arg(bilan.horsCapacite).arg(MaxPOI);
+    Plateforme::Courante().Message(parentWidget(), message, Plateforme::Boutons::OK);
+}
