@@ -17,6 +17,7 @@
 #include "editing/Symboles.h"
 #include "gpx/Calques.h"
 #include "gpx/Fichiers.h"
+#include "gpx/Fusion.h"
 #include "gpx/Proprietes.h"
 #include "gpx/UTF8.h"
 #include "links/Descriptions.h"
@@ -77,8 +78,9 @@ int Outil(const QStringList& arguments, QByteArray* sortie = nullptr,
     if (!outil.waitForFinished(30000))
         return -1;
     if (sortie)
-        *sortie =
-            outil.exitCode() == 0 ? outil.readAllStandardOutput() : outil.readAllStandardError();
+        // Exit 3 is an answer (duplicates found), not a failure.
+        *sortie = outil.exitCode() == 0 || outil.exitCode() == 3 ? outil.readAllStandardOutput()
+                                                                 : outil.readAllStandardError();
     return outil.exitCode();
 }
 
@@ -377,6 +379,10 @@ private slots:
     void proprietesDePlusieurs();
     void cercles_data();
     void cercles();
+    void classes_data();
+    void classes();
+    void doublons();
+    void fusionParLOutil();
     void commandesDesRoutes();
 
 private:
@@ -866,6 +872,165 @@ void TestNoyau::cercles()
     }
     QCOMPARE(rayons.join(' '), V("rayons"));
     QCOMPARE(cercles.size() > 0 && cercles.front().arrivee, a.rayon > 0);
+}
+
+namespace {
+
+// Marks to merge or to search, from "name|lat|lon|guid" separated by ";".
+std::vector<Gpx::Reperee> Reperees(const QString& texte)
+{
+    std::vector<Gpx::Reperee> r;
+    for (const QString& m : texte.split(';', Qt::SkipEmptyParts)) {
+        const QStringList c = m.split('|');
+        Gpx::Reperee x;
+        x.cle = Gpx::CleNom(c[0].toStdU16String());
+        x.position = Gpx::LirePosition(c.value(1).toStdString(), c.value(2).toStdString());
+        x.guid = c.value(3).toStdString();
+        x.contenu = c.value(4).toStdU16String();
+        r.push_back(x);
+    }
+    return r;
+}
+
+} // namespace
+
+// How an incoming mark stands to the open document's: P same, C changed,
+// X near, N new, with the mark it matched. 19 and 21 m along the meridian
+// at 48 degrees north are 0.000171 and 0.000189 degrees.
+void TestNoyau::classes_data()
+{
+    const QString miennes = "Bouée Œil de Bœuf|48|-4|;Anse|48.1|-4|g1|anchorage;Pointe|48.2|-4|g2";
+    Tableau({"miennes", "leur", "classe"},
+            {{"meme guid, meme tout", miennes, "Anse|48.1|-4|g1|anchorage", "P1"},
+             {"meme guid, sans symbole", miennes, "Anse|48.1|-4|g1", "C1"},
+             {"meme guid, deplace", miennes, "Anse|48.1003|-4|g1|anchorage", "C1"},
+             {"meme guid, renomme", miennes, "Anse Nord|48.1|-4|g1", "C1"},
+             {"meme guid, autre symbole", miennes, "Anse|48.1|-4|g1|buoy1", "C1"},
+             {"sans guid, accents et casse", miennes, "BOUEE OEIL DE BOEUF|48.000171|-4|", "P0"},
+             {"21 m", miennes, "Bouée Œil de Bœuf|48.000189|-4|", "N"},
+             {"19 m, autre nom", miennes, "Tourelle|48.000171|-4|", "X0"},
+             {"21 m, autre nom", miennes, "Tourelle|48.000189|-4|", "N"},
+             {"un seul guid", miennes, "Pointe|48.2|-4|", "P2"},
+             {"guids differents, meme nom", miennes, "Pointe|48.2|-4|g9", "N"},
+             {"sans position", miennes, "Anse||", "N-"},
+             {"sans position, meme guid", miennes, "Anse|91|-4|g1", "N-"},
+             {"mienne sans position", "Anse|x|y|g1", "Anse|48.1|-4|g1", "C0"},
+             {"antimeridien", "Ile|0|179.99990|", "Ile|0|-179.99995|", "P0"},
+             {"au pole", "Pole|89.99995|0|", "Pole|89.99995|180|", "P0"}});
+}
+
+void TestNoyau::classes()
+{
+    const auto miennes = Reperees(V("miennes"));
+    const auto leur = Reperees(V("leur"));
+    const Gpx::Classement c = Gpx::Classer(miennes, leur, 20);
+    const QString attendu = V("classe");
+    const QString lettres = "PCXN";
+    QCOMPARE(QString(lettres[int(c.classes[0])]), attendu.left(1));
+    if (attendu.size() > 1 && attendu[1] != '-')
+        QCOMPARE(c.correspondances[0], attendu.mid(1).toInt());
+    QCOMPARE(c.sansPosition, attendu.endsWith('-') ? 1 : 0);
+}
+
+// Duplicate groups: a GUID shared, the same name within 20 m, chains of
+// them; any name with the box; the tool prints them, exit 3 when some.
+void TestNoyau::doublons()
+{
+    // A, then B 15 m north, C 15 m further (30 m from A), D far, E with
+    // A's GUID far away, F near A of another name.
+    const auto m = Reperees("A|48|-4|g1;a|48.000135|-4|;Â|48.00027|-4|;D|47|-4|;X|46|-4|g1;"
+                            "F|48|-4.0001|");
+    const auto groupes = Gpx::Doublons(m, 20, false);
+    QCOMPARE(groupes, (std::vector<std::vector<int>>{{0, 1, 2, 4}}));
+    QCOMPARE(Gpx::Doublons(m, 20, true), (std::vector<std::vector<int>>{{0, 1, 2, 4, 5}}));
+    QCOMPARE(Gpx::Doublons(m, 10, false), (std::vector<std::vector<int>>{{0, 4}}));
+    QVERIFY(Gpx::Doublons(Reperees("A|1|1|;A|x|y|;A||"), 20, true).empty());
+    const QString chemin = dossier.filePath("doublons.gpx");
+    QVERIFY(Ecrire(chemin, Document(Wpt("48", "-4", "t", "A") + Wpt("47", "-4", "t", "B") +
+                                    Wpt("48.000135", "-4", "t", "a"))));
+    QByteArray sortie;
+    QCOMPARE(Outil({"duplicates", chemin}, &sortie), 3);
+    QCOMPARE(sortie, QByteArray("1 3\n"));
+    QCOMPARE(Outil({"duplicates", chemin, "--within", "10"}, &sortie), 0);
+    QCOMPARE(sortie, QByteArray());
+    QCOMPARE(Outil({"duplicates", chemin, "--within", "0.5"}, &sortie), 2);
+}
+
+// A merge through the tool: the four classes counted, the choice for
+// changed marks, the incoming routes kept and pointing at the mark kept
+// for them, the output valid; the open file into itself adds nothing.
+void TestNoyau::fusionParLOutil()
+{
+    const QString mien = QUAYLIGHT_SOURCE "/tests/data/gpx/opencpn-export.gpx";
+    const QString leur = dossier.filePath("leur.gpx");
+    auto guid = [](const QByteArray& wpt, const QByteArray& g) {
+        return QByteArray(wpt).replace("\t\t</extensions>",
+                                       "\t\t\t<opencpn:guid>" + g +
+                                           "</opencpn:guid>\r\n\t\t</extensions>");
+    };
+    QVERIFY(Ecrire(
+        leur,
+        Document(guid(Wpt("48.359", "-4.57", "2024-06-01T10:00:00Z", "Le Conquet",
+                          Lien("https://www.leconquet.fr/port", "Capitainerie"), "anchorage"),
+                      "a1b2c3d4-0001-4e5f-8a9b-000000000001") +
+                 guid(Wpt("48.31", "-4.75", "2024-06-01T10:00:00Z", "Roche cachée", "",
+                          "Symbol-Exclamation-Red"),
+                      "a1b2c3d4-0001-4e5f-8a9b-000000000002") +
+                 Wpt("48.38001", "-4.49", "2024-06-01T10:00:00Z", "Ponton visiteurs") +
+                 Wpt("47.5", "-3.5", "2024-06-01T10:00:00Z", "Houat"))
+            .replace("</gpx>", "\t<rte>\r\n\t\t<name>R</name>\r\n\t\t<rtept lat=\"48.31\" "
+                               "lon=\"-4.75\">\r\n\t\t\t<name>Roche cachée</name>\r\n"
+                               "\t\t\t<extensions>\r\n\t\t\t\t<opencpn:guid>a1b2c3d4-0001-4e5f-"
+                               "8a9b-000000000002</opencpn:guid>\r\n\t\t\t</extensions>\r\n"
+                               "\t\t</rtept>\r\n\t</rte>\r\n</gpx>")));
+    const QString sortie = dossier.filePath("fusion.gpx");
+    QByteArray ligne;
+    for (const auto& [option, ajoutees] :
+         std::initializer_list<std::pair<const char*, int>>{{"--mine", 2}, {"--both", 3}}) {
+        QCOMPARE(Outil({"merge", mien, leur, sortie, option}, &ligne), 0);
+        QCOMPARE(ligne, QByteArray("same 1\tchanged 1\tnear 1\tnew 1\n"));
+        QVERIFY(Valide(sortie));
+        auto t = LireTexte(Lire(sortie));
+        QCOMPARE(int(t->NbPOI), 3 + ajoutees);
+        QByteArray routes;
+        QCOMPARE(Outil({"routes", sortie}, &routes), 0);
+        QVERIFY2(routes.startsWith("route\t1\tR\t1\t"), routes.constData());
+        // Kept both: the incoming mark has a GUID of its own, which its
+        // route follows.
+        const std::string g = Gpx::GuidDeGarde(t->GardesPOI[size_t(t->NbPOI) - 2].get());
+        const bool lesDeux = std::string(option) == "--both";
+        QCOMPARE(t->NomPOI[t->NbPOI - 2] == QStringLiteral("Roche cachée"), lesDeux);
+        if (lesDeux)
+            QVERIFY(g != "a1b2c3d4-0001-4e5f-8a9b-000000000002" &&
+                    Lire(sortie).contains(QByteArray::fromStdString(g)));
+    }
+    QCOMPARE(Outil({"merge", mien, leur, sortie, "--theirs"}, &ligne), 0);
+    QCOMPARE(LireTexte(Lire(sortie))->LatPOI[2], QStringLiteral("48.31"));
+    QCOMPARE(Outil({"merge", mien, mien, sortie}, &ligne), 0);
+    QCOMPARE(ligne, QByteArray("same 3\tchanged 0\tnear 0\tnew 0\n"));
+    QCOMPARE(Outil({"merge", mien, dossier.filePath("absent.gpx"), sortie}, &ligne), 1);
+    QVERIFY(ligne.contains("absent.gpx"));
+
+    // Past the capacity: added up to it, the rest told.
+    Gpx::TableGPX<std::u16string> grande, trois;
+    for (int i = 1; i < MaxPOI; ++i) {
+        const int k = grande.AjouterLigne();
+        grande.NomPOI[size_t(k)] = u"M";
+        grande.LatPOI[size_t(k)] = Gpx::Utf8VersTexte(std::to_string(40 + i * 1e-3));
+        grande.LonPOI[size_t(k)] = u"1";
+    }
+    for (int i = 0; i < 3; ++i) {
+        const int k = trois.AjouterLigne();
+        trois.NomPOI[size_t(k)] = u"N";
+        trois.LatPOI[size_t(k)] = u"10";
+        trois.LonPOI[size_t(k)] = Gpx::Utf8VersTexte(std::to_string(i));
+    }
+    const auto c = Gpx::Classer(Gpx::Reperer(grande), Gpx::Reperer(trois), 20);
+    const Gpx::Bilan b =
+        Gpx::Fusionner(grande, trois, c, std::vector<Gpx::Choix>(3), std::vector<bool>(3, true));
+    QCOMPARE(b.ajoutees, 1);
+    QCOMPARE(b.horsCapacite, 2);
+    QCOMPARE(int(grande.NbPOI), int(MaxPOI));
 }
 
 // The sea chart's folder and files, which hold the relay's token: another
