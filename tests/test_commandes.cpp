@@ -12,6 +12,8 @@
 #include "shell/Donnees.h"
 #include "shell/Reglages.h"
 #include "shell/Twips.h"
+#include "ui/BoiteDoublons.h"
+#include "ui/BoiteFusion.h"
 #include "ui/BoiteProprietes.h"
 #include "ui/BoiteSymbole.h"
 #include "ui/Creer_POI.h"
@@ -24,6 +26,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -37,6 +40,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -170,6 +174,8 @@ private slots:
     void refusDesProprietes();
     void guids();
     void proprietesSurLaCarte();
+    void fusion();
+    void doublons();
     void calque_data();
     void calque();
     void routes_data();
@@ -1165,6 +1171,134 @@ void TestCommandes::proprietesSurLaCarte()
     QVERIFY(marques().contains("Deux|48.2|-4.2|anchorage|masquee|sans nom Trois"));
     f().Annuler->trigger();
     QVERIFY(marques().contains("|sans nom|cercles 4"));
+}
+
+namespace {
+
+// A waypoint with a GUID and what else its extensions hold.
+QByteArray AvecGuid(const QByteArray& wpt, const QByteArray& guid, const QByteArray& autres = {})
+{
+    return QByteArray(wpt).replace("\t\t</extensions>", "\t\t\t<opencpn:guid>" + guid +
+                                                            "</opencpn:guid>\r\n" + autres +
+                                                            "\t\t</extensions>");
+}
+
+} // namespace
+
+// Another file merged through the window: its marks shown in four groups
+// before anything changes, a near mark left out, a changed one kept both
+// ways; one undo step gives the document back; an unreadable file changes
+// nothing.
+void TestCommandes::fusion()
+{
+    s->Demarrer();
+    s->Ouvrir(Cinq);
+    const QString autre = s->Chemin(QStringLiteral("autre.gpx"));
+    QVERIFY(Ecrire(autre,
+                   Document(Wpt("48.1", "-4.1", "t1", "UN", Liens(1), "s1") +
+                            Wpt("48.2001", "-4.2", "t2", "Tourelle") + Wpt("47", "-3", "t6", "Six"))
+                       .replace("</gpx>", "\t<rte>\r\n\t\t<name>R</name>\r\n\t</rte>\r\n"
+                                          "</gpx>")));
+    BoiteFusion& b = *f().FUSION;
+    p().fichiers << autre;
+    f().Fusionner_Fichier->trigger();
+    QVERIFY(b.isVisible());
+    QStringList groupes;
+    for (int g = 0; g < b.Groupes_Fusion->topLevelItemCount(); ++g)
+        groupes << b.Groupes_Fusion->topLevelItem(g)->text(0);
+    QCOMPARE(groupes, (QStringList{"Pareils (1)", "Changés (0)", "Proches (1)", "Nouveaux (1)"}));
+    QTreeWidgetItem* proche = b.Groupes_Fusion->topLevelItem(2)->child(0);
+    QCOMPARE(proche->text(1), QStringLiteral("Deux"));
+    // Closer than 11 m, the near mark is new.
+    b.Distance_Fusion->setValue(5);
+    QCOMPARE(b.Groupes_Fusion->topLevelItem(3)->text(0), QStringLiteral("Nouveaux (2)"));
+    b.Distance_Fusion->setValue(20);
+    b.Groupes_Fusion->topLevelItem(2)->child(0)->setCheckState(0, Qt::Unchecked);
+    b.Fusionner->click();
+    QCOMPARE(p().Textes(),
+             QStringList{Messages::Texte(Messages::FusionBilan).arg(1).arg(0).arg(2)});
+    QCOMPARE(int(Table.NbPOI), 6);
+    QCOMPARE(Table.NomPOI[6], QStringLiteral("Six"));
+    QCOMPARE(Declarations::LesRoutes.liste.size(), size_t(1));
+    f().Annuler->trigger();
+    QCOMPARE(int(Table.NbPOI), 5);
+    QVERIFY(Declarations::LesRoutes.liste.empty());
+    f().Sauver_Fichier->trigger();
+    QCOMPARE(Lire(Declarations::FichierGPX), Cinq);
+
+    // A changed mark (its GUID, another place) kept both ways: the
+    // incoming one with a GUID of its own.
+    s->Ouvrir(Document(AvecGuid(Wpt("48.1", "-4.1", "t1", "Un"), "g1")), "guids.gpx");
+    QVERIFY(Ecrire(autre, Document(AvecGuid(Wpt("48.2", "-4.1", "t1", "Un"), "g1"))));
+    p().boites.clear();
+    p().fichiers << autre;
+    f().Fusionner_Fichier->trigger();
+    QCOMPARE(b.Classement().Nombre(Gpx::Classe::Changee), 1);
+    b.Choix_Tous->setCurrentIndex(2);
+    emit b.Choix_Tous->activated(2);
+    QCOMPARE(b.ChoixDe(0), Gpx::Choix::LesDeux);
+    b.Fusionner->click();
+    QCOMPARE(int(Table.NbPOI), 2);
+    QCOMPARE(Gpx::GuidDeGarde(Table.GardesPOI[1].get()), std::string("g1"));
+    const std::string g2 = Gpx::GuidDeGarde(Table.GardesPOI[2].get());
+    QVERIFY(!g2.empty() && g2 != "g1");
+    QCOMPARE(Table.LatPOI[2], QStringLiteral("48.2"));
+
+    // A folder in place of the file: said, nothing changes.
+    p().boites.clear();
+    b.hide();
+    QVERIFY(QDir().mkpath(s->Chemin(QStringLiteral("dossier.gpx"))));
+    p().fichiers << s->Chemin(QStringLiteral("dossier.gpx"));
+    f().Fusionner_Fichier->trigger();
+    QCOMPARE(p().boites.size(), 1);
+    QVERIFY(p().Textes().constFirst().startsWith(Messages::Texte(Messages::LectureEchouee)));
+    QVERIFY(p().Textes().constFirst().endsWith(Messages::Texte(Messages::FusionRien)));
+    QVERIFY(!b.isVisible());
+    QCOMPARE(int(Table.NbPOI), 2);
+}
+
+// Duplicates: one group of a GUID's mark and a nearby one of the same name
+// merged into the first, which gains the other's links (none twice), its
+// description after its own and the route's point; one undo step.
+void TestCommandes::doublons()
+{
+    s->Demarrer();
+    s->Ouvrir(Document(
+        AvecGuid(Wpt("48", "-4", "t1", "Anse", Liens(1))
+                     .replace("\t\t<name>Anse</name>\r\n", "\t\t<name>Anse</name>\r\n\t\t"
+                                                           "<desc>Abri</desc>\r\n"),
+                 "g1") +
+        Wpt("47", "-4", "t2", "Loin") +
+        AvecGuid(Wpt("48.000135", "-4", "t3", "ANSE", Liens(2))
+                     .replace("\t\t<name>ANSE</name>\r\n",
+                              "\t\t<name>ANSE</name>\r\n\t\t<desc>Sable</desc>\r\n"),
+                 "g3", "\t\t\t<opencpn:tidestation>Brest</opencpn:tidestation>\r\n") +
+        "\t<rte>\r\n\t\t<name>R</name>\r\n\t\t<rtept lat=\"48.000135\" lon=\"-4\">\r\n\t\t\t<name>"
+        "ANSE</name>\r\n\t\t\t<extensions>\r\n\t\t\t\t<opencpn:guid>g3</opencpn:guid>\r\n\t\t\t"
+        "</extensions>\r\n\t\t</rtept>\r\n\t</rte>\r\n"));
+    BoiteDoublons& b = *f().DOUBLONS;
+    f().Doublons_Poi->trigger();
+    QVERIFY(b.isVisible());
+    QCOMPARE(b.Groupes(), (std::vector<std::vector<int>>{{1, 3}}));
+    QCOMPARE(b.Liste_Doublons->item(0)->text(),
+             Messages::Texte(Messages::DoublonsGroupe).arg(2).arg("1 Anse, 3 ANSE"));
+    b.Tout_Nom->click();
+    QCOMPARE(b.Groupes().size(), size_t(1));
+    b.Fusionner_Groupe->click();
+    QCOMPARE(p().Textes(), QStringList{Messages::Texte(Messages::DoublonsBilan).arg(1).arg(1)});
+    QCOMPARE(int(Table.NbPOI), 2);
+    QCOMPARE(Table.NbLiens(1), 2);
+    QCOMPARE(Table.LienHref[1][2], QStringLiteral("http://l/2"));
+    const Gpx::Proprietes pr = Gpx::LireProprietes(Table.GardesPOI[1].get());
+    QCOMPARE(pr[Gpx::Propriete::Desc].value_or(""), std::string("Abri\n\nSable"));
+    QCOMPARE(pr[Gpx::Propriete::Maree].value_or(""), std::string("Brest"));
+    QCOMPARE(pr[Gpx::Propriete::Guid].value_or(""), std::string("g1"));
+    QCOMPARE(Declarations::LesRoutes.liste[0].points[0].guid, std::string("g1"));
+    QVERIFY(b.Groupes().empty());
+    QVERIFY(!b.Fusionner_Tout->isEnabled());
+    f().Annuler->trigger();
+    QCOMPARE(int(Table.NbPOI), 3);
+    QCOMPARE(Declarations::LesRoutes.liste[0].points[0].guid, std::string("g3"));
 }
 
 // The document or the chosen marks written as a layer of the chart
