@@ -17,7 +17,9 @@ namespace Gpx {
 
 // A name's key, as the marks filter compares names: case and accents
 // aside ("Bouée" and "BOUEE" have one key). Latin, Greek and Cyrillic
-// letters lose their marks; other characters stay as they are.
+// letters lose their marks (Unicode's canonical decompositions, in tables
+// for U+0080 to U+04FF and U+1E00 to U+1FFF); other characters stay as
+// they are.
 std::u16string CleNom(std::u16string_view nom);
 
 // What merging and duplicate finding compare of a mark.

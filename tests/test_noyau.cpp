@@ -223,6 +223,25 @@ QString Regle(const QString& regle, const QString& e)
              return v ? QString::fromStdString(*v) : refus + QString::number(int(r));
          }},
         {"calque", [&] { return Calques::NomFichier(e); }},
+        // The merge's name key and the filter's, which Qt's Unicode data
+        // makes: the same for every name.
+        {"cle",
+         [&] {
+             // Every character of the ranges the merge's tables hold.
+             if (e == QLatin1String("*")) {
+                 QStringList ecarts;
+                 for (const auto& [de, a] : {std::pair{0x20, 0x500}, std::pair{0x1E00, 0x2000}})
+                     for (int u = de; u < a; ++u) {
+                         const QString c{QChar(ushort(u))};
+                         if (QString::fromStdU16String(Gpx::CleNom(c.toStdU16String())) !=
+                             FiltrePOI::Cle(c))
+                             ecarts << QString::number(u, 16);
+                     }
+                 return ecarts.isEmpty() ? QStringLiteral("pareilles") : ecarts.join(' ');
+             }
+             const QString c = QString::fromStdU16String(Gpx::CleNom(e.toStdU16String()));
+             return c == FiltrePOI::Cle(e) ? c : "filtre " + FiltrePOI::Cle(e) + " fusion " + c;
+         }},
         {"placemark",
          [&] {
              return LirePlacemark(e, k)
