@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 
 namespace Langues {
 
@@ -42,6 +43,8 @@ bool DefinirLegende(QObject* objet, const QString& texte)
         d->setWindowTitle(texte);
     else if (auto* t = qobject_cast<QTableWidget*>(objet))
         t->setHorizontalHeaderLabels(texte.split(QLatin1Char('|')));
+    else if (auto* a = qobject_cast<QTreeWidget*>(objet))
+        a->setHeaderLabels(texte.split(QLatin1Char('|')));
     else
         return false;
     return true;

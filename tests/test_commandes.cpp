@@ -1235,7 +1235,6 @@ void TestCommandes::fusion()
     f().Fusionner_Fichier->trigger();
     QCOMPARE(b.Classement().Nombre(Gpx::Classe::Changee), 1);
     b.Choix_Tous->setCurrentIndex(2);
-    emit b.Choix_Tous->activated(2);
     QCOMPARE(b.ChoixDe(0), Gpx::Choix::LesDeux);
     b.Fusionner->click();
     QCOMPARE(int(Table.NbPOI), 2);

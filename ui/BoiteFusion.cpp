@@ -101,7 +101,7 @@ BoiteFusion::BoiteFusion(QWidget* parent, Liens l) : QDialog(parent), liens(std:
     connect(Distance_Fusion, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
             &BoiteFusion::Classer);
     // The choice for all: every changed mark takes it.
-    connect(Choix_Tous, qOverload<int>(&QComboBox::activated), this, [this](int k) {
+    connect(Choix_Tous, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int k) {
         for (QTreeWidgetItem* e : entrees)
             if (e && e->data(2, RoleChoix).isValid()) {
                 e->setData(2, RoleChoix, k);

@@ -31,7 +31,10 @@
 #  9. (French locale) three marks chosen with Ctrl+click, their properties
 #     opened with Ctrl+P, names hidden and an arrival radius typed with a
 #     decimal comma by keyboard, Return; saved, checked with quaylight-gpx
-#     props; Ctrl+Z and a save give the properties back.
+#     props; Ctrl+Z and a save give the properties back;
+#  10. a Garmin BaseCamp file merged from the menu by the keyboard, one of
+#     its marks carrying the GUID of an open mark: "Garder les deux" for
+#     all changed marks, Return; saved, checked with quaylight-gpx dump.
 #   tests/e2e/parcours.sh PREFIX EXAMPLE   (run inside xvfb-run)
 set -euo pipefail
 prefix=$1
@@ -448,4 +451,33 @@ unset LC_ALL
 "$prefix/bin/quaylight-gpx" props "$travail/docs/rade.gpx" > "$travail/props-apres.txt"
 diff "$travail/props-avant.txt" "$travail/props-apres.txt"
 xmllint --noout --schema "$ici/../data/gpx-1.1.xsd" "$travail/docs/rade.gpx"
+
+etape "10: a BaseCamp file merged by the keyboard, a changed mark kept both ways"
+"$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" | grep -vc '^  link' > "$travail/avant.n"
+guid=$("$prefix/bin/quaylight-gpx" props "$travail/docs/rade.gpx" | awk -F '\t' '$2 != "" { print $2; exit }')
+premier=$("$prefix/bin/quaylight-gpx" props "$travail/docs/rade.gpx" | awk -F '\t' '$2 != "" { print $1; exit }')
+[ -n "$guid" ] || { echo "e2e: no mark with a GUID" >&2; exit 1; }
+sed "0,/<extensions>/s//<extensions><opencpn:guid xmlns:opencpn=\"http:\/\/www.opencpn.org\">$guid<\/opencpn:guid>/" \
+    "$ici/../data/gpx/basecamp.gpx" > "$travail/docs/basecamp.gpx"
+demarrer "$travail/docs/rade.gpx"
+menu 20
+touches Down Down Down Down Down Return # Fusionner un fichier…
+attendre_dialogue
+taper "$travail/docs/basecamp.gpx"
+xdotool key Return
+sleep 2
+capture 14-fusion
+touches Tab End # the choice for all changed marks: "Garder les deux"
+touches Return
+sleep 0.5
+touches Return # the message that counts them
+enregistrer
+quitter
+"$prefix/bin/quaylight-gpx" dump "$travail/docs/rade.gpx" > "$travail/fusion.txt"
+[ "$(grep -vc '^  link' "$travail/fusion.txt")" -eq $(($(cat "$travail/avant.n") + 3)) ] ||
+    { echo "e2e: the three BaseCamp marks were not added" >&2; cat "$travail/fusion.txt" >&2; exit 1; }
+grep -q "Pointe du Toulinguet" "$travail/fusion.txt"
+[ "$("$prefix/bin/quaylight-gpx" props "$travail/docs/rade.gpx" | awk -F '\t' -v g="$guid" '$2 == g' | cut -f 1)" = "$premier" ] ||
+    { echo "e2e: the changed mark did not keep its GUID alone" >&2; exit 1; }
+xmllint --noout "$travail/docs/rade.gpx"
 echo "e2e: passed"
