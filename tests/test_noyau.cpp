@@ -8,6 +8,7 @@
 #include "earth/Eclaircie.h"
 #include "earth/Placemark.h"
 #include "earth/RequeteTuile.h"
+#include "editing/DoublonsPOI.h"
 #include "editing/FiltrePOI.h"
 #include "editing/Historique.h"
 #include "editing/Nombres.h"
@@ -402,6 +403,7 @@ private slots:
     void classes();
     void doublons();
     void fusionParLOutil();
+    void groupeAuDelaDe50Liens();
     void commandesDesRoutes();
 
 private:
@@ -1050,6 +1052,30 @@ void TestNoyau::fusionParLOutil()
     QCOMPARE(b.ajoutees, 1);
     QCOMPARE(b.horsCapacite, 2);
     QCOMPARE(int(grande.NbPOI), int(MaxPOI));
+}
+
+// A group merged into its first mark keeps 50 links at most and counts
+// the others; links it has already are not added again.
+void TestNoyau::groupeAuDelaDe50Liens()
+{
+    auto liens = [](const QString& prefixe, int n) {
+        QString l;
+        for (int k = 1; k <= n; ++k)
+            l += QStringLiteral("|http://%1/%2^%2").arg(prefixe).arg(k);
+        return l;
+    };
+    auto table = Table("48|-4|t|A|s" + liens("a", 30) + " // 48|-4|t|A|s" + liens("a", 5) +
+                       liens("b", 30) + " // 47|-4|t|B|s");
+    Routes routes;
+    const auto groupes = DoublonsPOI::Chercher(*table, 20, false);
+    QCOMPARE(groupes, (std::vector<std::vector<int>>{{1, 2}}));
+    const DoublonsPOI::Resultat r = DoublonsPOI::Fusionner(*table, routes, groupes);
+    QCOMPARE(r.retirees, 1);
+    QCOMPARE(r.liensLaisses, 10);
+    QCOMPARE(int(table->NbPOI), 2);
+    QCOMPARE(table->NbLiens(1), 50);
+    QCOMPARE(table->LienHref[1][31], QStringLiteral("http://b/1"));
+    QCOMPARE(table->NomPOI[2], QStringLiteral("B"));
 }
 
 // The sea chart's folder and files, which hold the relay's token: another
