@@ -40,19 +40,35 @@ QPoint Rentrer(const QRect& fenetre, const QVector<QRect>& ecrans)
 }
 
 QRect ACote(const QRect& voisine, const QSize& voulue, int largeurMin, int marge,
-            const QRect& ecran)
+            const QRect& ecran, const QMargins& cadre)
 {
-    const int droite = ecran.x() + ecran.width() - (voisine.x() + voisine.width() + marge);
-    const int gauche = voisine.x() - marge - ecran.x();
-    const int hauteur = std::min(voulue.height(), ecran.height());
-    const int haut = Borner(voisine.y(), ecran.y(), hauteur, ecran.height());
+    const int bords = cadre.left() + cadre.right();
+    const int droite = ecran.x() + ecran.width() - (voisine.x() + voisine.width() + marge) - bords;
+    const int gauche = voisine.x() - marge - ecran.x() - bords;
+    const int hauteur = std::min(voulue.height(), ecran.height() - cadre.top() - cadre.bottom());
+    const int haut =
+        Borner(voisine.y(), ecran.y(), hauteur + cadre.top() + cadre.bottom(), ecran.height()) +
+        cadre.top();
+    const int aDroite = voisine.x() + voisine.width() + marge + cadre.left();
     if (std::max(droite, gauche) < largeurMin)
-        return QRect(voisine.x() + voisine.width() + marge, haut, voulue.width(), hauteur);
+        return QRect(aDroite, haut, voulue.width(), hauteur);
     if (droite >= gauche)
-        return QRect(voisine.x() + voisine.width() + marge, haut, std::min(voulue.width(), droite),
-                     hauteur);
+        return QRect(aDroite, haut, std::min(voulue.width(), droite), hauteur);
     const int largeur = std::min(voulue.width(), gauche);
-    return QRect(voisine.x() - marge - largeur, haut, largeur, hauteur);
+    return QRect(voisine.x() - marge - cadre.right() - largeur, haut, largeur, hauteur);
+}
+
+QRect DansLEcran(const QRect& cadre, const QRect& client, const QRect& ecran)
+{
+    const int gauche = client.x() - cadre.x();
+    const int haut = client.y() - cadre.y();
+    const int bordsL = cadre.width() - client.width();
+    const int bordsH = cadre.height() - client.height();
+    const int largeur = std::max(1, std::min(client.width(), ecran.width() - bordsL));
+    const int hauteur = std::max(1, std::min(client.height(), ecran.height() - bordsH));
+    const int x = Borner(cadre.x(), ecran.x(), largeur + bordsL, ecran.width());
+    const int y = Borner(cadre.y(), ecran.y(), hauteur + bordsH, ecran.height());
+    return QRect(x + gauche, y + haut, largeur, hauteur);
 }
 
 } // namespace Ecrans

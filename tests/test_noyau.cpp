@@ -359,16 +359,31 @@ QString Regle(const QString& regle, const QString& e)
              return QStringLiteral("%1|%2").arg(q.x()).arg(q.y());
          }},
         // The editor's left, top, width and height; the globe beside it.
+        // With a fifth argument, the frame's margins "left,top,right,bottom"
+        // and a screen of 1600 by 1000.
         {"acote", [&] {
-             const QRect r =
-                 Ecrans::ACote(QRect(p[0].toInt(), p[1].toInt(), p[2].toInt(), p[3].toInt()),
-                               {800, 600}, 400, 8, QRect(0, 0, 1280, 1024));
+             const QStringList m = p.value(4).split(',');
+             const QRect r = Ecrans::ACote(
+                 QRect(p[0].toInt(), p[1].toInt(), p[2].toInt(), p[3].toInt()), {800, 600}, 400, 8,
+                 p.size() > 4 ? QRect(0, 0, 1600, 1000) : QRect(0, 0, 1280, 1024),
+                 QMargins(m.value(0).toInt(), m.value(1).toInt(), m.value(2).toInt(),
+                          m.value(3).toInt()));
              return QStringLiteral("%1|%2|%3|%4")
                  .arg(r.x())
                  .arg(r.y())
                  .arg(r.width())
                  .arg(r.height());
          }}};
+    if (regle == QLatin1String("dansecran")) {
+        // The frame and the client area, each "x,y,w,h"; the screen 1600 by
+        // 1000 less a panel of 40 at the bottom.
+        auto rect = [](const QString& t) {
+            const QStringList c = t.split(',');
+            return QRect(c[0].toInt(), c[1].toInt(), c[2].toInt(), c[3].toInt());
+        };
+        const QRect r = Ecrans::DansLEcran(rect(p[0]), rect(p[1]), QRect(0, 0, 1600, 960));
+        return QStringLiteral("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    }
     return regles.contains(regle) ? regles[regle]() : QStringLiteral("regle inconnue");
 }
 

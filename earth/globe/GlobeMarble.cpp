@@ -190,11 +190,17 @@ FenetreGlobe::FenetreGlobe() : vue(new VueGlobe(this)), lignes(*vue), cercles(*v
     if (!restoreGeometry(reglages->value(QStringLiteral("geometrie")).toByteArray())) {
         resize(800, 600);
         // First run: beside the editor's main window rather than over it,
-        // narrower when the screen has not the room.
+        // narrower when the screen has not the room; the frame, as wide as
+        // the main window's, counted in.
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("Creer_POI") && w->isVisible())
-                setGeometry(Ecrans::ACote(w->frameGeometry(), size(), 400, 8,
-                                          w->screen()->availableGeometry()));
+            if (w->objectName() == QLatin1String("Creer_POI") && w->isVisible()) {
+                const QRect c = w->frameGeometry();
+                const QRect g = w->geometry();
+                setGeometry(
+                    Ecrans::ACote(c, size(), 400, 8, w->screen()->availableGeometry(),
+                                  QMargins(g.left() - c.left(), g.top() - c.top(),
+                                           c.right() - g.right(), c.bottom() - g.bottom())));
+            }
     }
     // Not off the screens present, whatever the settings or the editor's place.
     move(Ecrans::RentrerSurLesEcrans(frameGeometry()));
@@ -506,6 +512,19 @@ void FenetreGlobe::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Escape && lignes.Echap())
         return;
     QWidget::keyPressEvent(event);
+}
+
+void FenetreGlobe::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Once the window manager has framed the window: the frame inside the
+    // screen, the window shrunk if need be, stored places included.
+    for (const int delai : {0, 300})
+        QTimer::singleShot(delai, this, [this] {
+            const QRect ecran = screen()->availableGeometry();
+            if (!ecran.contains(frameGeometry()))
+                setGeometry(Ecrans::DansLEcran(frameGeometry(), geometry(), ecran));
+        });
 }
 
 void FenetreGlobe::closeEvent(QCloseEvent* event)

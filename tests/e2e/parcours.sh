@@ -15,7 +15,8 @@
 #  3b. a CSV file imported through the menu with the keyboard: opened as
 #     a GPX file beside it, the CSV unchanged;
 #  4. a file named on the command line: listed once "Non" is answered;
-#  5. "Oui": the sea chart's tiles from a local server, under the program's
+#  5. "Oui": the globe's first place beside the editor, its frame inside
+#     the screen; the sea chart's tiles from a local server, under the program's
 #     name; a right click east of a selected mark takes that position, and
 #     the menu key on the map gives a new mark the view's centre;
 #  6. (French locale) Ctrl+F and a name typed without its accent: the mark chosen; a filter
@@ -255,8 +256,20 @@ trap 'kill $wm $serveur 2>/dev/null; rm -rf "$travail"' EXIT
 for _ in $(seq 1 50); do [ -s "$travail/port" ] && break; sleep 0.1; done
 export QUAYLIGHT_TUILES="http://127.0.0.1:$(cat "$travail/port")"
 printf '[Globe]\ntheme=3\n' >> "$HOME/.config/Quaylight/Quaylight.ini"
+# The editor 600 pixels from the left: the globe's first place, beside it,
+# has less room than it wants on either side.
+sed -i 's/^Creer_POI_MargeG=.*/Creer_POI_MargeG=9000/' "$HOME/.config/Quaylight/Quaylight.ini"
 reponse=990 demarrer "$travail/docs/rade.gpx"
 globe=$(timeout 60 xdotool search --sync --onlyvisible --name 'Quaylight - carte' | head -n 1)
+sleep 1
+# Its frame, as the window manager draws it, inside the screen.
+eval "$(xwininfo -id "$globe" | awk '/Absolute upper-left X/ {print "GX=" $4}
+    /Absolute upper-left Y/ {print "GY=" $4} /Width:/ {print "GW=" $2}
+    /Height:/ {print "GH=" $2}')"
+read -r bg bd bh bb <<< "$(xprop -id "$globe" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
+[ $((GX - bg)) -ge 0 ] && [ $((GX + GW + bd)) -le 1280 ] && [ $((GY - bh)) -ge 0 ] &&
+    [ $((GY + GH + bb)) -le 1024 ] ||
+    { echo "e2e: the globe's frame runs off the screen: $GX $GY $GW $GH ($bg $bd $bh $bb)" >&2; exit 1; }
 for _ in $(seq 1 200); do grep -q '^/seamark/' "$travail/tuiles.txt" 2>/dev/null && break; sleep 0.1; done
 grep -q '^/osm/' "$travail/tuiles.txt" && grep -q '^/seamark/' "$travail/tuiles.txt"
 if grep -Ev ' Quaylight/1\.2( |$)' "$travail/tuiles.txt"; then
