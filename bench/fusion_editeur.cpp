@@ -6,6 +6,7 @@
 // dump of the same file. Release build, under Xvfb:
 //   xvfb-run -a build-rel/fusion_editeur
 #include "Marques.h"
+#include "Mesures.h"
 #include "Outils.h"
 #include "ui/BoiteFusion.h"
 #include "ui/Creer_POI.h"
@@ -18,28 +19,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double Mediane(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double Outil(const QStringList& arguments)
-{
-    QProcess outil;
-    outil.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer t;
-    t.start();
-    outil.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quaylight-gpx"),
-                arguments);
-    outil.waitForFinished(60000);
-    return t.nsecsElapsed() / 1e6;
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {

@@ -5,6 +5,7 @@
 // Release build, under Xvfb:
 //   xvfb-run -a build-rel/proprietes_editeur
 #include "Marques.h"
+#include "Mesures.h"
 #include "Outils.h"
 #include "ui/BoiteProprietes.h"
 #include "ui/Creer_POI.h"
@@ -20,16 +21,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double Mediane(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {

@@ -6,6 +6,7 @@
 // of 100 points. Release build, under Xvfb:
 //   xvfb-run -a build-rel/routes_editeur
 #include "Marques.h"
+#include "Mesures.h"
 #include "Outils.h"
 #include "ui/Creer_POI.h"
 #include "ui/PanneauRoutes.h"
@@ -20,29 +21,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double Mediane(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// One run of the companion tool, in ms; its output thrown away.
-double Outil(const QString& commande, const QString& fichier)
-{
-    QProcess outil;
-    outil.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer t;
-    t.start();
-    outil.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quaylight-gpx"),
-                {commande, fichier});
-    outil.waitForFinished(60000);
-    return t.nsecsElapsed() / 1e6;
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -75,8 +53,8 @@ int main(int argc, char* argv[])
     std::vector<double> itineraires, dump;
     // In turn, so that a change of the machine's load touches both alike.
     for (int essai = 0; essai < 7; ++essai) {
-        itineraires.push_back(Outil(QStringLiteral("routes"), grand));
-        dump.push_back(Outil(QStringLiteral("dump"), grand));
+        itineraires.push_back(Outil({QStringLiteral("routes"), grand}));
+        dump.push_back(Outil({QStringLiteral("dump"), grand}));
     }
     std::printf("quaylight-gpx routes of 1,000 routes of 100 points: median %.1f ms, dump %.1f "
                 "ms, ratio %.2f\n",

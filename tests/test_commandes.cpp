@@ -1089,10 +1089,15 @@ void TestCommandes::refusDesProprietes()
         Document(Wpt("48.1", "-4.1", "t1", "Un")
                      .replace("</extensions>",
                               "\t\t\t<opencpn:arrival_radius>0.200</opencpn:arrival_radius>\r\n"
+                              "\t\t\t<opencpn:waypoint_range_rings number=\"25\" units=\"7\"/>\r\n"
                               "\t\t</extensions>")));
     BoiteProprietes& b = *f().PROPRIETES;
     s->Cliquer(f().ListePOI, 0);
     f().Proprietes_Poi->trigger();
+    // Shown as read, not written anew.
+    QCOMPARE(b.Rayon_Arrivee->text(), QStringLiteral("0.200"));
+    QCOMPARE(b.Anneaux_Nombre->text(), QStringLiteral("25"));
+    QCOMPARE(b.Anneaux_Unites->currentText(), QStringLiteral("7"));
     auto* champ = b.findChild<QLineEdit*>(V("champ"));
     QVERIFY(champ);
     const QString avant = champ->text();
