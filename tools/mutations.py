@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Mutation check: plants one small fault at a time in a scratch copy of
+the tree, rebuilds it incrementally, runs the fast tests, and counts the
+faults they notice (killed) and those they miss (survived), per folder.
+
+    tools/mutations.py [--liste tools/mutations.txt] [--seul N ...] [--garder DIR]
+
+The list holds one fault a line: FILE | TEXT | REPLACEMENT | WHY, where
+TEXT stands exactly once in FILE ("\\n" and "\\t" stand for a line end and a
+tab; " | " separates the fields). A WHY that starts with "neutre:" marks a
+fault that cannot change behaviour: it is tried, not counted. The working
+tree is never written: the copy lives in a temporary folder, or in DIR
+(kept between runs, so that only what changed is built again).
+"""
+import argparse
+import collections
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+ICI = os.path.dirname(os.path.abspath(__file__))
+RACINE = os.path.dirname(ICI)
+# The fast tests: the widget-free core and the windows through the fake seam.
+TESTS = "^(test_noyau|test_commandes|test_relais|regression_.*)$"
+CIBLES = ["test_noyau", "test_commandes", "test_relais", "quaylight-gpx", "regression_gpx",
+          "regression_langue", "regression_nombres", "regression_tuiles"]
+DELAI = 300
+
+
+def lire_liste(chemin):
+    fautes = []
+    with open(chemin, encoding="utf-8") as f:
+        for n, ligne in enumerate(f, 1):
+            ligne = ligne.rstrip("\n")
+            if not ligne.strip() or ligne.startswith("#"):
+                continue
+            champs = ligne.split(" | ")
+            if len(champs) != 4:
+                sys.exit(f"{chemin}:{n}: four fields separated by ' | ' expected")
+            def dec(s):
+                return s.replace("\\n", "\n").replace("\\t", "\t")
+            fichier, texte, remplacement, pourquoi = champs
+            fautes.append((n, fichier.strip(), dec(texte), dec(remplacement), pourquoi.strip()))
+    return fautes
+
+
+def executer(commande, dossier, delai=None):
+    try:
+        return subprocess.run(commande, cwd=dossier, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=delai).returncode
+    except subprocess.TimeoutExpired:
+        return -1
+
+
+def copier(copie):
+    """The tracked files as they stand in the working tree; unchanged ones
+    are left alone, so that the build sees only what changed."""
+    fichiers = subprocess.run(["git", "ls-files", "-z"], cwd=RACINE, check=True,
+                              stdout=subprocess.PIPE).stdout.decode().split("\0")
+    for f in filter(None, fichiers):
+        source = os.path.join(RACINE, f)
+        cible = os.path.join(copie, f)
+        os.makedirs(os.path.dirname(cible), exist_ok=True)
+        with open(source, "rb") as s:
+            octets = s.read()
+        if os.path.exists(cible):
+            with open(cible, "rb") as c:
+                if c.read() == octets:
+                    continue
+        shutil.copy2(source, cible)
+
+
+def main():
+    a = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    a.add_argument("--liste", default=os.path.join(ICI, "mutations.txt"))
+    a.add_argument("--seul", type=int, nargs="+", help="only the faults of these lines")
+    a.add_argument("--garder", help="scratch folder kept between runs")
+    o = a.parse_args()
+    fautes = lire_liste(o.liste)
+    if o.seul:
+        fautes = [f for f in fautes if f[0] in o.seul]
+    copie = os.path.abspath(o.garder) if o.garder else tempfile.mkdtemp(prefix="quaylight-mutations-")
+    os.makedirs(copie, exist_ok=True)
+    copier(copie)
+    construction = os.path.join(copie, "build-mutations")
+    if executer(["cmake", "-S", ".", "-B", construction, "-DCMAKE_BUILD_TYPE=Debug",
+                 "-DQUAYLIGHT_TESTS=ON", "-DQUAYLIGHT_BENCH=OFF"], copie) != 0:
+        sys.exit("mutations: the copy does not configure")
+    construire = ["cmake", "--build", construction, "-j2", "--target"] + CIBLES
+    tester = ["xvfb-run", "-a", "ctest", "--test-dir", construction, "-R", TESTS,
+              "--timeout", str(DELAI), "-j2"]
+    if executer(construire, copie) != 0 or executer(tester, copie) != 0:
+        sys.exit("mutations: the copy does not build, or its fast tests fail without a fault")
+    bilan = collections.defaultdict(lambda: [0, 0])
+    survivantes = []
+    for n, fichier, texte, remplacement, pourquoi in fautes:
+        chemin = os.path.join(copie, fichier)
+        try:
+            with open(chemin, encoding="utf-8") as f:
+                original = f.read()
+        except OSError:
+            print(f"{n}: {fichier}: no such file", flush=True)
+            continue
+        if original.count(texte) != 1:
+            print(f"{n}: {fichier}: the text stands {original.count(texte)} times, not once",
+                  flush=True)
+            continue
+        neutre = pourquoi.startswith("neutre:")
+        debut = time.time()
+        try:
+            with open(chemin, "w", encoding="utf-8") as f:
+                f.write(original.replace(texte, remplacement))
+            tuee = executer(construire, copie) != 0 or executer(tester, copie, 2 * DELAI) != 0
+        finally:
+            with open(chemin, "w", encoding="utf-8") as f:
+                f.write(original)
+        dossier = fichier.split("/")[0] if "/" in fichier else "."
+        if fichier.startswith("earth/globe/"):
+            dossier = "earth/globe"
+        print(f"{n}: {'killed' if tuee else 'SURVIVED'}{' (neutral)' if neutre else ''} "
+              f"{fichier}: {pourquoi} [{time.time() - debut:.0f} s]", flush=True)
+        if neutre:
+            continue
+        bilan[dossier][0 if tuee else 1] += 1
+        if not tuee:
+            survivantes.append(f"{n}: {fichier}: {pourquoi}")
+    # The copy built back as the tree stands, for the next run.
+    executer(construire, copie)
+    print("\nfolder\tkilled\tsurvived")
+    total = [0, 0]
+    for dossier in sorted(bilan):
+        k, s = bilan[dossier]
+        total[0] += k
+        total[1] += s
+        print(f"{dossier}\t{k}\t{s}")
+    n = total[0] + total[1]
+    print(f"total\t{total[0]}\t{total[1]}\t{100 * total[0] / n if n else 0:.0f}% killed")
+    if survivantes:
+        print("\nsurvived:\n" + "\n".join(survivantes))
+    if not o.garder:
+        shutil.rmtree(copie, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
