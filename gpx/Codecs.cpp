@@ -136,26 +136,21 @@ void AjouterUtf8(std::u16string_view texte, std::string& octets)
             octets += '?';
             continue;
         }
-        AjouterCaractereUtf8(c, octets);
-    }
-}
-
-void AjouterCaractereUtf8(char32_t c, std::string& octets)
-{
-    if (c < 0x80) {
-        octets += char(c);
-    } else if (c < 0x800) {
-        octets += char(0xC0 | (c >> 6));
-        octets += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        octets += char(0xE0 | (c >> 12));
-        octets += char(0x80 | ((c >> 6) & 0x3F));
-        octets += char(0x80 | (c & 0x3F));
-    } else {
-        octets += char(0xF0 | (c >> 18));
-        octets += char(0x80 | ((c >> 12) & 0x3F));
-        octets += char(0x80 | ((c >> 6) & 0x3F));
-        octets += char(0x80 | (c & 0x3F));
+        if (c < 0x80) {
+            octets += char(c);
+        } else if (c < 0x800) {
+            octets += char(0xC0 | (c >> 6));
+            octets += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            octets += char(0xE0 | (c >> 12));
+            octets += char(0x80 | ((c >> 6) & 0x3F));
+            octets += char(0x80 | (c & 0x3F));
+        } else {
+            octets += char(0xF0 | (c >> 18));
+            octets += char(0x80 | ((c >> 12) & 0x3F));
+            octets += char(0x80 | ((c >> 6) & 0x3F));
+            octets += char(0x80 | (c & 0x3F));
+        }
     }
 }
 

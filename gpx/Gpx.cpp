@@ -243,6 +243,30 @@ std::u16string_view Nom(std::string_view octets, bool avecTemps, std::u16string&
     return sortie;
 }
 
+} // namespace
+
+std::u16string TexteXml(std::string_view utf8)
+{
+    std::u16string texte;
+    std::u16string morceau;
+    while (!utf8.empty()) {
+        const size_t cdata = std::min(utf8.find("<![CDATA["), utf8.size());
+        const std::u16string large = Utf8VersTexte(utf8.substr(0, cdata));
+        DecoderEntites(
+            std::u16string_view(large), false, [](char16_t c) { return c; }, morceau);
+        texte += morceau;
+        utf8.remove_prefix(cdata);
+        if (utf8.empty())
+            break;
+        const size_t fin = std::min(utf8.find("]]>"), utf8.size());
+        texte += Utf8VersTexte(utf8.substr(9, fin - std::min<size_t>(9, fin)));
+        utf8.remove_prefix(std::min(fin + 3, utf8.size()));
+    }
+    return texte;
+}
+
+namespace {
+
 // The first four double quotes of a waypoint line give its position: the
 // first quoted value is the latitude, the second the longitude.
 void LirePosition(std::string_view ligne, int i, Receveur& receveur)

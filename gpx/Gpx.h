@@ -85,6 +85,11 @@ bool ChercherRoutesTraces(const Lignes& lignes);
 // readers complete it before decoding.
 std::string NomAvecTemps(std::string_view octets);
 
+// Kept XML text (UTF-8, as the reader writes it back) as its characters:
+// entities and character references decoded as the reader decodes them,
+// CDATA sections taken as they stand.
+std::u16string TexteXml(std::string_view utf8);
+
 // Reads the file's waypoints line by line, as the chart plotter writes
 // them: the reader of files that are not well-formed XML (older files of
 // this program hold a bare "&" or Windows-1252 bytes in a file declared

@@ -61,6 +61,12 @@ void AttributXml(std::string_view nom, std::string_view valeur, std::string& sor
     sortie += '"';
 }
 
+std::string_view NomLocal(std::string_view nom)
+{
+    const size_t deux = nom.find(':');
+    return deux == std::string_view::npos ? nom : nom.substr(deux + 1);
+}
+
 namespace {
 
 constexpr std::string_view Gpx11 = "http://www.topografix.com/GPX/1/1";
@@ -87,12 +93,6 @@ void Attributs(const char** atts, std::string& sortie)
 {
     for (int a = 0; atts[a]; a += 2)
         AttributXml(atts[a], atts[a + 1], sortie);
-}
-
-std::string_view Local(std::string_view nom)
-{
-    const size_t deux = nom.find(':');
-    return deux == std::string_view::npos ? nom : nom.substr(deux + 1);
 }
 
 std::string_view SansBlancs(std::string_view s)
@@ -429,7 +429,7 @@ private:
     {
         Lier(atts);
         ++profondeur;
-        const std::string_view local = Local(nom);
+        const std::string_view local = NomLocal(nom);
         const bool gpx = EspaceGpx(Uri(nom));
         if (copie.Active()) {
             copie.Debut(nom, atts, gpx, local);
@@ -542,7 +542,7 @@ private:
                 DeclarationRacine(n.substr(6), v == Gpx10 ? std::string_view(Gpx11) : v);
                 continue;
             }
-            if (Uri(n) == Xsi && Local(n) == "schemaLocation" && n.find(':') != n.npos) {
+            if (Uri(n) == Xsi && NomLocal(n) == "schemaLocation" && n.find(':') != n.npos) {
                 Schemas(v);
                 continue;
             }

@@ -48,6 +48,8 @@ struct Lecture {
 void EchapperXml(std::string_view s, bool attribut, std::string& sortie);
 // " name=\"value\"", the value escaped, appended.
 void AttributXml(std::string_view nom, std::string_view valeur, std::string& sortie);
+// An element's or attribute's name without its prefix.
+std::string_view NomLocal(std::string_view nom);
 
 // Reads a GPX 1.1 or 1.0 document with the XML parser: waypoints by element
 // whatever their layout, texts decoded as the file declares. False, with the

@@ -2,6 +2,7 @@
 #include "gpx/Proprietes.h"
 
 #include "gpx/Codecs.h"
+#include "gpx/Gpx.h"
 #include "gpx/LecteurXml.h"
 
 #include <algorithm>
@@ -83,66 +84,19 @@ bool EstElement(std::string_view piece, const Place& place, const std::string& p
                 size_t& apresNom)
 {
     const std::string_view nom = NomElement(piece, apresNom);
-    if (place.gpx) {
-        // GPX's own elements: the local name tells.
-        const size_t deux = nom.find(':');
-        return (deux == std::string_view::npos ? nom : nom.substr(deux + 1)) == place.element;
-    }
+    const std::string_view local = NomLocal(nom);
+    // GPX's own elements: the local name tells.
+    if (place.gpx || local != place.element)
+        return local == place.element;
     // The writer binds "opencpn" on the root; a file may use another prefix.
-    const size_t deux = nom.find(':');
-    const std::string_view debut =
-        deux == std::string_view::npos ? std::string_view() : nom.substr(0, deux + 1);
-    const std::string_view local = deux == std::string_view::npos ? nom : nom.substr(deux + 1);
-    return local == place.element && (debut == "opencpn:" || debut == prefixe);
+    const std::string_view debut = nom.substr(0, nom.size() - local.size());
+    return debut == "opencpn:" || debut == prefixe;
 }
 
-// XML text as the reader wrote it: the standard entities, character
-// references and CDATA sections.
+// XML text as the reader wrote it, in UTF-8.
 std::string Decoder(std::string_view s)
 {
-    std::string r;
-    r.reserve(s.size());
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s.compare(i, 9, "<![CDATA[") == 0) {
-            const size_t fin = s.find("]]>", i + 9);
-            const size_t bout = fin == std::string_view::npos ? s.size() : fin;
-            r.append(s.substr(i + 9, bout - i - 9));
-            i = bout == s.size() ? bout : bout + 2;
-            continue;
-        }
-        if (s[i] != '&') {
-            r += s[i];
-            continue;
-        }
-        const size_t pv = s.find(';', i);
-        if (pv == std::string_view::npos) {
-            r += s[i];
-            continue;
-        }
-        const std::string_view e = s.substr(i + 1, pv - i - 1);
-        if (e == "amp")
-            r += '&';
-        else if (e == "lt")
-            r += '<';
-        else if (e == "gt")
-            r += '>';
-        else if (e == "quot")
-            r += '"';
-        else if (e == "apos")
-            r += '\'';
-        else if (!e.empty() && e[0] == '#') {
-            const bool hexa = e.size() > 1 && (e[1] == 'x' || e[1] == 'X');
-            const unsigned long c =
-                std::strtoul(std::string(e.substr(hexa ? 2 : 1)).c_str(), nullptr, hexa ? 16 : 10);
-            // The parser gave the kept text only characters XML allows.
-            if (c < 0x110000 && (c < 0xD800 || c > 0xDFFF))
-                AjouterCaractereUtf8(char32_t(c), r);
-        } else {
-            r.append(s.substr(i, pv - i + 1));
-        }
-        i = pv;
-    }
-    return r;
+    return EnUtf8(TexteXml(s));
 }
 
 // Where the start tag ends (its ">"), and whether it closes the element.
@@ -219,10 +173,7 @@ const std::string& Lieu(const GardePOI& g, const Place& place)
 int RangGpx(std::string_view piece)
 {
     size_t apres = 0;
-    std::string_view nom = NomElement(piece, apres);
-    const size_t deux = nom.find(':');
-    if (deux != std::string_view::npos)
-        nom = nom.substr(deux + 1);
+    const std::string_view nom = NomLocal(NomElement(piece, apres));
     return nom == "cmt" ? 0 : nom == "desc" ? 1 : 2;
 }
 
@@ -374,16 +325,12 @@ GardePOI AvecExtensionsManquantes(const GardePOI& premier, const GardePOI* autre
     GardePOI g = premier;
     if (!autre)
         return g;
-    auto local = [](std::string_view nom) {
-        const size_t deux = nom.find(':');
-        return deux == std::string_view::npos ? nom : nom.substr(deux + 1);
-    };
     size_t pos = 0;
     Piece piece;
     while (Suivante(autre->extensions, pos, piece)) {
         size_t apres = 0;
         const std::string_view nom = NomElement(piece.texte, apres);
-        if (nom.empty() || local(nom) == "viz" || local(nom) == "viz_name")
+        if (nom.empty() || NomLocal(nom) == "viz" || NomLocal(nom) == "viz_name")
             continue;
         bool present = false;
         size_t p2 = 0;

@@ -18,12 +18,6 @@ namespace Gpx {
 
 namespace {
 
-std::string_view Local(std::string_view nom)
-{
-    const size_t deuxPoints = nom.rfind(':');
-    return deuxPoints == nom.npos ? nom : nom.substr(deuxPoints + 1);
-}
-
 bool Parmi(std::string_view local, std::initializer_list<std::string_view> noms)
 {
     for (std::string_view n : noms)
@@ -104,7 +98,7 @@ private:
         capture = nullptr;
         if (gardeDepuis >= 0)
             return;
-        const std::string_view local = Local(nom);
+        const std::string_view local = NomLocal(nom);
         if (profondeur - base == 1) {
             estRoute = local == "rte";
             route = nullptr;
@@ -361,7 +355,7 @@ std::vector<std::vector<Position>> LireTrace(const std::string& texte)
     XML_SetUserData(p, &segments);
     XML_SetStartElementHandler(p, [](void* s, const XML_Char* nom, const XML_Char** atts) {
         auto& segments = *static_cast<std::vector<std::vector<Position>>*>(s);
-        const std::string_view local = Local(nom);
+        const std::string_view local = NomLocal(nom);
         if (local == "trkseg") {
             segments.emplace_back();
         } else if (local == "trkpt" && !segments.empty()) {
