@@ -243,9 +243,10 @@ Voisinage::Voisinage(const std::vector<Reperee>& m, double d)
 
 Voisinage::~Voisinage() = default;
 
-std::vector<int> Voisinage::Autour(const Position& p) const
+std::vector<Voisinage::Voisine> Voisinage::Autour(const Position& p,
+                                                  const std::function<bool(int)>& garder) const
 {
-    std::vector<int> proches;
+    std::vector<Voisine> proches;
     if (!p.valide || arbre->points.empty())
         return proches;
     std::vector<int> trouves;
@@ -255,8 +256,10 @@ std::vector<int> Voisinage::Autour(const Position& p) const
                         metres * (1 + 1e-9) + 1e-6);
     for (const int k : trouves) {
         const int i = arbre->marques[size_t(k)];
-        if (Distance(p, marques[size_t(i)].position) <= metres)
-            proches.push_back(i);
+        if (garder && !garder(i))
+            continue;
+        if (const double d = Distance(p, marques[size_t(i)].position); d <= metres)
+            proches.push_back({i, d});
     }
     return proches;
 }
@@ -298,9 +301,8 @@ Classement Classer(const std::vector<Reperee>& miennes, const std::vector<Repere
         // The nearest of the same name first; another name makes it near.
         int meme = -1, autre = -1;
         double dMeme = 0, dAutre = 0;
-        for (const int i : voisinage.Autour(r.position)) {
+        for (const auto [i, d] : voisinage.Autour(r.position)) {
             const Reperee& m = miennes[size_t(i)];
-            const double d = Distance(m.position, r.position);
             const bool accord = m.guid.empty() || r.guid.empty();
             if (m.cle == r.cle && accord) {
                 if (meme < 0 || d < dMeme || (d == dMeme && i < meme))
@@ -405,9 +407,12 @@ std::vector<std::vector<int>> Doublons(const std::vector<Reperee>& marques, doub
         }
     const Voisinage voisinage(marques, metres);
     for (size_t i = 0; i < marques.size(); ++i)
-        for (const int j : voisinage.Autour(marques[i].position))
-            if (j > int(i) && (toutNom || marques[size_t(j)].cle == marques[i].cle))
-                unir(int(i), j);
+        // Only the later marks of the same name (or any) are measured: a
+        // crowded file has many neighbours of other names.
+        for (const Voisinage::Voisine& v : voisinage.Autour(marques[i].position, [&](int j) {
+                 return j > int(i) && (toutNom || marques[size_t(j)].cle == marques[i].cle);
+             }))
+            unir(int(i), v.marque);
     std::unordered_map<int, size_t> groupeDe;
     std::vector<std::vector<int>> groupes;
     for (size_t i = 0; i < marques.size(); ++i) {

@@ -4,6 +4,7 @@
 #include "gpx/Routes.h"
 #include "gpx/TableGPX.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,8 +43,14 @@ public:
     ~Voisinage();
     Voisinage(const Voisinage&) = delete;
     Voisinage& operator=(const Voisinage&) = delete;
-    // The marks within metres of p, in no particular order.
-    std::vector<int> Autour(const Position& p) const;
+    // The marks within metres of p, each with its distance, in no
+    // particular order; with garder, only the marks it keeps are measured.
+    struct Voisine {
+        int marque;
+        double distance;
+    };
+    std::vector<Voisine> Autour(const Position& p,
+                                const std::function<bool(int)>& garder = {}) const;
 
 private:
     struct Arbre;

@@ -102,10 +102,11 @@ BoiteFusion::BoiteFusion(QWidget* parent, Liens l) : QDialog(parent), liens(std:
             &BoiteFusion::Classer);
     // The choice for all: every changed mark takes it.
     connect(Choix_Tous, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int k) {
+        const QString texte = Choix().value(k);
         for (QTreeWidgetItem* e : entrees)
             if (e && e->data(2, RoleChoix).isValid()) {
                 e->setData(2, RoleChoix, k);
-                e->setText(2, Choix().value(k));
+                e->setText(2, texte);
             }
     });
     connect(Fusionner, &QPushButton::clicked, this, [this] {
@@ -145,6 +146,7 @@ void BoiteFusion::Classer()
     // one would redraw the tree each time.
     QList<QTreeWidgetItem*> enfants[4];
     const int choixTous = Choix_Tous->currentIndex();
+    const QString texteChoix = Choix().value(choixTous);
     for (size_t t = 0; t < classement.classes.size(); ++t) {
         const Classe c = classement.classes[t];
         const int m = classement.correspondances[t];
@@ -153,7 +155,7 @@ void BoiteFusion::Classer()
         e->setData(0, RoleMarque, int(t));
         if (c == Classe::Changee) {
             e->setData(2, RoleChoix, choixTous);
-            e->setText(2, Choix().value(choixTous));
+            e->setText(2, texteChoix);
         } else if (c == Classe::Proche) {
             e->setCheckState(0, Qt::Checked);
         }
