@@ -21,7 +21,6 @@ public:
     // The circles of the marks shown (hidden marks have none).
     void Poser(const std::vector<MarqueGE>& marques);
     void Dessiner(Marble::GeoPainter& peintre) const;
-    size_t Nombre() const { return cercles.size(); }
 
 private:
     struct Trace {

@@ -159,7 +159,7 @@ FenetreGlobe::FenetreGlobe() : vue(new VueGlobe(this)), lignes(*vue), cercles(*v
     sansMasquees->setChecked(reglages->value(QStringLiteral("sansMasquees"), false).toBool());
     connect(sansMasquees, &QCheckBox::toggled, this, [this](bool sans) {
         Reglages()->setValue(QStringLiteral("sansMasquees"), sans);
-        PoserMarques(std::vector<MarqueGE>(dernieres));
+        MontrerMasquees();
     });
     // First use: Atlas, which needs no network, and the sea chart as soon
     // as a tile really comes through the relay (an interface that is up
@@ -342,7 +342,6 @@ void FenetreGlobe::PoserMarques(const std::vector<MarqueGE>& liste)
     familles.clear();
     estompees.clear();
     deplacee = false;
-    dernieres = liste;
     cercles.Poser(liste);
     const int n = int(liste.size());
     std::vector<std::pair<double, double>> positions;
@@ -394,6 +393,15 @@ void FenetreGlobe::Eclaircir()
         marques[i]->setZoomLevel(Eclaircie::NiveauTuiles(niveaux[size_t(i)], tuiles));
     if (courante > 0)
         Dessiner(courante, true, false);
+}
+
+void FenetreGlobe::MontrerMasquees()
+{
+    Marble::GeoDataTreeModel* arbre = vue->Modele()->treeModel();
+    arbre->removeDocument(documentMarques);
+    for (int i = 0; i < nbMarques; ++i)
+        marques[i]->setVisible(!estompees[i] || !sansMasquees->isChecked());
+    arbre->addDocument(documentMarques);
 }
 
 void FenetreGlobe::MarquerCourante(int numero, bool d)

@@ -50,9 +50,6 @@ public:
     int MarqueProche(const QPoint& place, double portee) const;
     // The routes and tracks drawn over the map, and the build mode.
     LignesGlobe& Lignes() { return lignes; }
-    const CerclesGlobe& Cercles() const { return cercles; }
-    // The box that leaves the hidden marks out of the map.
-    QCheckBox* SansMasquees() const { return sansMasquees; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -83,6 +80,9 @@ private:
     // The marks' levels in the theme's tiles, the current mark drawn as
     // such, outside the model.
     void Eclaircir();
+    // Hidden marks shown faded, or left out as the box says, in one change
+    // of the model.
+    void MontrerMasquees();
     Eclaircie::Tuiles TuilesDuTheme() const;
 
     // The right click's menu: the clicked point goes into the editor's
@@ -91,9 +91,8 @@ private:
 
     VueGlobe* vue;
     QComboBox* themes;
+    // The box that leaves the hidden marks out of the map.
     QCheckBox* sansMasquees;
-    // The marks as last given, placed again when the box changes.
-    std::vector<MarqueGE> dernieres;
     RelaisTuiles* relais;
     QLabel* horsLigne = nullptr;
     bool designe = false;
