@@ -80,10 +80,9 @@ std::string_view NomElement(std::string_view piece, size_t& apresNom)
     return piece.substr(lt + 1, fin - lt - 1);
 }
 
-bool EstElement(std::string_view piece, const Place& place, const std::string& prefixe,
-                size_t& apresNom)
+// True when an element of that name stands for the place.
+bool EstElement(std::string_view nom, const Place& place, const std::string& prefixe)
 {
-    const std::string_view nom = NomElement(piece, apresNom);
     const std::string_view local = NomLocal(nom);
     // GPX's own elements: the local name tells.
     if (place.gpx || local != place.element)
@@ -188,7 +187,7 @@ void Poser(GardePOI& g, Propriete p, const std::string& valeur)
     Piece piece;
     while (Suivante(s, pos, piece)) {
         size_t apresNom = 0;
-        if (!EstElement(piece.texte, place, g.prefixeOpenCpn, apresNom))
+        if (!EstElement(NomElement(piece.texte, apresNom), place, g.prefixeOpenCpn))
             continue;
         bool vide = false;
         const size_t gt = FinBalise(piece.texte, apresNom, vide);
@@ -284,7 +283,7 @@ std::optional<std::string> LirePropriete(const GardePOI* garde, Propriete p)
     Piece piece;
     while (Suivante(s, pos, piece)) {
         size_t apresNom = 0;
-        if (EstElement(piece.texte, place, garde->prefixeOpenCpn, apresNom))
+        if (EstElement(NomElement(piece.texte, apresNom), place, garde->prefixeOpenCpn))
             return Valeur(piece.texte, apresNom, place);
     }
     return std::nullopt;
@@ -300,14 +299,16 @@ Proprietes LireProprietes(const GardePOI* garde)
         const std::string& s = gpx ? garde->avantLiens : garde->extensions;
         size_t pos = 0;
         Piece piece;
-        while (Suivante(s, pos, piece))
+        while (Suivante(s, pos, piece)) {
+            size_t apresNom = 0;
+            const std::string_view nom = NomElement(piece.texte, apresNom);
             for (int q = 0; q < NbProprietes; ++q) {
                 const Place& place = PlaceDe(Propriete(q));
-                size_t apresNom = 0;
                 if (place.gpx == gpx && !p.valeurs[size_t(q)] &&
-                    EstElement(piece.texte, place, garde->prefixeOpenCpn, apresNom))
+                    EstElement(nom, place, garde->prefixeOpenCpn))
                     p.valeurs[size_t(q)] = Valeur(piece.texte, apresNom, place);
             }
+        }
     }
     return p;
 }
