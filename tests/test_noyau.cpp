@@ -78,6 +78,12 @@ int Outil(const QStringList& arguments, QByteArray* sortie = nullptr,
     outil.closeWriteChannel();
     if (!outil.waitForFinished(30000))
         return -1;
+    if (outil.exitStatus() == QProcess::CrashExit) {
+        // Told apart from an exit code: the signal is in the output.
+        if (sortie)
+            *sortie = "killed by signal " + QByteArray::number(outil.exitCode());
+        return -2;
+    }
     if (sortie)
         // Exit 3 is an answer (duplicates found), not a failure.
         *sortie = outil.exitCode() == 0 || outil.exitCode() == 3 ? outil.readAllStandardOutput()
@@ -1019,11 +1025,12 @@ void TestNoyau::fusionParLOutil()
                                "\t\t\t<extensions>\r\n\t\t\t\t<opencpn:guid>a1b2c3d4-0001-4e5f-"
                                "8a9b-000000000002</opencpn:guid>\r\n\t\t\t</extensions>\r\n"
                                "\t\t</rtept>\r\n\t</rte>\r\n</gpx>")));
-    const QString sortie = dossier.filePath("fusion.gpx");
+    QString sortie;
     QByteArray ligne;
     for (const auto& [option, ajoutees] :
          std::initializer_list<std::pair<const char*, int>>{{"--mine", 2}, {"--both", 3}}) {
-        QCOMPARE(Outil({"merge", mien, leur, sortie, option}, &ligne), 0);
+        sortie = dossier.filePath(QStringLiteral("fusion%1.gpx").arg(option));
+        QVERIFY2(Outil({"merge", mien, leur, sortie, option}, &ligne) == 0, ligne.constData());
         QCOMPARE(ligne, QByteArray("same 1\tchanged 1\tnear 1\tnew 1\n"));
         QVERIFY(Valide(sortie));
         auto t = LireTexte(Lire(sortie));
@@ -1040,9 +1047,11 @@ void TestNoyau::fusionParLOutil()
             QVERIFY(g != "a1b2c3d4-0001-4e5f-8a9b-000000000002" &&
                     Lire(sortie).contains(QByteArray::fromStdString(g)));
     }
-    QCOMPARE(Outil({"merge", mien, leur, sortie, "--theirs"}, &ligne), 0);
+    sortie = dossier.filePath("fusion-theirs.gpx");
+    QVERIFY2(Outil({"merge", mien, leur, sortie, "--theirs"}, &ligne) == 0, ligne.constData());
     QCOMPARE(LireTexte(Lire(sortie))->LatPOI[2], QStringLiteral("48.31"));
-    QCOMPARE(Outil({"merge", mien, mien, sortie}, &ligne), 0);
+    sortie = dossier.filePath("fusion-soi.gpx");
+    QVERIFY2(Outil({"merge", mien, mien, sortie}, &ligne) == 0, ligne.constData());
     QCOMPARE(ligne, QByteArray("same 3\tchanged 0\tnear 0\tnew 0\n"));
     QCOMPARE(Outil({"merge", mien, dossier.filePath("absent.gpx"), sortie}, &ligne), 1);
     QVERIFY(ligne.contains("absent.gpx"));
