@@ -713,6 +713,14 @@ void TestNoyau::regles_data()
     auto texte = [](QString t) {
         for (int i = t.indexOf('\\'); i >= 0; i = t.indexOf('\\', i + 1)) {
             const QChar c = t[i + 1];
+            if (c == '{') {
+                // "x\{N}": x N times in all.
+                const int fin = t.indexOf('}', i);
+                const int n = t.mid(i + 2, fin - i - 2).toInt();
+                t.replace(i, fin + 1 - i, QString(n - 1, t[i - 1]));
+                i += n - 2;
+                continue;
+            }
             const int n = c == 'u' ? 6 : 2;
             t.replace(i, n,
                       c == 'u'   ? QChar(t.mid(i + 2, 4).toUShort(nullptr, 16))
