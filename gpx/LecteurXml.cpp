@@ -158,37 +158,31 @@ class Copie {
 public:
     bool Active() const { return sortie != nullptr; }
 
-    void Commencer(std::string* s, const char* retrait, bool gpx10)
+    // With enGpx10, the element copied is a 1.0 point's course or speed,
+    // kept among the point's extensions in the 1.0 namespace.
+    void Commencer(std::string* s, const char* retrait, bool gpx10, bool enGpx10 = false)
     {
         sortie = s;
         *sortie += retrait;
         v10 = gpx10;
+        renomme = enGpx10;
         cadres.clear();
     }
 
     void Debut(const char* nom, const char** atts, bool gpx, std::string_view local)
     {
         Contenu();
-        if (v10 && !cadres.empty() && cadres.back().point &&
-            (!gpx || local == "course" || local == "speed")) {
-            // Into the point's extensions, written at its end.
+        const bool point = !cadres.empty() && cadres.back().point;
+        if (v10 && !cadres.empty() && (point || cadres.back().conteneur) &&
+            (!gpx || (point && (local == "course" || local == "speed")))) {
+            // Into the extensions: a point's at its end, a route's or a
+            // track's before its points.
             cadres.back().renvoyes.emplace_back();
             autreSortie.push_back(sortie);
             sortie = &cadres.back().renvoyes.back();
             cadres.push_back({});
             cadres.back().renvoi = true;
-            if (gpx) {
-                *sortie += "<gpx10:";
-                *sortie += local;
-                AttributXml("xmlns:gpx10", Gpx10, *sortie);
-                cadres.back().nom = "gpx10:" + std::string(local);
-            } else {
-                *sortie += '<';
-                *sortie += nom;
-                cadres.back().nom = nom;
-            }
-            Attributs(atts, *sortie);
-            ouvert = true;
+            Ouvrir(nom, atts, gpx, local);
             return;
         }
         if (v10 && gpx && (local == "url" || local == "urlname")) {
@@ -198,14 +192,15 @@ public:
             return;
         }
         LienEnAttente();
+        if (v10 && gpx && !cadres.empty() && cadres.back().conteneur &&
+            (local == "rtept" || local == "trkseg"))
+            Extensions(cadres.back());
+        const bool racine = cadres.empty();
         cadres.push_back({});
-        cadres.back().nom = nom;
         cadres.back().point =
             v10 && gpx && (local == "wpt" || local == "rtept" || local == "trkpt");
-        *sortie += '<';
-        *sortie += nom;
-        Attributs(atts, *sortie);
-        ouvert = true;
+        cadres.back().conteneur = v10 && gpx && racine && (local == "rte" || local == "trk");
+        Ouvrir(nom, atts, gpx, local);
     }
 
     void Texte(std::string_view s)
@@ -254,13 +249,7 @@ public:
             return;
         }
         LienEnAttente();
-        if (!cadre.renvoyes.empty()) {
-            Contenu();
-            *sortie += "<extensions>";
-            for (const std::string& r : cadre.renvoyes)
-                *sortie += r;
-            *sortie += "</extensions>";
-        }
+        Extensions(cadre);
         if (ouvert) {
             *sortie += "/>";
             ouvert = false;
@@ -286,10 +275,43 @@ private:
     struct Cadre {
         std::string nom;
         bool point = false;
+        // A 1.0 route or track, whose foreign elements go before its points.
+        bool conteneur = false;
         bool renvoi = false;
         int capture = 0;
         std::vector<std::string> renvoyes;
     };
+
+    // The element's start tag; a 1.0 course or speed in the 1.0 namespace.
+    void Ouvrir(const char* nom, const char** atts, bool gpx, std::string_view local)
+    {
+        if (v10 && gpx && (cadres.back().renvoi || renomme) &&
+            (local == "course" || local == "speed")) {
+            *sortie += "<gpx10:";
+            *sortie += local;
+            AttributXml("xmlns:gpx10", Gpx10, *sortie);
+            cadres.back().nom = "gpx10:" + std::string(local);
+        } else {
+            *sortie += '<';
+            *sortie += nom;
+            cadres.back().nom = nom;
+        }
+        Attributs(atts, *sortie);
+        ouvert = true;
+    }
+
+    // The foreign elements set aside for the frame, once.
+    void Extensions(Cadre& cadre)
+    {
+        if (cadre.renvoyes.empty())
+            return;
+        Contenu();
+        *sortie += "<extensions>";
+        for (const std::string& r : cadre.renvoyes)
+            *sortie += r;
+        *sortie += "</extensions>";
+        cadre.renvoyes.clear();
+    }
 
     void Contenu()
     {
@@ -308,13 +330,14 @@ private:
         Contenu();
         *sortie += "<link";
         AttributXml("href", lienHref, *sortie);
-        *sortie += '>';
-        if (!lienTexte.empty()) {
-            *sortie += "<text>";
+        // Without a text, empty as the copy of a 1.1 file writes it.
+        if (lienTexte.empty()) {
+            *sortie += "/>";
+        } else {
+            *sortie += "><text>";
             EchapperXml(lienTexte, false, *sortie);
-            *sortie += "</text>";
+            *sortie += "</text></link>";
         }
-        *sortie += "</link>";
         lienHref.clear();
         lienTexte.clear();
     }
@@ -323,6 +346,7 @@ private:
     std::vector<std::string*> autreSortie;
     std::vector<Cadre> cadres;
     bool v10 = false;
+    bool renomme = false;
     bool ouvert = false;
     bool cdata = false;
     std::string capture;
@@ -496,9 +520,9 @@ private:
     // Keeps the element that starts, with all it holds, in sortie, on a line
     // of its own after retrait.
     void Garder(std::string* sortie, const char* retrait, const XML_Char* nom,
-                const XML_Char** atts, bool gpx, std::string_view local)
+                const XML_Char** atts, bool gpx, std::string_view local, bool enGpx10 = false)
     {
-        copie.Commencer(sortie, retrait, v10);
+        copie.Commencer(sortie, retrait, v10, enGpx10);
         copie.Debut(nom, atts, gpx, local);
     }
 
@@ -635,9 +659,11 @@ private:
                 Attributs(atts, garde.attributsExtensions);
                 return;
             }
-            // A foreign element has its place among the extensions.
-            if (!gpx)
-                Garder(&garde.extensions, "\t\t\t", nom, atts, gpx, local);
+            // A foreign element has its place among the extensions, and so
+            // has a 1.0 course or speed, which a 1.1 waypoint has not.
+            const bool gpx10 = v10 && gpx && (local == "course" || local == "speed");
+            if (!gpx || gpx10)
+                Garder(&garde.extensions, "\t\t\t", nom, atts, gpx, local, gpx10);
             else
                 Garder(&(garde.*Place(local)), "\t\t", nom, atts, gpx, local);
             return;
