@@ -175,23 +175,23 @@ std::unique_ptr<PoiTable> LireTexte(const QByteArray& octets)
 
 QString Resume(const PoiTable& t)
 {
-    QStringList l;
-    for (int i = 1; i <= t.NbPOI; ++i) {
-        l << QStringList{QString::number(i),
-                         t.LatPOI[i],
-                         t.LonPOI[i],
-                         t.TempsPOI[i],
-                         t.NomPOI[i],
-                         t.SymPOI[i],
+    auto texte = [](QString s) {
+        return s.replace('\t', "\\t").replace('\r', "\\r").replace('\n', "\\n");
+    };
+    QString r;
+    for (int i = 1; i <= t.NbPOI; ++i)
+        r += QStringList{QString::number(i),           texte(t.LatPOI[i]), texte(t.LonPOI[i]),
+                         texte(t.TempsPOI[i]),         texte(t.NomPOI[i]), texte(t.SymPOI[i]),
                          QString::number(t.NbLiens(i))}
-                 .join(QLatin1Char('|'));
+                 .join('\t') +
+             '\n';
+    for (int i = 1; i <= t.NbPOI; ++i)
         for (int k = 1; k <= t.NbLiens(i); ++k)
-            l << QStringLiteral("  %1.%2 %3 | %4")
+            r += QStringLiteral("  link\t%1\t%2\t%3\t%4\n")
                      .arg(i)
                      .arg(k)
-                     .arg(t.LienHref[i][k], t.LienTexte[i][k]);
-    }
-    return l.join(QLatin1Char('\n'));
+                     .arg(texte(t.LienHref[i][k]), texte(t.LienTexte[i][k]));
+    return r;
 }
 
 bool Ecrire(const QString& chemin, const QByteArray& octets)

@@ -91,24 +91,6 @@ int Outil(const QStringList& arguments, QByteArray* sortie = nullptr,
     return outil.exitCode();
 }
 
-// The dump the tool must print for a table the editor read.
-QByteArray DumpAttendu(const PoiTable& t, bool routes)
-{
-    auto texte = [](const QString& s) {
-        return s.toUtf8().replace('\t', "\\t").replace('\r', "\\r").replace('\n', "\\n");
-    };
-    QByteArray r = routes ? "routes-or-tracks\n" : "";
-    for (int i = 1; i <= t.NbPOI; ++i)
-        r += QByteArray::number(i) + '\t' + texte(t.LatPOI[i]) + '\t' + texte(t.LonPOI[i]) + '\t' +
-             texte(t.TempsPOI[i]) + '\t' + texte(t.NomPOI[i]) + '\t' + texte(t.SymPOI[i]) + '\t' +
-             QByteArray::number(t.NbLiens(i)) + '\n';
-    for (int i = 1; i <= t.NbPOI; ++i)
-        for (int k = 1; k <= t.NbLiens(i); ++k)
-            r += "  link\t" + QByteArray::number(i) + '\t' + QByteArray::number(k) + '\t' +
-                 texte(t.LienHref[i][k]) + '\t' + texte(t.LienTexte[i][k]) + '\n';
-    return r;
-}
-
 // The table the line reader gives.
 std::unique_ptr<PoiTable> LireLignes(const QByteArray& octets)
 {
@@ -448,20 +430,23 @@ void TestNoyau::echantillons()
     const QByteArray fichier = Lire(gpx);
     const Fichiers::Lignes lignes = Fichiers::LignesWindows1252(fichier);
     auto t = LireTexte(fichier);
-    QCOMPARE(Resume(*t) + '\n', QString::fromUtf8(Lire(gpx.chopped(3) + "txt")));
+    // The marks as the sample's .txt file lists them, which is the tool's
+    // dump: by the editor's reader, by the tool's, and by the tool reading a
+    // pipe, which cannot be mapped.
+    const QByteArray dump = Lire(gpx.chopped(3) + "txt");
+    QCOMPARE((Fichiers::ChercherRoutesTraces(lignes) ? "routes-or-tracks\n" : "") +
+                 Resume(*t).toUtf8(),
+             dump);
+    QByteArray sortie;
+    QCOMPARE(Outil({"dump", gpx}, &sortie), 0);
+    QCOMPARE(sortie, dump);
+    QCOMPARE(Outil({"dump", QStringLiteral("/dev/stdin")}, &sortie, fichier), 0);
+    QCOMPARE(sortie, dump);
     // Binary noise around the same marks never crashes the reader.
     QByteArray bruit = fichier;
     for (int i = 0; i < 4096; ++i)
         bruit += char((i * 7919) % 256);
     QVERIFY(LireTexte(bruit + "<wpt \"\"\"<time><name><link<text></wpt>")->NbPOI <= MaxPOI);
-
-    const QByteArray dump = DumpAttendu(*t, Fichiers::ChercherRoutesTraces(lignes));
-    QByteArray sortie;
-    QCOMPARE(Outil({"dump", gpx}, &sortie), 0);
-    QCOMPARE(sortie, dump);
-    // A pipe cannot be mapped: it is read.
-    QCOMPARE(Outil({"dump", QStringLiteral("/dev/stdin")}, &sortie, fichier), 0);
-    QCOMPARE(sortie, dump);
 
     const QString ecrit = dossier.filePath("ecrit.gpx");
     QString erreur;
@@ -498,7 +483,11 @@ void TestNoyau::echantillons()
     QByteArray legsParChamps;
     QCOMPARE(Outil({"routes", parChamps}, &legsParChamps), 0);
     QCOMPARE(legsParChamps, legs);
-    if (Valide(gpx))
+    // Valid output from valid input, and from a GPX 1.0 file, which the
+    // writer makes 1.1.
+    const bool valide =
+        Valide(gpx) || fichier.contains("xmlns=\"http://www.topografix.com/GPX/1/0\"");
+    if (valide)
         QVERIFY(Valide(parChamps));
     // gpsbabel, a reader nobody here wrote, finds the same route points.
     auto pointsDeRoutes = [](const QString& f) {
@@ -511,7 +500,7 @@ void TestNoyau::echantillons()
     // Well-formed, valid wherever the input was, read by gpsbabel; read
     // back and saved again, the same bytes.
     QCOMPARE(VerifierInterop(ecrit, *t), QString());
-    if (Valide(gpx))
+    if (valide)
         QVERIFY(Valide(ecrit));
     auto relu = LireTexte(Lire(ecrit));
     if (Fichiers::LirePOI(lignes, *relu).xml) {
