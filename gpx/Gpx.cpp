@@ -591,8 +591,9 @@ void FinPOIGarde(const GardePOI& garde, std::string& octets)
 }
 
 // Escapes what XML text must not hold; in an attribute the double quote
-// too. A link target keeps the entities it holds ("&amp;" above all): only
-// a bare "&" is escaped there.
+// and the tab too, which a reader would take for a space. A link target
+// keeps the entities it holds ("&amp;" above all): only a bare "&" is
+// escaped there.
 std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16string& tampon)
 {
     bool change = false;
@@ -600,7 +601,8 @@ std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16s
     size_t premier = 0;
     while (premier < s.size() &&
            (s[premier] > '>' || (s[premier] != '&' && s[premier] != '<' && s[premier] != '>' &&
-                                 s[premier] != '"' && s[premier] != '\r' && s[premier] != '\n')))
+                                 s[premier] != '"' && s[premier] != '\r' && s[premier] != '\n' &&
+                                 (s[premier] != '\t' || contexte == Contexte::Texte))))
         ++premier;
     if (premier == s.size())
         return s;
@@ -620,6 +622,8 @@ std::u16string_view Echapper(std::u16string_view s, Contexte contexte, std::u16s
             entite = u"&#13;";
         else if (c == '\n')
             entite = u"&#10;";
+        else if (c == '\t' && contexte != Contexte::Texte)
+            entite = u"&#9;";
         if (!entite) {
             if (change)
                 tampon += c;
