@@ -105,8 +105,12 @@ Historique::Retour Historique::Rejouer(PoiTable& table, Routes& routes, std::vec
         // A removal undone, or an addition made again: the rows come back.
         table.InsererLignes(e.lignes, rangees);
     } else {
+        // The rows go: the mark current then, if it still is one, is the
+        // one chosen.
         table.SupprimerLignes(e.lignes);
         retour.lignes.clear();
+        if (retour.num >= 1 && retour.num <= table.NbPOI)
+            retour.lignes.push_back(retour.num);
     }
     if (const auto& r = arriere ? e.routesAvant : e.routesApres) {
         routes.liste = *r;

@@ -891,32 +891,38 @@ void TestCommandes::annulerRetablir_data()
     // Ctrl, with Shift, on list row n; A: Ctrl+A; m, y, n: "Valider" to
     // modify the name, the symbol, or a new mark; d: delete, D: delete
     // answered No; l, x: add a link, delete the first; f: the filter; u, r:
-    // Ctrl+Z, Ctrl+Y; o: open the file again; s: save.
+    // Ctrl+Z, Ctrl+Y; o: open the file again; s: save. Then, after each undo
+    // and redo, the current mark and the chosen ones, "current:chosen" (one
+    // past the last mark when none is current).
     const QString cinq = QStringLiteral("Un/s1/1,Deux/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/s5/1");
-    Tableau({"commandes", "attendu"},
-            {{"modifier, annuler", "c 1;m Dos;u", cinq + "|01"},
+    Tableau({"commandes", "attendu", "choix"},
+            {{"modifier, annuler", "c 1;m Dos;u", cinq + "|01", "2:2"},
              {"modifier, annuler, retablir", "c 1;m Dos;u;r",
-              "Un/s1/1,Dos/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|10"},
-             {"nouveau, annuler", "n Six;u", cinq + "|01"},
-             {"nouveau, annuler, retablir", "n Six;u;r", cinq + ",Six//0|10"},
-             {"supprimer un", "c 2;d;u", cinq + "|01"},
-             {"supprimer plusieurs", "c 1;S 3;d", "Un/s1/1,Cinq/s5/1|10"},
-             {"supprimer plusieurs, annuler", "c 1;S 3;d;u", cinq + "|01"},
-             {"supprimer plusieurs, non", "c 1;S 3;D", cinq + "|00"},
-             {"supprimer tout, annuler, retablir", "A;d;u;r", "|10"},
+              "Un/s1/1,Dos/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|10", "2:2 2:2"},
+             {"nouveau, annuler", "n Six;u", cinq + "|01", "6:"},
+             {"nouveau, annuler, retablir", "n Six;u;r", cinq + ",Six//0|10", "6: 6:6"},
+             {"nouveau, annuler, supprimer le courant", "c 1;n Six;u;d",
+              "Un/s1/1,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|10", "2:2"},
+             {"supprimer un", "c 2;d;u", cinq + "|01", "3:3"},
+             {"supprimer plusieurs", "c 1;S 3;d", "Un/s1/1,Cinq/s5/1|10", ""},
+             {"supprimer plusieurs, annuler", "c 1;S 3;d;u", cinq + "|01", "2:2,3,4"},
+             {"supprimer plusieurs, non", "c 1;S 3;D", cinq + "|00", ""},
+             {"supprimer tout, annuler, retablir", "A;d;u;r", "|10", "6:1,2,3,4,5 1:"},
              {"ctrl-clic retire un choix", "c 1;C 3;C 3;d",
-              "Un/s1/1,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|10"},
+              "Un/s1/1,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|10", ""},
              {"symbole a plusieurs", "c 0;C 4;y buoy1",
-              "Un/buoy1/1,Deux/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/buoy1/1|10"},
-             {"symbole a plusieurs, annuler", "c 0;C 4;y buoy1;u", cinq + "|01"},
-             {"liens", "c 0;l;l;x;u;u", "Un/s1/2,Deux/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|11"},
-             {"tout annuler", "c 0;m A;c 1;y buoy1;n Six;c 2;S 3;d;u;u;u;u", cinq + "|01"},
+              "Un/buoy1/1,Deux/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/buoy1/1|10", ""},
+             {"symbole a plusieurs, annuler", "c 0;C 4;y buoy1;u", cinq + "|01", "1:1,5"},
+             {"liens", "c 0;l;l;x;u;u", "Un/s1/2,Deux/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|11",
+              "1:1 1:1"},
+             {"tout annuler", "c 0;m A;c 1;y buoy1;n Six;c 2;S 3;d;u;u;u;u", cinq + "|01",
+              "3:3,4 2:2 2:2 1:1"},
              {"une modification oublie les retablissements", "c 1;m Dos;u;c 2;m Tres;r",
-              "Un/s1/1,Deux/s2/2,Tres/s3/3,Quatre/s4/0,Cinq/s5/1|10"},
-             {"filtre", "f tr;c 1;d;f ;u", cinq + "|01"},
-             {"filtre et plusieurs", "A;f tr;d", "Un/s1/1,Deux/s2/2,Cinq/s5/1|10"},
-             {"enregistrer garde l'historique", "c 1;m Dos;s;u", cinq + "|01"},
-             {"ouvrir le vide", "c 1;m Dos;o;u", cinq + "|00"}});
+              "Un/s1/1,Deux/s2/2,Tres/s3/3,Quatre/s4/0,Cinq/s5/1|10", "2:2 3:3"},
+             {"filtre", "f tr;c 1;d;f ;u", cinq + "|01", "4:4"},
+             {"filtre et plusieurs", "A;f tr;d", "Un/s1/1,Deux/s2/2,Cinq/s5/1|10", ""},
+             {"enregistrer garde l'historique", "c 1;m Dos;s;u", cinq + "|01", "2:2"},
+             {"ouvrir le vide", "c 1;m Dos;o;u", cinq + "|00", "6:"}});
 }
 
 void TestCommandes::annulerRetablir()
@@ -925,6 +931,8 @@ void TestCommandes::annulerRetablir()
     s->Ouvrir(Cinq);
     f().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f()));
+    // After each undo and redo, "current:chosen".
+    QStringList apresAnnulations;
     for (const QString& commande : V("commandes").split(';')) {
         const QChar c = commande.at(0);
         const QString argument = commande.mid(2);
@@ -973,8 +981,19 @@ void TestCommandes::annulerRetablir()
         else if (c == 's')
             f().Sauver_Fichier->trigger();
         // Several marks chosen: their names and positions cannot be typed.
-        QCOMPARE(f().Nom_WP->isEnabled() && f().Lat_Long->isEnabled(),
-                 f().ListePOI->PoisChoisis().size() <= 1);
+        const std::vector<int> choisis = f().ListePOI->PoisChoisis();
+        QCOMPARE(f().Nom_WP->isEnabled() && f().Lat_Long->isEnabled(), choisis.size() <= 1);
+        // One mark chosen: it is the current one, whose name the box shows.
+        if (choisis.size() == 1)
+            QCOMPARE(QString::number(choisis[0]) + ' ' + f().Nom_WP->text(),
+                     QString::number(Declarations::NumPOI) + ' ' +
+                         Table.NomPOI[Declarations::NumPOI]);
+        if (c == 'u' || c == 'r') {
+            QStringList n;
+            for (const int i : choisis)
+                n << QString::number(i);
+            apresAnnulations << QString::number(Declarations::NumPOI) + ':' + n.join(',');
+        }
     }
     QStringList marques;
     for (int i = 1; i <= Table.NbPOI; ++i)
@@ -983,6 +1002,7 @@ void TestCommandes::annulerRetablir()
     QCOMPARE(marques.join(',') + '|' + QString::number(f().Annuler->isEnabled()) +
                  QString::number(f().Retablir->isEnabled()),
              V("attendu"));
+    QCOMPARE(apresAnnulations.join(' '), V("choix"));
 }
 
 // The saved file's marks as "name:property=value,..." for the properties
