@@ -23,6 +23,7 @@ namespace {
 // has one.
 const QByteArray Agent = QByteArray("Quaylight/" QUAYLIGHT_VERSION) +
                          (sizeof(QUAYLIGHT_HOMEPAGE) > 1 ? " (+" QUAYLIGHT_HOMEPAGE ")" : "");
+// A client's time to send its request.
 constexpr int DelaiTete = 10000;
 constexpr int PauseAcceptation = 500;
 
@@ -91,12 +92,20 @@ long ProprietaireNoyau(quint16 client, quint16 serveur)
 
 } // namespace
 
+namespace {
+
+// A deadline in milliseconds, which tests shorten through the variable.
+int Delai(const char* variable, int defaut)
+{
+    return qEnvironmentVariableIsSet(variable) ? qEnvironmentVariableIntValue(variable) : defaut;
+}
+
+} // namespace
+
 RelaisTuiles::RelaisTuiles(const QHash<QString, QUrl>& s, QObject* parent)
-    : QObject(parent), sources(s),
-      // A tile's download, whatever its server does; tests shorten it.
-      delaiServeur(qEnvironmentVariableIsSet("QUAYLIGHT_TUILES_DELAI")
-                       ? qEnvironmentVariableIntValue("QUAYLIGHT_TUILES_DELAI")
-                       : 30000)
+    : QObject(parent), sources(s), delaiTete(Delai("QUAYLIGHT_TUILES_DELAI_TETE", DelaiTete)),
+      // A tile's download, whatever its server does.
+      delaiServeur(Delai("QUAYLIGHT_TUILES_DELAI", 30000))
 {
     quint32 alea[4];
     QRandomGenerator::system()->fillRange(alea);
@@ -162,11 +171,11 @@ void RelaisTuiles::Accepter()
         connect(client, &QObject::destroyed, this, [this] { ecoute.resumeAccepting(); });
         // A client that has not sent its request in time goes; one that has
         // waits at most for its tile's download.
-        QTimer::singleShot(DelaiTete, client, [client] {
+        QTimer::singleShot(delaiTete, client, [client] {
             if (!client->property("lue").toBool())
                 client->abort();
         });
-        QTimer::singleShot(DelaiTete + delaiServeur + DelaiTete, client,
+        QTimer::singleShot(delaiTete + delaiServeur + delaiTete, client,
                            [client] { client->abort(); });
     }
 }

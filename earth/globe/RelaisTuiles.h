@@ -55,6 +55,7 @@ private:
     bool DuMemeUtilisateur(const QTcpSocket& client) const;
 
     QHash<QString, QUrl> sources;
+    const int delaiTete;
     const int delaiServeur;
     QByteArray jeton;
     QHash<QString, std::deque<Demande>> attente; // by server, the newest last
