@@ -57,11 +57,6 @@ QString FiltrePOI::Cle(const QString& nom)
     return cle;
 }
 
-bool FiltrePOI::Correspond(const QString& nom, const QString& texte)
-{
-    return Cle(nom).contains(Cle(texte));
-}
-
 void FiltrePOI::Appliquer(const PoiTable& table, const QString& t)
 {
     texte = t;

@@ -28,7 +28,6 @@ public:
     // A name as the filter compares it: case folded, accents and other
     // combining marks dropped, ligatures spelt out.
     static QString Cle(const QString& nom);
-    static bool Correspond(const QString& nom, const QString& texte);
 
 private:
     QString texte;

@@ -282,16 +282,6 @@ QDateTime Routes::Depart(int r) const
     return secondes ? QDateTime::fromSecsSinceEpoch(*secondes, Qt::UTC) : QDateTime();
 }
 
-int Routes::Utilisations(const std::string& guid) const
-{
-    if (guid.empty())
-        return 0;
-    return int(std::count_if(liste.begin(), liste.end(), [&guid](const Gpx::Route& r) {
-        return std::any_of(r.points.begin(), r.points.end(),
-                           [&guid](const Gpx::PointRoute& p) { return p.guid == guid; });
-    }));
-}
-
 Routes::Guids Routes::GuidsUtilises(const PoiTable& table, const std::vector<int>& marques,
                                     int& routes) const
 {

@@ -85,8 +85,6 @@ public:
     void Depart(int r, const QDateTime& depart);
     QDateTime Depart(int r) const;
 
-    // How many routes use the mark of this GUID.
-    int Utilisations(const std::string& guid) const;
     using Guids = std::unordered_set<std::string>;
     // The GUIDs of these marks (table rows) that routes use, and in routes
     // how many routes use one of them; in one pass over the routes and the

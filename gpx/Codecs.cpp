@@ -154,24 +154,6 @@ void AjouterUtf8(std::u16string_view texte, std::string& octets)
     }
 }
 
-bool Utf8Valide(std::string_view octets)
-{
-    auto p = reinterpret_cast<const unsigned char*>(octets.data());
-    const auto fin = p + octets.size();
-    while (p < fin) {
-        if (*p < 0x80) {
-            ++p;
-            continue;
-        }
-        char32_t code = 0;
-        const int n = Sequence(p, fin, code);
-        if (n == 0)
-            return false;
-        p += n;
-    }
-    return true;
-}
-
 std::string EnUtf8(std::u16string_view texte)
 {
     std::string octets;

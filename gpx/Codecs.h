@@ -74,9 +74,6 @@ std::u16string Utf8VersTexte(std::string_view octets);
 // UTF-16 to UTF-8, appended; a lone surrogate is written "?".
 void AjouterUtf8(std::u16string_view texte, std::string& octets);
 
-// True when the bytes are valid UTF-8.
-bool Utf8Valide(std::string_view octets);
-
 // UTF-16 to UTF-8 for messages and the tool's output.
 std::string EnUtf8(std::u16string_view texte);
 

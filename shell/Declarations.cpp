@@ -15,7 +15,6 @@ QString DossierGPX;
 QString Langue;
 QString AdresseAide;
 int32_t Connecte = 0;
-bool SaisieOK = false;
 std::unique_ptr<ApplicationGE> AppliGE;
 
 void Reinitialiser()
@@ -32,7 +31,6 @@ void Reinitialiser()
     Langue.clear();
     AdresseAide.clear();
     Connecte = 0;
-    SaisieOK = false;
     AppliGE.reset();
 }
 

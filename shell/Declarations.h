@@ -28,8 +28,6 @@ extern QString DossierGPX;
 extern QString Langue;
 extern QString AdresseAide;
 extern int32_t Connecte;
-// Result of the last store step of the edit commands.
-extern bool SaisieOK;
 // The map object; empty unless the map was wanted and could be created.
 extern std::unique_ptr<ApplicationGE> AppliGE;
 

@@ -1039,6 +1039,11 @@ void TestCommandes::proprietes()
     QCOMPARE(b.Marques(), (std::vector<int>{1, 3, 5}));
     QCOMPARE(b.Nom_Visible->checkState(), Qt::Checked);
     QVERIFY(!b.Nouveau_Guid->isEnabled());
+    // Tab leaves the description for the next field; it types no tab.
+    b.activateWindow();
+    b.Desc_Poi->setFocus();
+    QTest::keyClick(b.Desc_Poi, Qt::Key_Tab);
+    QVERIFY(!b.Desc_Poi->hasFocus() && !b.Desc_Poi->toPlainText().contains('\t'));
     b.Rayon_Arrivee->setText(QStringLiteral("0.3"));
     b.Nom_Visible->click();
     b.Valider_Proprietes->click();
@@ -1522,6 +1527,9 @@ void TestCommandes::nouveauModifierSupprimer()
         QVERIFY(b->text().isEmpty());
         b->setText("x");
     }
+    // Only a click: what is typed then stays.
+    QTest::keyClicks(f().Nom_WP, QStringLiteral("Île"));
+    QCOMPARE(f().Nom_WP->text(), QStringLiteral("xÎle"));
     // New waypoints start empty, whatever the rows they reuse held; two in
     // the same second share a time stamp; the prompt is a name.
     s->Nouveau(QStringLiteral("1,1"), QStringLiteral("Neuf"));
@@ -1630,8 +1638,11 @@ void TestCommandes::liens()
     s->Cliquer(f().ListeLiens, 0);
     f().Tester_Lien->click();
     QCOMPARE(p().ouvertures, QStringList{QStringLiteral("http://m.fr/?a=1&b=2")});
+    // The link chosen is the one deleted, from the list and the mark.
+    s->Cliquer(f().ListeLiens, 1);
     f().Supprimer_Lien->click();
-    QCOMPARE(s->Liens(), QStringList{"1  Plan    (File)"});
+    QCOMPARE(s->Liens(), QStringList{"1  Port    (Web)"});
+    QCOMPARE(QString::number(Table.NbLiens(2)) + Table.LienTexte[2][1], QStringLiteral("1Port"));
     QVERIFY(f().ListeLiens->selectedItems().isEmpty());
     // Up to 50 links; the 51st is refused.
     for (int k = 2; k <= MaxLiens + 1; ++k) {
@@ -1640,7 +1651,8 @@ void TestCommandes::liens()
         f().Valider_lien->click();
     }
     QCOMPARE(p().Textes(), QStringList{QStringLiteral("M17")});
-    QCOMPARE(QString::number(Table.NbLiens(2)) + Table.LienTexte[2][50], QStringLiteral("50W50"));
+    QCOMPARE(QString::number(Table.NbLiens(2)) + Table.LienTexte[2][1] + Table.LienTexte[2][50],
+             QStringLiteral("50PortW50"));
     f().Montre_Fichier->trigger();
     QVERIFY(f().POIS->isVisible() && !f().LIENS->isVisible());
 }

@@ -174,7 +174,6 @@ void Creer_POI::Option1_Click(int index)
 bool Creer_POI::StockerSaisiePOI()
 {
     using namespace Declarations;
-    SaisieOK = false;
     if (FichierGPX.isEmpty()) {
         Message(7);
         return false;
@@ -229,7 +228,6 @@ bool Creer_POI::StockerSaisiePOI()
         Table.TempsPOI[NumPOI] = TempsCourant();
     MontrerTable(*this);
     ListePOI->Choisir(NumPOI);
-    SaisieOK = true;
     return true;
 }
 
