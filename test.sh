@@ -24,6 +24,8 @@ fi
 # Every include runs down the layers, and the check catches one that does not.
 tools/couches.sh
 tools/couches.sh --essai
+# Each planted fault of the mutation check still finds its text.
+python3 tools/mutations.py --verifier > /dev/null
 
 
 if [ "${1:-}" = "--coverage" ]; then

@@ -8,12 +8,13 @@ faults they notice (killed) and those they miss (survived), per folder.
 
 The list holds one fault a line: FILE | TEXT | REPLACEMENT | WHY, where
 TEXT stands exactly once in FILE ("\\n" and "\\t" stand for a line end and a
-tab; " | " separates the fields). A WHY that starts with "neutre:" marks a
+tab, "\\\\" for a backslash; " | " separates the fields). A WHY that starts with "neutre:" marks a
 fault that cannot change behaviour: it is tried, not counted. The working
 tree is never written: the copy lives in a temporary folder, or in DIR
 (kept between runs, so that only what changed is built again).
 """
 import argparse
+import re
 import collections
 import os
 import shutil
@@ -42,7 +43,7 @@ def lire_liste(chemin):
             if len(champs) != 4:
                 sys.exit(f"{chemin}:{n}: four fields separated by ' | ' expected")
             def dec(s):
-                return s.replace("\\n", "\n").replace("\\t", "\t")
+                return re.sub(r"\\(.)", lambda m: {"n": "\n", "t": "\t"}.get(m.group(1), m.group(1)), s)
             fichier, texte, remplacement, pourquoi = champs
             fautes.append((n, fichier.strip(), dec(texte), dec(remplacement), pourquoi.strip()))
     return fautes
@@ -79,10 +80,22 @@ def main():
     a.add_argument("--liste", default=os.path.join(ICI, "mutations.txt"))
     a.add_argument("--seul", type=int, nargs="+", help="only the faults of these lines")
     a.add_argument("--garder", help="scratch folder kept between runs")
+    a.add_argument("--verifier", action="store_true",
+                   help="only check that each fault's text stands once in its file")
     o = a.parse_args()
     fautes = lire_liste(o.liste)
     if o.seul:
         fautes = [f for f in fautes if f[0] in o.seul]
+    if o.verifier:
+        fausses = 0
+        for n, fichier, texte, _, _ in fautes:
+            with open(os.path.join(RACINE, fichier), encoding="utf-8") as f:
+                fois = f.read().count(texte)
+            if fois != 1:
+                fausses += 1
+                print(f"{n}: {fichier}: the text stands {fois} times, not once")
+        print(f"{len(fautes)} faults, {fausses} to mend")
+        sys.exit(1 if fausses else 0)
     copie = os.path.abspath(o.garder) if o.garder else tempfile.mkdtemp(prefix="quaylight-mutations-")
     os.makedirs(copie, exist_ok=True)
     copier(copie)
@@ -114,13 +127,18 @@ def main():
         try:
             with open(chemin, "w", encoding="utf-8") as f:
                 f.write(original.replace(texte, remplacement))
-            tuee = executer(construire, copie) != 0 or executer(tester, copie, 2 * DELAI) != 0
+            construite = executer(construire, copie) == 0
+            tuee = construite and executer(tester, copie, 2 * DELAI) != 0
         finally:
             with open(chemin, "w", encoding="utf-8") as f:
                 f.write(original)
         dossier = fichier.split("/")[0] if "/" in fichier else "."
         if fichier.startswith("earth/globe/"):
             dossier = "earth/globe"
+        if not construite:
+            # A fault the compiler refuses is no fault a test could miss.
+            print(f"{n}: does not build {fichier}: {pourquoi}", flush=True)
+            continue
         print(f"{n}: {'killed' if tuee else 'SURVIVED'}{' (neutral)' if neutre else ''} "
               f"{fichier}: {pourquoi} [{time.time() - debut:.0f} s]", flush=True)
         if neutre:
