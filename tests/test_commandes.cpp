@@ -42,6 +42,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <sys/mount.h>
@@ -560,16 +562,25 @@ void TestCommandes::disquePlein()
     while (plein.write(QByteArray(1024, 'x')) == 1024 && plein.flush())
         ;
     plein.close();
-    for (int k = Table.NbLiens(2) + 1; k <= MaxLiens; ++k)
-        Table.InsererLien(2, k, QString(), QString());
-    for (int k = 1; k <= MaxLiens; ++k)
-        Table.LienHref[2][k] = QStringLiteral("http://example.org/%1").arg(k);
+    // Larger than the writer's buffer: the write fails while the document
+    // is being written, not only when the file is committed.
+    for (int i = 1; i <= Table.NbPOI; ++i) {
+        for (int k = Table.NbLiens(i) + 1; k <= MaxLiens; ++k)
+            Table.InsererLien(i, k, QString(), QString());
+        for (int k = 1; k <= MaxLiens; ++k)
+            Table.LienHref[i][k] = QStringLiteral("http://example.org/%1/")
+                                       .arg(k)
+                                       .leftJustified(300, QLatin1Char('x'));
+    }
     const QString avant = Resume(Table);
     const QByteArray disque = Lire(Declarations::FichierGPX);
     f().Sauver_Fichier->trigger();
     const QByteArray apres = Lire(Declarations::FichierGPX);
     umount(point.toLocal8Bit().constData());
+    // The message names the file and why, the system's own words.
     QVERIFY(p().boites.size() == 1 && p().boites[0].texte.contains(Declarations::FichierGPX));
+    QVERIFY2(p().boites[0].texte.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+             qPrintable(p().boites[0].texte));
     QCOMPARE(apres, disque);
     QCOMPARE(Resume(Table), avant);
 }
