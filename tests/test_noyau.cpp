@@ -509,6 +509,11 @@ void TestNoyau::echantillons()
     QCOMPARE(VerifierInterop(ecrit, *t), QString());
     if (valide)
         QVERIFY(Valide(ecrit));
+    // Schema locations go in pairs, namespace and file, whatever the input
+    // held.
+    const QByteArray ecrits = Lire(ecrit);
+    const int lieu = ecrits.indexOf("xsi:schemaLocation=\"") + 20;
+    QCOMPARE(ecrits.mid(lieu, ecrits.indexOf('"', lieu) - lieu).simplified().count(' ') % 2, 1);
     auto relu = LireTexte(Lire(ecrit));
     if (Fichiers::LirePOI(lignes, *relu).xml) {
         // A GPX file reads back as it was read, and nothing it held is lost.
