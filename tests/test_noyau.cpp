@@ -1261,6 +1261,18 @@ void TestNoyau::routesDesMarques()
     int nombre = 0;
     routes.GuidsUtilises(*t, {1}, nombre);
     QCOMPARE(nombre, 2);
+    {
+        // A mark without a GUID is used by no route, not even by one whose
+        // points have none either.
+        auto sans = LireTexte(
+            Document(Wpt("48.1", "-4.1", "t", "Sans"))
+                .replace("</gpx>", "\t<rte><rtept lat=\"48.1\" lon=\"-4.1\"/></rte>\r\n</gpx>"));
+        Routes r;
+        r.Lire(*sans);
+        QCOMPARE(int(r.liste.size()), 1);
+        QVERIFY(r.GuidsUtilises(*sans, {1}, nombre).empty());
+        QCOMPARE(nombre, 0);
+    }
 
     // Le Conquet moved and renamed: both routes follow and are written anew,
     // the third stays as it was read, and the fields nobody edits are kept.
