@@ -1248,6 +1248,11 @@ void TestCommandes::fusion()
     for (int g = 0; g < b.Groupes_Fusion->topLevelItemCount(); ++g)
         groupes << b.Groupes_Fusion->topLevelItem(g)->text(0);
     QCOMPARE(groupes, (QStringList{"Pareils (1)", "Changés (0)", "Proches (1)", "Nouveaux (1)"}));
+    // The groups that ask for a choice are open.
+    QString ouverts;
+    for (int g = 0; g < 4; ++g)
+        ouverts += b.Groupes_Fusion->topLevelItem(g)->isExpanded() ? '1' : '0';
+    QCOMPARE(ouverts, QStringLiteral("0110"));
     QTreeWidgetItem* proche = b.Groupes_Fusion->topLevelItem(2)->child(0);
     QCOMPARE(proche->text(1), QStringLiteral("Deux"));
     // Closer than 11 m, the near mark is new.
