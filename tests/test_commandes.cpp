@@ -635,6 +635,9 @@ void TestCommandes::importer_data()
              {"format inconnu", "rade.xyz", "x", "", "Format non reconnu"},
              {"sans gpsbabel", "rade.csv", "Name,Latitude,Longitude\n", "",
               "L'import demande le programme gpsbabel"},
+             // Found, but it cannot start: its interpreter is missing.
+             {"gpsbabel qui ne demarre pas", "rade.csv", "Name,Latitude,Longitude\n", "",
+              "Les Poi n'ont pas pu être importés"},
              // A conversion that takes long: its progress box cancels it.
              {"annulee", "long.csv", "Name,Latitude,Longitude\n", "", "-"}});
 }
@@ -666,6 +669,12 @@ void TestCommandes::importer()
     const QByteArray chemins = qgetenv("PATH");
     if (QByteArray(QTest::currentDataTag()) == "sans gpsbabel")
         qputenv("PATH", "/nulle-part");
+    if (QByteArray(QTest::currentDataTag()) == "gpsbabel qui ne demarre pas") {
+        QVERIFY(QDir().mkpath(s->Chemin("casse")) &&
+                Ecrire(s->Chemin("casse/gpsbabel"), "#!/nulle-part/sh\n"));
+        QFile::setPermissions(s->Chemin("casse/gpsbabel"), QFile::ExeOwner | QFile::ReadOwner);
+        qputenv("PATH", s->Chemin("casse").toLocal8Bit() + ':' + chemins);
+    }
     if (V("message") == "-") {
         // A gpsbabel that takes its time.
         QVERIFY(QDir().mkpath(s->Chemin("lent")) &&
