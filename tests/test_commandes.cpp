@@ -1951,6 +1951,9 @@ void TestCommandes::fichiersLivres()
                                 .arg(f().menuBar()->width())
                                 .arg(f().menuBar()->font().pointSizeF())));
     }
+    // Shrunk only as far as it must: in this window, not to the floor.
+    QVERIFY2(f().menuBar()->font().pointSizeF() > 6,
+             qPrintable(QString::number(f().menuBar()->font().pointSizeF())));
 }
 
 // The map steps, against a map that records every call. A selection flies
