@@ -2406,10 +2406,15 @@ void TestCommandes::tableDesTroncons()
     r.Position_Point->setText(QStringLiteral("48°23' N 4°48,6' W"));
     QTest::keyClick(r.Position_Point, Qt::Key_Return);
     QCOMPARE(ligne(1).section('|', 2, 2), QStringLiteral("48.383333333,-4.81"));
+    QCOMPARE(r.TableTroncons->currentRow(), 1);
     r.TableTroncons->setCurrentCell(0, 0);
     p().boites.clear();
     r.Placer_Point->click();
     QCOMPARE(p().Textes(), QStringList{Messages::Texte(Messages::PointDeMarque)});
+    // The table made again keeps its current line, the first one too.
+    r.Vitesse_Route->setText(QStringLiteral("7"));
+    QTest::keyClick(r.Vitesse_Route, Qt::Key_Return);
+    QCOMPARE(r.TableTroncons->currentRow(), 0);
 }
 
 // The window's size is kept beside its position, and a window left with its
