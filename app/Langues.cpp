@@ -24,8 +24,8 @@ namespace Langues {
 
 namespace {
 
-// Sets what the object shows as its caption; false when it has none.
-bool DefinirLegende(QObject* objet, const QString& texte)
+// Sets what the object shows as its caption, where it has one.
+void DefinirLegende(QObject* objet, const QString& texte)
 {
     if (auto* b = qobject_cast<QAbstractButton*>(objet))
         b->setText(texte);
@@ -45,9 +45,6 @@ bool DefinirLegende(QObject* objet, const QString& texte)
         t->setHorizontalHeaderLabels(texte.split(QLatin1Char('|')));
     else if (auto* a = qobject_cast<QTreeWidget*>(objet))
         a->setHeaderLabels(texte.split(QLatin1Char('|')));
-    else
-        return false;
-    return true;
 }
 
 // Menu items have no tool tip; controls do.

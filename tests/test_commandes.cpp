@@ -1857,6 +1857,8 @@ void TestCommandes::appliquerLigne_data()
              {"message 0", "M[MsgBoite$(0)]/a/", "MsgBoite$(0)", "", ""},
              {"message 51", "M[MsgBoite$(51)]/a/", "MsgBoite$(7)", "M7", ""},
              {"message 07", "M[MsgBoite$(07)]/a/", "MsgBoite$(7)", "M7", ""},
+             {"dernier message", "M[MsgBoite$(80)]/a/", "MsgBoite$(80)", "a", ""},
+             {"message au-dela du dernier", "M[MsgBoite$(81)]/a/", "MsgBoite$(80)", "", ""},
              {"description", "D[Fermer]/Close/", "D:Fermer", "Close", ""},
              {"aide", "A[Aide]/https://example.org/aide/", "Aide", "https://example.org/aide", ""},
              {"inconnu", "C[Rien]/a/b", "Label1", l1, ""}});

@@ -633,6 +633,11 @@ void TestNoyau::outilFichiers()
     QCOMPARE(Outil({"dump", d}, &sortie), 1);
     QVERIFY(sortie.contains("folder"));
     QCOMPARE(Outil({"rewrite", entree, d + "x/y.gpx"}), 1);
+    // Run with its standard input closed, its first file takes descriptor 0.
+    QCOMPARE(QProcess::execute("sh", {"-c", "exec ./quaylight-gpx rewrite \"$0\" \"$1\" <&-",
+                                      entree, d + "ferme.gpx"}),
+             0);
+    QVERIFY(Lire(d + "ferme.gpx").startsWith("<?xml") && QFile::remove(d + "ferme.gpx"));
     // Another format, through gpsbabel, written as rewrite writes.
     QVERIFY(Ecrire(d + "rade.csv", "Name,Latitude,Longitude\nPort,48.38,-4.49\n"));
     QCOMPARE(Outil({"import", d + "rade.csv", d + "rade.gpx"}), 0);
