@@ -923,6 +923,7 @@ void TestCommandes::annulerRetablir_data()
              {"nouveau, annuler, retablir", "n Six;u;r", cinq + ",Six//0|10", "6: 6:6"},
              {"nouveau, annuler, supprimer le courant", "c 1;n Six;u;d",
               "Un/s1/1,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|10", "2:2"},
+             {"nouveau apres le dernier, annuler", "c 4;n Six;u", cinq + "|01", "5:5"},
              {"supprimer un", "c 2;d;u", cinq + "|01", "3:3"},
              {"supprimer plusieurs", "c 1;S 3;d", "Un/s1/1,Cinq/s5/1|10", ""},
              {"supprimer plusieurs, annuler", "c 1;S 3;d;u", cinq + "|01", "2:2,3,4"},
