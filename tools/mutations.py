@@ -26,12 +26,13 @@ import time
 ICI = os.path.dirname(os.path.abspath(__file__))
 RACINE = os.path.dirname(ICI)
 # The fast tests: the widget-free core and the windows through the fake seam;
-# the relay's, which take the longest, for the faults of the map's folder,
-# the only code they check that the others do not.
+# the relay's and the globe's, which take the longest, for the faults of the
+# map's folder, the only code they check that the others do not.
 TESTS = "^(test_noyau|test_commandes|regression_.*)$"
-TESTS_CARTE = "^(test_noyau|test_commandes|test_relais|regression_.*)$"
-CIBLES = ["test_noyau", "test_commandes", "test_relais", "quaylight-gpx", "regression_gpx",
-          "regression_langue", "regression_nombres", "regression_tuiles"]
+TESTS_CARTE = "^(test_noyau|test_commandes|test_relais|test_globe|regression_.*)$"
+CIBLES = ["test_noyau", "test_commandes", "test_relais", "test_globe", "quaylight-gpx",
+          "regression_gpx", "regression_langue", "regression_nombres", "regression_tuiles"]
+CIBLES_CARTE = ["test_relais", "test_globe"]
 DELAI = 120
 
 
@@ -135,7 +136,7 @@ def main():
             carte = fichier.startswith("earth/")
             motif = TESTS_CARTE if carte else TESTS
             construite = executer(construire if carte else
-                                  [c for c in construire if c != "test_relais"], copie) == 0
+                                  [c for c in construire if c not in CIBLES_CARTE], copie) == 0
             tuee = construite and executer(tester(motif), copie, 3 * DELAI) != 0
         finally:
             with open(chemin, "w", encoding="utf-8") as f:
