@@ -26,6 +26,7 @@ tools/couches.sh
 tools/couches.sh --essai
 # Each planted fault of the mutation check still finds its text.
 python3 tools/mutations.py --verifier > /dev/null
+python3 tools/mutations.py --liste tools/mutations-hasard.txt --verifier > /dev/null
 
 
 if [ "${1:-}" = "--coverage" ]; then

@@ -393,6 +393,8 @@ private slots:
     void ecriture_data();
     void ecriture();
     void outilFichiers();
+    void ligneDeCommande_data();
+    void ligneDeCommande();
     void codecsCommeQt_data();
     void codecsCommeQt();
     void regles_data();
@@ -617,6 +619,27 @@ void TestNoyau::ecriture()
 
 // The dump's own format, and the tool's file handling: a file it replaces is
 // replaced whole or not at all, as the editor saves.
+// The editor's own arguments, answered before it needs a display.
+void TestNoyau::ligneDeCommande_data()
+{
+    Tableau({"arguments", "code", "sortie"},
+            {{"aide", "--help", "0", "Usage: quaylight [FILE.gpx]"},
+             {"version", "--version", "0", "quaylight "},
+             {"option inconnue", "-x", "2", "unexpected argument -x"},
+             {"deux fichiers", "a.gpx b.gpx", "2", "unexpected argument b.gpx"},
+             {"apres --", "-- a.gpx b.gpx", "2", "unexpected argument b.gpx"}});
+}
+
+void TestNoyau::ligneDeCommande()
+{
+    QProcess editeur;
+    editeur.setProcessChannelMode(QProcess::MergedChannels);
+    editeur.start(QStringLiteral("./quaylight"), V("arguments").split(' '));
+    QVERIFY(editeur.waitForFinished(30000));
+    QCOMPARE(editeur.exitCode(), V("code").toInt());
+    QVERIFY(editeur.readAll().contains(V("sortie").toUtf8()));
+}
+
 void TestNoyau::outilFichiers()
 {
     const QString d = dossier.filePath("outil") + QLatin1Char('/');

@@ -30,7 +30,7 @@ RACINE = os.path.dirname(ICI)
 # map's folder, the only code they check that the others do not.
 TESTS = "^(test_noyau|test_commandes|regression_.*)$"
 TESTS_CARTE = "^(test_noyau|test_commandes|test_relais|test_globe|regression_.*)$"
-CIBLES = ["test_noyau", "test_commandes", "test_relais", "test_globe", "quaylight-gpx",
+CIBLES = ["test_noyau", "test_commandes", "test_relais", "test_globe", "quaylight", "quaylight-gpx",
           "regression_gpx", "regression_langue", "regression_nombres", "regression_tuiles"]
 CIBLES_CARTE = ["test_relais", "test_globe"]
 DELAI = 120
