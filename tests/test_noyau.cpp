@@ -1060,7 +1060,11 @@ void TestNoyau::fusionParLOutil()
                           "Symbol-Exclamation-Red"),
                       "a1b2c3d4-0001-4e5f-8a9b-000000000002") +
                  Wpt("48.38001", "-4.49", "2024-06-01T10:00:00Z", "Ponton visiteurs") +
-                 Wpt("47.5", "-3.5", "2024-06-01T10:00:00Z", "Houat"))
+                 // A new mark with an element of a namespace the open file
+                 // does not bind: the merged file binds it.
+                 QByteArray(Wpt("47.5", "-3.5", "2024-06-01T10:00:00Z", "Houat"))
+                     .replace("\t\t</extensions>", "\t\t\t<x:note>n</x:note>\r\n\t\t</extensions>"))
+            .replace("<gpx ", "<gpx xmlns:x=\"urn:exemple:x\" ")
             .replace("</gpx>", "\t<rte>\r\n\t\t<name>R</name>\r\n\t\t<rtept lat=\"48.31\" "
                                "lon=\"-4.75\">\r\n\t\t\t<name>Roche cachée</name>\r\n"
                                "\t\t\t<extensions>\r\n\t\t\t\t<opencpn:guid>a1b2c3d4-0001-4e5f-"
