@@ -124,10 +124,11 @@ private slots:
     void autreUtilisateur();
     void plafondDesConnexions();
     void delaiDeTete();
-    // Last: the silent client of initTestCase has had its 10 s.
+    // Last: the silent client made for the limits has had its 10 s.
     void delaiDeTeteParDefaut();
 
 private:
+    void PreparerLimites();
     QByteArray Tuile(const QByteArray& chemin) const
     {
         return "GET /" + jeton + "/osm/" + chemin + " HTTP/1.1\r\nHost: x\r\n\r\n";
@@ -153,17 +154,6 @@ private:
 void TestRelais::initTestCase()
 {
     Session::Preparer();
-    parDefaut = std::make_unique<RelaisTuiles>(
-        QHash<QString, QUrl>{{"osm", QUrl("http://127.0.0.1:9/osm/")}});
-    connect(&muet, &QTcpSocket::disconnected, this, [this] { muetFerme = depuisMuet.elapsed(); });
-    muet.connectToHost(QHostAddress::LocalHost, quint16(parDefaut->Adresse("osm").port()));
-    depuisMuet.start();
-    QVERIFY(muet.waitForConnected(5000));
-    QVERIFY(amontMuet.listen(QHostAddress::LocalHost));
-    qputenv("QUAYLIGHT_TUILES_DELAI_TETE", "2000");
-    limites = std::make_unique<RelaisTuiles>(QHash<QString, QUrl>{
-        {"osm", QUrl("http://127.0.0.1:" + QString::number(amontMuet.serverPort()) + "/osm/")}});
-    qunsetenv("QUAYLIGHT_TUILES_DELAI_TETE");
     // A download's deadline, shortened so that the trickle ends soon.
     qputenv("QUAYLIGHT_TUILES_DELAI", "4000");
     journal = dossier.filePath("tuiles.txt");
@@ -175,6 +165,29 @@ void TestRelais::initTestCase()
     const QUrl a = relais->Adresse("osm");
     port = quint16(a.port());
     jeton = a.path().section('/', 1, 1).toLatin1();
+}
+
+// The relays of the limits' tests, made after the others have run: a relay
+// with the deadlines in use and a client that says nothing, and a relay
+// whose clients have 2 s, before a tile server that never answers.
+void TestRelais::PreparerLimites()
+{
+    if (limites)
+        return;
+    const QByteArray delai = qgetenv("QUAYLIGHT_TUILES_DELAI");
+    qunsetenv("QUAYLIGHT_TUILES_DELAI");
+    parDefaut = std::make_unique<RelaisTuiles>(
+        QHash<QString, QUrl>{{"osm", QUrl("http://127.0.0.1:9/osm/")}});
+    connect(&muet, &QTcpSocket::disconnected, this, [this] { muetFerme = depuisMuet.elapsed(); });
+    muet.connectToHost(QHostAddress::LocalHost, quint16(parDefaut->Adresse("osm").port()));
+    depuisMuet.start();
+    muet.waitForConnected(5000);
+    amontMuet.listen(QHostAddress::LocalHost);
+    qputenv("QUAYLIGHT_TUILES_DELAI_TETE", "2000");
+    limites = std::make_unique<RelaisTuiles>(QHash<QString, QUrl>{
+        {"osm", QUrl("http://127.0.0.1:" + QString::number(amontMuet.serverPort()) + "/osm/")}});
+    qunsetenv("QUAYLIGHT_TUILES_DELAI_TETE");
+    qputenv("QUAYLIGHT_TUILES_DELAI", delai);
 }
 
 // What a tile server sends, and what the relay makes of it: a tile or a
@@ -314,6 +327,7 @@ void TestRelais::autreUtilisateur()
 // sent its request; when all have, it is turned away.
 void TestRelais::plafondDesConnexions()
 {
+    PreparerLimites();
     const QUrl adresse = limites->Adresse("osm");
     std::vector<std::unique_ptr<QTcpSocket>> clients;
     auto ouvrir = [&] {
@@ -351,6 +365,7 @@ void TestRelais::plafondDesConnexions()
 // then, not before; one that has sent it stays to wait for its tile.
 void TestRelais::delaiDeTete()
 {
+    PreparerLimites();
     const auto port = quint16(limites->Adresse("osm").port());
     QTcpSocket silencieux, lent;
     QElapsedTimer t;
@@ -373,6 +388,7 @@ void TestRelais::delaiDeTete()
 // In use, a client has 10 s to send its request.
 void TestRelais::delaiDeTeteParDefaut()
 {
+    PreparerLimites();
     QTRY_VERIFY_WITH_TIMEOUT(muetFerme >= 0, 15000);
     QVERIFY2(muetFerme >= 9500 && muetFerme < 12000, qPrintable(QString::number(muetFerme)));
 }
