@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 #include <sys/resource.h>
@@ -121,8 +122,13 @@ private slots:
     void connexionsOisives();
     void plusDeDescripteurs();
     void autreUtilisateur();
+    void plafondDesConnexions();
+    void delaiDeTete();
+    // Last: the silent client made for the limits has had its 10 s.
+    void delaiDeTeteParDefaut();
 
 private:
+    void PreparerLimites();
     QByteArray Tuile(const QByteArray& chemin) const
     {
         return "GET /" + jeton + "/osm/" + chemin + " HTTP/1.1\r\nHost: x\r\n\r\n";
@@ -133,6 +139,16 @@ private:
     std::unique_ptr<RelaisTuiles> relais;
     quint16 port = 0;
     QByteArray jeton;
+    // A relay with the deadlines in use, and a client that says nothing:
+    // how long after it connected the relay closed it.
+    std::unique_ptr<RelaisTuiles> parDefaut;
+    QTcpSocket muet;
+    QElapsedTimer depuisMuet;
+    qint64 muetFerme = -1;
+    // A relay whose clients have 2 s to send their request, before a tile
+    // server that accepts and never answers.
+    QTcpServer amontMuet;
+    std::unique_ptr<RelaisTuiles> limites;
 };
 
 void TestRelais::initTestCase()
@@ -149,6 +165,29 @@ void TestRelais::initTestCase()
     const QUrl a = relais->Adresse("osm");
     port = quint16(a.port());
     jeton = a.path().section('/', 1, 1).toLatin1();
+}
+
+// The relays of the limits' tests, made after the others have run: a relay
+// with the deadlines in use and a client that says nothing, and a relay
+// whose clients have 2 s, before a tile server that never answers.
+void TestRelais::PreparerLimites()
+{
+    if (limites)
+        return;
+    const QByteArray delai = qgetenv("QUAYLIGHT_TUILES_DELAI");
+    qunsetenv("QUAYLIGHT_TUILES_DELAI");
+    parDefaut = std::make_unique<RelaisTuiles>(
+        QHash<QString, QUrl>{{"osm", QUrl("http://127.0.0.1:9/osm/")}});
+    connect(&muet, &QTcpSocket::disconnected, this, [this] { muetFerme = depuisMuet.elapsed(); });
+    muet.connectToHost(QHostAddress::LocalHost, quint16(parDefaut->Adresse("osm").port()));
+    depuisMuet.start();
+    muet.waitForConnected(5000);
+    amontMuet.listen(QHostAddress::LocalHost);
+    qputenv("QUAYLIGHT_TUILES_DELAI_TETE", "2000");
+    limites = std::make_unique<RelaisTuiles>(QHash<QString, QUrl>{
+        {"osm", QUrl("http://127.0.0.1:" + QString::number(amontMuet.serverPort()) + "/osm/")}});
+    qunsetenv("QUAYLIGHT_TUILES_DELAI_TETE");
+    qputenv("QUAYLIGHT_TUILES_DELAI", delai);
 }
 
 // What a tile server sends, and what the relay makes of it: a tile or a
@@ -282,6 +321,76 @@ void TestRelais::autreUtilisateur()
     QTRY_VERIFY_WITH_TIMEOUT(autre.state() == QProcess::NotRunning, 20000);
     QCOMPARE(autre.readAllStandardOutput().trimmed(), QByteArray("0"));
     QVERIFY(!Lire(journal).contains("/osm/4/3/3.png"));
+}
+
+// 32 clients at most: the 33rd takes the place of the oldest that has not
+// sent its request; when all have, it is turned away.
+void TestRelais::plafondDesConnexions()
+{
+    PreparerLimites();
+    const QUrl adresse = limites->Adresse("osm");
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    auto ouvrir = [&] {
+        clients.push_back(std::make_unique<QTcpSocket>());
+        clients.back()->connectToHost(QHostAddress::LocalHost, quint16(adresse.port()));
+        return clients.back()->waitForConnected(5000);
+    };
+    auto ouverts = [&] {
+        QString e;
+        for (const auto& c : clients)
+            e += c->state() == QAbstractSocket::ConnectedState ? '1' : '0';
+        return e;
+    };
+    for (int i = 0; i < 32; ++i)
+        QVERIFY(ouvrir());
+    QTest::qWait(300);
+    QCOMPARE(ouverts(), QString(32, '1'));
+    QVERIFY(ouvrir());
+    QTRY_COMPARE(ouverts(), '0' + QString(32, '1'));
+    for (size_t i = 1; i < clients.size(); ++i) {
+        clients[i]->write("GET " + adresse.path().toLatin1() + "6/7/" + QByteArray::number(int(i)) +
+                          ".png HTTP/1.1\r\n\r\n");
+        clients[i]->flush();
+    }
+    QTest::qWait(300);
+    QVERIFY(ouvrir());
+    QTRY_COMPARE(ouverts(), '0' + QString(32, '1') + '0');
+    // Gone before the next test, which needs room.
+    for (const auto& c : clients)
+        c->abort();
+    QTest::qWait(500);
+}
+
+// A client has 2 s here to send its request: one that says nothing goes
+// then, not before; one that has sent it stays to wait for its tile.
+void TestRelais::delaiDeTete()
+{
+    PreparerLimites();
+    const auto port = quint16(limites->Adresse("osm").port());
+    QTcpSocket silencieux, lent;
+    QElapsedTimer t;
+    t.start();
+    silencieux.connectToHost(QHostAddress::LocalHost, port);
+    lent.connectToHost(QHostAddress::LocalHost, port);
+    QVERIFY(silencieux.waitForConnected(5000) && lent.waitForConnected(5000));
+    QTest::qWait(1500);
+    QVERIFY(silencieux.state() == QAbstractSocket::ConnectedState);
+    lent.write("GET " + limites->Adresse("osm").path().toLatin1() + "5/7/9.png HTTP/1.1\r\n");
+    QTest::qWait(300);
+    lent.write("\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(silencieux.state() != QAbstractSocket::ConnectedState, 5000);
+    // Qt's coarse timers fire within 5 % of their time.
+    QVERIFY2(t.elapsed() >= 1900 && t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));
+    QTest::qWait(500);
+    QCOMPARE(lent.state(), QAbstractSocket::ConnectedState);
+}
+
+// In use, a client has 10 s to send its request.
+void TestRelais::delaiDeTeteParDefaut()
+{
+    PreparerLimites();
+    QTRY_VERIFY_WITH_TIMEOUT(muetFerme >= 0, 15000);
+    QVERIFY2(muetFerme >= 9500 && muetFerme < 12000, qPrintable(QString::number(muetFerme)));
 }
 
 QTEST_MAIN(TestRelais)
