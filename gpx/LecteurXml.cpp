@@ -71,6 +71,12 @@ namespace {
 
 constexpr std::string_view Gpx11 = "http://www.topografix.com/GPX/1/1";
 constexpr std::string_view Gpx10 = "http://www.topografix.com/GPX/1/0";
+
+// The fields of a GPX 1.0 point that a 1.1 point has no place for.
+bool SansPlace11(std::string_view local)
+{
+    return local == "course" || local == "speed";
+}
 constexpr std::string_view Xsi = "http://www.w3.org/2001/XMLSchema-instance";
 constexpr std::string_view OpenCpn = "http://www.opencpn.org";
 
@@ -174,7 +180,7 @@ public:
         Contenu();
         const bool point = !cadres.empty() && cadres.back().point;
         if (v10 && !cadres.empty() && (point || cadres.back().conteneur) &&
-            (!gpx || (point && (local == "course" || local == "speed")))) {
+            (!gpx || (point && SansPlace11(local)))) {
             // Into the extensions: a point's at its end, a route's or a
             // track's before its points.
             cadres.back().renvoyes.emplace_back();
@@ -285,8 +291,7 @@ private:
     // The element's start tag; a 1.0 course or speed in the 1.0 namespace.
     void Ouvrir(const char* nom, const char** atts, bool gpx, std::string_view local)
     {
-        if (v10 && gpx && (cadres.back().renvoi || renomme) &&
-            (local == "course" || local == "speed")) {
+        if (v10 && gpx && (cadres.back().renvoi || renomme) && SansPlace11(local)) {
             *sortie += "<gpx10:";
             *sortie += local;
             AttributXml("xmlns:gpx10", Gpx10, *sortie);
@@ -661,7 +666,7 @@ private:
             }
             // A foreign element has its place among the extensions, and so
             // has a 1.0 course or speed, which a 1.1 waypoint has not.
-            const bool gpx10 = v10 && gpx && (local == "course" || local == "speed");
+            const bool gpx10 = v10 && gpx && SansPlace11(local);
             if (!gpx || gpx10)
                 Garder(&garde.extensions, "\t\t\t", nom, atts, gpx, local, gpx10);
             else
