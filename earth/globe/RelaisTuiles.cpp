@@ -261,6 +261,11 @@ void RelaisTuiles::Telecharger(const Demande& d, const QString& serveur)
     requete.setMaximumRedirectsAllowed(RedirectionsMax);
     ++enCours[serveur];
     QNetworkReply* reponse = reseau.get(requete);
+    // Qt's network thread reads no further ahead than this: unbounded, it
+    // drains a body without end in one loop as long as the server writes
+    // faster than it reads, and neither this download's abort nor any
+    // other download is served meanwhile.
+    reponse->setReadBufferSize(64 << 10);
     // The download's state, as long as its reply lives (no shared pointer:
     // this is a plugin, and its types would stand twice beside the
     // program's).
