@@ -88,7 +88,7 @@ public:
                 break;
         }
         XML_ParserFree(p);
-        return ok && (base > 0 || estRoute);
+        return ok;
     }
 
 private:

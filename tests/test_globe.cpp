@@ -3,6 +3,7 @@
 #include "Outils.h"
 #include "app/Entree.h"
 #include "earth/Carte.h"
+#include "earth/globe/IconesMarques.h"
 #include "editing/Nombres.h"
 #include "shell/ApplicationGE.h"
 #include "shell/Declarations.h"
@@ -67,6 +68,7 @@ private slots:
     void cleanupTestCase() { serveur.kill(), serveur.waitForFinished(); }
     void sansIssue();
     void editeurAvecLeGlobe();
+    void icones();
 
 private:
     // Marble's folder, where the sea chart is written and its tiles kept,
@@ -301,6 +303,13 @@ void TestGlobe::editeurAvecLeGlobe()
     QCOMPARE(s.f->Nom_WP->text(), QStringLiteral("Quai & <Port>"));
     QTest::qWait(300);
     QCOMPARE(centre(), vue0);
+    // Out of "Modifier le Poi" a drag from the current mark pans the view.
+    const QString texte = s.f->Lat_Long->text();
+    glisser(ecran(1), ecran(1) + QPoint(40, 25));
+    QVERIFY(centre() != vue0);
+    QCOMPARE(s.f->Lat_Long->text(), texte);
+    Declarations::AppliGE->SetCameraParams(48.366, -4.52, 0, 1, 12000, 0, 0, 5);
+    QTRY_COMPARE_WITH_TIMEOUT(centre(), vue0, 10000);
     s.f->Option1[0]->click();
     const QPoint depart = ecran(1), arrivee = depart + QPoint(40, 25);
     glisser(depart, arrivee);
@@ -445,6 +454,25 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     TestGlobe test;
     return QTest::qExec(&test, argc, argv);
+}
+
+// Icons are drawn centred on their point, as a click picks them: a drawing
+// that is symmetric stays itself turned half round, ring included.
+void TestGlobe::icones()
+{
+    for (const auto famille : {Symboles::Famille::Autre, Symboles::Famille::Danger})
+        for (const bool courante : {false, true}) {
+            const QImage icone = IconesMarques::Icone(famille, courante);
+            const QImage tournee = icone.mirrored(true, true);
+            int ecart = 0;
+            for (int y = 0; y < icone.height(); ++y)
+                for (int x = 0; x < icone.width(); ++x)
+                    ecart = std::max(
+                        ecart, std::abs(qAlpha(icone.pixel(x, y)) - qAlpha(tournee.pixel(x, y))));
+            QVERIFY2(
+                ecart <= 8,
+                qPrintable(QStringLiteral("%1 %2: %3").arg(int(famille)).arg(courante).arg(ecart)));
+        }
 }
 
 #include "test_globe.moc"

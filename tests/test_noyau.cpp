@@ -1098,6 +1098,16 @@ void TestNoyau::fusionParLOutil()
     sortie = dossier.filePath("fusion-soi.gpx");
     QVERIFY2(Outil({"merge", mien, mien, sortie}, &ligne) == 0, ligne.constData());
     QCOMPARE(ligne, QByteArray("same 3\tchanged 0\tnear 0\tnew 0\n"));
+    // An open file that binds a namespace of its own keeps it beside the
+    // incoming one's.
+    const QString z = dossier.filePath("z.gpx");
+    QVERIFY(Ecrire(z, Document(QByteArray(Wpt("46", "-2", "2024-06-01T10:00:00Z", "Hoedic"))
+                                   .replace("\t\t</extensions>",
+                                            "\t\t\t<z:note>n</z:note>\r\n\t\t</extensions>"))
+                          .replace("<gpx ", "<gpx xmlns:z=\"urn:exemple:z\" ")));
+    QVERIFY2(Outil({"merge", leur, z, sortie}, &ligne) == 0, ligne.constData());
+    QVERIFY(Valide(sortie));
+    QVERIFY(Lire(sortie).contains("xmlns:x=") && Lire(sortie).contains("xmlns:z="));
     QCOMPARE(Outil({"merge", mien, dossier.filePath("absent.gpx"), sortie}, &ligne), 1);
     QVERIFY(ligne.contains("absent.gpx"));
 

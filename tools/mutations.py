@@ -5,6 +5,8 @@ the tree, rebuilds it incrementally, runs the fast tests, and counts the
 faults they notice (killed) and those they miss (survived), per folder.
 
     tools/mutations.py [--liste tools/mutations.txt] [--seul N ...] [--garder DIR]
+    tools/mutations.py --tirer N [--graine S]
+
 
 The list holds one fault a line: FILE | TEXT | REPLACEMENT | WHY, where
 TEXT stands exactly once in FILE ("\\n" and "\\t" stand for a line end and a
@@ -12,11 +14,18 @@ tab, "\\\\" for a backslash; " | " separates the fields). A WHY that starts with
 fault that cannot change behaviour: it is tried, not counted. The working
 tree is never written: the copy lives in a temporary folder, or in DIR
 (kept between runs, so that only what changed is built again).
+
+--tirer prints N faults drawn at random, in the list's format, for a sample
+the tests were not written against: a comparison flipped, an operator
+swapped, a constant or a "+ 1" changed, each on a line of the program's
+sources that stands once in its file and in no list yet.
 """
 import argparse
-import re
 import collections
+import glob
 import os
+import random
+import re
 import shutil
 import subprocess
 import sys
@@ -61,6 +70,44 @@ def executer(commande, dossier, delai=None):
         return -1
 
 
+def tirer(n, graine):
+    """n faults drawn at random, one a line, none in a list already."""
+    listes = "".join(open(l, encoding="utf-8").read()
+                     for l in glob.glob(os.path.join(ICI, "mutations*.txt")))
+    changements = [(r" <= ", " < "), (r" < ", " <= "), (r" >= ", " > "), (r" > ", " >= "),
+                   (r" == ", " != "), (r" != ", " == "), (r" && ", " || "), (r" \|\| ", " && "),
+                   (r" \+ 1\b", ""), (r" - 1\b", ""), (r"\btrue\b", "false"),
+                   (r"\bfalse\b", "true")]
+    fautes = []
+    for dossier in ["gpx", "editing", "links", "shell", "earth", "ui", "app", "tools"]:
+        for fichier in sorted(glob.glob(os.path.join(RACINE, dossier, "**", "*.[ch]*"),
+                                        recursive=True)):
+            if not fichier.endswith((".cpp", ".h")):
+                continue
+            texte = open(fichier, encoding="utf-8").read()
+            for ligne in texte.split("\n"):
+                s = ligne.strip()
+                if (not s or s.startswith(("//", "#", "*")) or " | " in s or
+                        texte.count(s) != 1 or s.replace("\\", "\\\\") in listes):
+                    continue
+                for motif, remplacement in changements:
+                    for m in re.finditer(motif, s):
+                        nouveau = s[:m.start()] + remplacement + s[m.end():]
+                        fautes.append((os.path.relpath(fichier, RACINE), s, nouveau,
+                                       motif.replace("\\", "").strip()))
+    hasard = random.Random(graine)
+    hasard.shuffle(fautes)
+    vues = set()
+    for fichier, s, nouveau, motif in fautes:
+        if s in vues:
+            continue
+        vues.add(s)
+        e = lambda t: t.replace("\\", "\\\\")
+        print(f"{fichier} | {e(s)} | {e(nouveau)} | random: {motif}")
+        if len(vues) == n:
+            break
+
+
 def copier(copie):
     """The tracked files as they stand in the working tree; unchanged ones
     are left alone, so that the build sees only what changed."""
@@ -86,7 +133,12 @@ def main():
     a.add_argument("--garder", help="scratch folder kept between runs")
     a.add_argument("--verifier", action="store_true",
                    help="only check that each fault's text stands once in its file")
+    a.add_argument("--tirer", type=int, metavar="N", help="print N faults drawn at random")
+    a.add_argument("--graine", type=int, default=2026, help="the draw's seed")
     o = a.parse_args()
+    if o.tirer:
+        tirer(o.tirer, o.graine)
+        return
     fautes = lire_liste(o.liste)
     if o.seul:
         fautes = [f for f in fautes if f[0] in o.seul]
