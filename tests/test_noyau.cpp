@@ -212,6 +212,15 @@ QString Regle(const QString& regle, const QString& e)
              return v ? QString::fromStdString(*v) : refus + QString::number(int(r));
          }},
         {"calque", [&] { return Calques::NomFichier(e); }},
+        // A route's planned speed as a file gives it; 5 knots unless it is
+        // a speed.
+        {"vitesse",
+         [&] {
+             return QString::number(Gpx::LireRoute("<rte><extensions><opencpn:planned_speed>" +
+                                                   e.toStdString() +
+                                                   "</opencpn:planned_speed></extensions></rte>")
+                                        .vitesse);
+         }},
         // The merge's name key and the filter's, which Qt's Unicode data
         // makes: the same for every name.
         {"cle",
@@ -730,8 +739,8 @@ void TestNoyau::codecsCommeQt()
     const std::string_view vue(octets.constData(), size_t(octets.size()));
     const std::u16string texte = Gpx::Utf8VersTexte(vue);
     QCOMPARE(UTF8::TexteQt(texte), QString::fromUtf8(octets));
-    // Back to UTF-8, lone surrogates included.
-    const std::u16string avecSubstituts = texte + u"\xD800x\xDC00";
+    // Back to UTF-8, lone surrogates included, the first and last of each half.
+    const std::u16string avecSubstituts = texte + u"\xD800x\xDBFFx\xDC00x\xDFFF";
     QCOMPARE(QByteArray::fromStdString(Gpx::EnUtf8(avecSubstituts)),
              UTF8::TexteQt(avecSubstituts).toUtf8());
 }
@@ -1251,6 +1260,8 @@ void TestNoyau::troncons_data()
              {"plein sud", "10,20", "9,20", "59.722", "180.0"},
              {"pres du pole", "89.9,0", "89.9,90", "9.473", "90.0"},
              {"depuis le pole sud", "-90,0", "-89,0", "60.310", "0.0"},
+             // 359.994 degrees: rounded to 360.0, shown as north.
+             {"a peine a l'ouest du nord", "0,0", "1,-0.0001", "59.705", "0.0"},
              {"meme point des deux cotes", "0,-180", "0,180", "0.000", "0.0"},
              {"latitude hors de la Terre", "90.5,0", "89,0", "?", "?"},
              {"longitude hors de la Terre", "0,0", "0,180.01", "?", "?"},

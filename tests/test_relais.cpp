@@ -51,9 +51,21 @@ double ProcesseurPendant(int ms)
 
 struct Reponse {
     int statut = -1; // -1: closed without an answer
+    QByteArray raison;
     bool png = false;
     qint64 ms = 0;
 };
+
+// The reason phrases HTTP gives its status codes.
+QByteArray Raison(int statut)
+{
+    return QHash<int, QByteArray>{{200, "OK"},
+                                  {400, "Bad Request"},
+                                  {404, "Not Found"},
+                                  {502, "Bad Gateway"},
+                                  {503, "Service Unavailable"}}
+        .value(statut);
+}
 
 // A request sent raw, as a client of the relay would; the answer read
 // until the relay closes the connection.
@@ -75,8 +87,10 @@ Reponse Demander(quint16 port, const QByteArray& tete, int delai = 20000)
     }
     recu += s.readAll();
     r.ms = t.elapsed();
-    if (recu.startsWith("HTTP/1.1 "))
+    if (recu.startsWith("HTTP/1.1 ")) {
         r.statut = recu.mid(9, 3).toInt();
+        r.raison = recu.mid(13, recu.indexOf("\r\n") - 13);
+    }
     r.png = recu.mid(recu.indexOf("\r\n\r\n") + 4).startsWith("\x89PNG");
     return r;
 }
@@ -210,6 +224,7 @@ void TestRelais::serveurHostile()
     const Reponse r = Demander(port, Tuile(V("niveau").toLatin1() + "/0/0.png"));
     qInfo("%d in %lld ms, %ld KiB more", r.statut, r.ms, MemoireKo() - avant);
     QCOMPARE(r.statut, V("statut").toInt());
+    QCOMPARE(r.raison, Raison(r.statut));
     QVERIFY2(r.ms < 4000 + 2000, qPrintable(QString::number(r.ms)));
     QCOMPARE(r.png, r.statut == 200);
     // A body refused is a connection closed: the server stops sending soon,
@@ -237,7 +252,9 @@ void TestRelais::requetes_data()
 
 void TestRelais::requetes()
 {
-    QCOMPARE(Demander(port, V("tete").toLatin1()).statut, V("statut").toInt());
+    const Reponse r = Demander(port, V("tete").toLatin1());
+    QCOMPARE(r.statut, V("statut").toInt());
+    QCOMPARE(r.raison, Raison(r.statut));
     QVERIFY(Lire(journal).contains(V("amont").toLatin1()));
     QVERIFY(!Lire(journal).contains("/osm/5/7/13.png") && !Lire(journal).contains("/5/7/14"));
 }

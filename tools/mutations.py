@@ -17,8 +17,9 @@ tree is never written: the copy lives in a temporary folder, or in DIR
 
 --tirer prints N faults drawn at random, in the list's format, for a sample
 the tests were not written against: a comparison flipped, an operator
-swapped, a constant or a "+ 1" changed, each on a line of the program's
-sources that stands once in its file and in no list yet.
+swapped, a constant or a "+ 1" changed, a call or an assignment dropped, two
+arguments swapped, each on a line of the program's sources that stands once
+in its file and in no list yet.
 """
 import argparse
 import collections
@@ -90,22 +91,40 @@ def tirer(n, graine):
                 if (not s or s.startswith(("//", "#", "*")) or " | " in s or
                         texte.count(s) != 1 or s.replace("\\", "\\\\") in listes):
                     continue
+                nom = os.path.relpath(fichier, RACINE)
                 for motif, remplacement in changements:
                     for m in re.finditer(motif, s):
                         nouveau = s[:m.start()] + remplacement + s[m.end():]
-                        fautes.append((os.path.relpath(fichier, RACINE), s, nouveau,
-                                       motif.replace("\\", "").strip()))
+                        avant = re.sub(r"\\b|\\", "", motif).strip()
+                        fautes.append((nom, s, nouveau, f"{avant} made {remplacement.strip() or 'nothing'}"))
+                # A call or an assignment left out; two arguments swapped.
+                if (fichier.endswith(".cpp") and s.count("(") == s.count(")") and
+                        re.fullmatch(r"[\w.\->\[\]:]+(\(.*\)| [-+*/|&]?= .*);", s)):
+                    fautes.append((nom, s, ";", "statement dropped"))
+                for m in re.finditer(r"\((\w+), (\w+)\)", s):
+                    nouveau = s[:m.start()] + f"({m.group(2)}, {m.group(1)})" + s[m.end():]
+                    fautes.append((nom, s, nouveau, "arguments swapped"))
+    # Each fault's kind drawn first, as often as the others: there are many
+    # more statements to drop than comparisons to flip.
+    genres = collections.defaultdict(list)
+    for f in fautes:
+        m = f[3]
+        avant = m.split(" made ")[0]
+        genres["comparaison" if avant in ("<=", "<", ">=", ">", "==", "!=") else
+               "operateur" if avant in ("&&", "||") else
+               m if m in ("statement dropped", "arguments swapped") else "constante"].append(f)
     hasard = random.Random(graine)
-    hasard.shuffle(fautes)
+    for g in genres.values():
+        hasard.shuffle(g)
     vues = set()
-    for fichier, s, nouveau, motif in fautes:
+    while len(vues) < n and any(genres.values()):
+        g = genres[hasard.choice(sorted(k for k in genres if genres[k]))]
+        fichier, s, nouveau, motif = g.pop()
         if s in vues:
             continue
         vues.add(s)
         e = lambda t: t.replace("\\", "\\\\")
         print(f"{fichier} | {e(s)} | {e(nouveau)} | random: {motif}")
-        if len(vues) == n:
-            break
 
 
 def copier(copie):

@@ -9,7 +9,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <arpa/inet.h>
-#include <cerrno>
 #include <linux/inet_diag.h>
 #include <linux/netlink.h>
 #include <linux/sock_diag.h>
@@ -49,7 +48,8 @@ bool Png(const QByteArray& corps)
 
 // The owner of the loopback connection from port client to port serveur,
 // asked of the kernel for that one socket (sock_diag); -2 when the kernel
-// cannot be asked, -1 when it knows no such connection.
+// does not answer with it. Its "no such entry" means no such connection, or
+// a kernel without the TCP half of sock_diag: /proc tells them apart.
 long ProprietaireNoyau(quint16 client, quint16 serveur)
 {
     const int fd = socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
@@ -80,10 +80,6 @@ long ProprietaireNoyau(quint16 client, quint16 serveur)
             if (r->nlmsg_type == SOCK_DIAG_BY_FAMILY &&
                 r->nlmsg_len >= NLMSG_LENGTH(sizeof(inet_diag_msg)))
                 proprietaire = long(static_cast<const inet_diag_msg*>(NLMSG_DATA(r))->idiag_uid);
-            else if (r->nlmsg_type == NLMSG_ERROR &&
-                     r->nlmsg_len >= NLMSG_LENGTH(sizeof(nlmsgerr)) &&
-                     static_cast<const nlmsgerr*>(NLMSG_DATA(r))->error == -ENOENT)
-                proprietaire = -1;
         }
     }
     close(fd);
