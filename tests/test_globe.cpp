@@ -381,6 +381,18 @@ void TestGlobe::editeurAvecLeGlobe()
     QVERIFY(!routes.Construire_Route->isChecked());
     gauche(eau + QPoint(-30, 30));
     QCOMPARE(routes.TableTroncons->rowCount(), 2);
+    // A second route along the first, chosen: drawn on top of it.
+    const int avantRoute2 = couleur(QColor(230, 40, 30));
+    routes.Nouvelle_Route->click();
+    routes.Construire_Route->click();
+    gauche(ecran(1));
+    gauche(place().toPoint());
+    QTest::keyClick(Fenetre(), Qt::Key_Escape);
+    QCOMPARE(int(Declarations::LesRoutes.liste.size()), 2);
+    QVERIFY2(
+        couleur(QColor(230, 40, 30)) > avantRoute2 / 2,
+        qPrintable(QStringLiteral("%1 of %2").arg(couleur(QColor(230, 40, 30))).arg(avantRoute2)));
+    routes.Supprimer_Route->click();
 
     // Properties on the map: range rings at their true size in their
     // colour; a hidden name shows no label; a hidden mark is faded, and
