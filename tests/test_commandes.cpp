@@ -677,8 +677,9 @@ void TestCommandes::importer()
     }
     if (V("message") == "-") {
         // A gpsbabel that takes its time.
-        QVERIFY(QDir().mkpath(s->Chemin("lent")) &&
-                Ecrire(s->Chemin("lent/gpsbabel"), "#!/bin/sh\nexec sleep 30\n"));
+        QVERIFY(
+            QDir().mkpath(s->Chemin("lent")) &&
+            Ecrire(s->Chemin("lent/gpsbabel"), "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 30\n"));
         QFile::setPermissions(s->Chemin("lent/gpsbabel"), QFile::ExeOwner | QFile::ReadOwner);
         qputenv("PATH", s->Chemin("lent").toLocal8Bit() + ':' + chemins);
     }
@@ -689,8 +690,11 @@ void TestCommandes::importer()
         QTRY_VERIFY_WITH_TIMEOUT((progression = f().findChild<QProgressDialog*>("Importation")) &&
                                      progression->isVisible(),
                                  5000);
-        progression->cancel();
-        QTest::qWait(300);
+        progression->findChild<QPushButton*>()->click();
+        // The conversion is stopped, not left to run its course.
+        const QByteArray pid = Lire(s->Chemin("lent/gpsbabel.pid")).trimmed();
+        QVERIFY(!pid.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists("/proc/" + pid), 5000);
         QCOMPARE(Declarations::FichierGPX + Table.NomPOI[1], avant + "Avant");
         QVERIFY(p().boites.isEmpty() && !QFile::exists(s->Chemin("long.gpx")));
         QCOMPARE(Lire(source), contenu);
