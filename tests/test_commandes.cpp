@@ -1961,6 +1961,10 @@ void TestCommandes::fichiersLivres()
     // Shrunk only as far as it must: in this window, not to the floor.
     QVERIFY2(f().menuBar()->font().pointSizeF() > 6,
              qPrintable(QString::number(f().menuBar()->font().pointSizeF())));
+    // Panel captions in bold, what the panels hold not.
+    QVERIFY(f().POIS->font().bold() && f().LIENS->font().bold());
+    QVERIFY(!f().Nom_WP->font().bold() && !f().ListePOI->font().bold() &&
+            !f().ListeLiens->font().bold());
 }
 
 // The map steps, against a map that records every call. A selection flies

@@ -22,7 +22,6 @@ using Gpx::Classe;
 namespace {
 
 constexpr int RoleChoix = Qt::UserRole;
-constexpr int RoleMarque = Qt::UserRole + 1;
 
 QStringList Choix()
 {
@@ -152,7 +151,6 @@ void BoiteFusion::Classer()
         const int m = classement.correspondances[t];
         auto* e = new QTreeWidgetItem(
             {leur->NomPOI[t + 1], m >= 0 ? Table.NomPOI[size_t(m + 1)] : QString()});
-        e->setData(0, RoleMarque, int(t));
         if (c == Classe::Changee) {
             e->setData(2, RoleChoix, choixTous);
             e->setText(2, texteChoix);
