@@ -132,6 +132,8 @@ private slots:
     void serveurHostile();
     void requetes_data();
     void requetes();
+    void memeServeur_data();
+    void memeServeur();
     void plusRecentesDAbord();
     void connexionsOisives();
     void plusDeDescripteurs();
@@ -257,6 +259,24 @@ void TestRelais::requetes()
     QCOMPARE(r.raison, Raison(r.statut));
     QVERIFY(Lire(journal).contains(V("amont").toLatin1()));
     QVERIFY(!Lire(journal).contains("/osm/5/7/13.png") && !Lire(journal).contains("/5/7/14"));
+}
+
+// A redirect is followed on the same server only, whether its address
+// writes the scheme's default port or leaves it out.
+void TestRelais::memeServeur_data()
+{
+    Tableau({"de", "vers", "meme"},
+            {{"port http ecrit", "http://t.fr/1.png", "http://t.fr:80/2.png", "oui"},
+             {"port https tu", "https://t.fr:443/1.png", "https://t.fr/2.png", "oui"},
+             {"port http en https", "https://t.fr/1.png", "https://t.fr:80/2.png", "non"},
+             {"autre port", "http://t.fr:8080/1.png", "http://t.fr/2.png", "non"},
+             {"autre schema", "http://t.fr/1.png", "https://t.fr/2.png", "non"},
+             {"autre hote", "http://t.fr/1.png", "http://u.fr/1.png", "non"}});
+}
+
+void TestRelais::memeServeur()
+{
+    QCOMPARE(RelaisTuiles::MemeServeur(QUrl(V("de")), QUrl(V("vers"))), V("meme") == "oui");
 }
 
 // A backlog is served newest first: the tiles of the view the user looks

@@ -136,6 +136,13 @@ QUrl RelaisTuiles::Adresse(const QString& source) const
     return u;
 }
 
+bool RelaisTuiles::MemeServeur(const QUrl& de, const QUrl& vers)
+{
+    const int defaut = de.scheme() == QLatin1String("https") ? 443 : 80;
+    return vers.scheme() == de.scheme() && vers.host() == de.host() &&
+           vers.port(defaut) == de.port(defaut);
+}
+
 void RelaisTuiles::Accepter()
 {
     while (QTcpSocket* client = ecoute.nextPendingConnection()) {
@@ -301,9 +308,7 @@ void RelaisTuiles::Telecharger(const Demande& d, const QString& serveur)
     };
     connect(reponse, &QNetworkReply::redirected, this,
             [reponse, url = d.url, abandonner](const QUrl& vers) {
-                const int defaut = url.scheme() == QLatin1String("https") ? 443 : 80;
-                if (vers.scheme() == url.scheme() && vers.host() == url.host() &&
-                    vers.port(defaut) == url.port(defaut))
+                if (MemeServeur(url, vers))
                     emit reponse->redirectAllowed();
                 else
                     abandonner();

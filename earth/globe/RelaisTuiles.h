@@ -35,6 +35,10 @@ public:
     // server could not be reached or gave no tile.
     void Suivre(std::function<void(bool)> fonction) { suivi = std::move(fonction); }
 
+    // Whether a redirect from de to vers stays on the same server: scheme,
+    // host and port, a default port written or not.
+    static bool MemeServeur(const QUrl& de, const QUrl& vers);
+
     static constexpr int ConnexionsParServeur = 2;
     // Marble opens 4 connections at a time.
     static constexpr int ConnexionsMax = 32;
