@@ -404,10 +404,6 @@ public:
             }
             octets.remove_prefix(n);
         } while (!octets.empty());
-        if (ok && !racineVue) {
-            ok = false;
-            lecture.raison = "no root element";
-        }
         if (!ok) {
             lecture.xml = false;
             if (lecture.raison.empty())
@@ -551,7 +547,6 @@ private:
 
     void Racine(const XML_Char* nom, const XML_Char** atts, bool gpx, std::string_view local)
     {
-        racineVue = true;
         if (!gpx || local != "gpx") {
             lecture.raison = "the root element is " + std::string(nom) + ", not gpx";
             XML_StopParser(parseur, XML_FALSE);
@@ -889,7 +884,6 @@ private:
     std::vector<std::pair<std::string, std::string>> liaisons;
     std::vector<int> nbLiaisons;
     int profondeur = 0;
-    bool racineVue = false;
     bool v10 = false;
     bool dansExtensions = false;
     Copie copie;
