@@ -2256,6 +2256,8 @@ void TestCommandes::routes_data()
              {"monter, descendre", "R 0;P 2;h;h;b",
               "Tour des îles(Le Conquet,Molène,001,Lampaul)|"
               "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)|0"},
+             // The first point up, the last one down: nothing moves.
+             {"aux bouts", "R 0;P 0;h;P 3;b", lues + "|0"},
              {"inverser", "R 0;v",
               "Tour des îles(Lampaul,Molène,001,Le Conquet)|"
               "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)|0"},

@@ -367,6 +367,8 @@ void TestGlobe::editeurAvecLeGlobe()
         return n;
     };
     QVERIFY(couleur(QColor(230, 40, 30)) > 40);
+    // Its points numbered in discs: a mark's yellow, a free point's white.
+    QVERIFY(couleur(QColor(255, 220, 80)) > 20);
     auto place = [carte] {
         const Gpx::PointRoute& libre = Declarations::LesRoutes.liste[0].points[1];
         qreal x = 0, y = 0;
@@ -452,12 +454,17 @@ void TestGlobe::editeurAvecLeGlobe()
     s.f->Annuler->trigger();
     QVERIFY(couleur(QColor(0, 200, 0)) > 50);
 
-    // The view the user last looked at comes back at the next start.
+    // The view the user last looked at comes back at the next start, and
+    // the theme chosen: Atlas stays, though the sea chart's tiles would come.
+    themes->setCurrentIndex(0);
     s.Demarrer(0);
     QTRY_COMPARE_WITH_TIMEOUT(Entree::EtapeCourante(), Entree::Etape::Terminee, 60000);
     const CameraGE vu = Declarations::AppliGE->GetCamera(1);
     QVERIFY(qAbs(vu.FocusPointLatitude - 48.35) < 0.001 &&
             qAbs(vu.FocusPointLongitude + 4.55) < 0.001);
+    QTest::qWait(1500);
+    QCOMPARE(Fenetre()->findChild<QComboBox*>(QStringLiteral("Themes"))->currentText(),
+             QStringLiteral("Atlas"));
 }
 
 int main(int argc, char* argv[])
@@ -468,11 +475,22 @@ int main(int argc, char* argv[])
     return QTest::qExec(&test, argc, argv);
 }
 
-// Icons are drawn centred on their point, as a click picks them: a drawing
-// that is symmetric stays itself turned half round, ring included.
+// Each family's icon draws something; icons are drawn centred on their
+// point, as a click picks them: a drawing that is symmetric stays itself
+// turned half round, ring included.
 void TestGlobe::icones()
 {
-    for (const auto famille : {Symboles::Famille::Autre, Symboles::Famille::Danger})
+    using Symboles::Famille;
+    for (const auto famille : {Famille::Bouee, Famille::Feu, Famille::Mouillage, Famille::Danger,
+                               Famille::Port, Famille::Autre}) {
+        const QImage icone = IconesMarques::Icone(famille, false);
+        int peints = 0;
+        for (int y = 0; y < icone.height(); ++y)
+            for (int x = 0; x < icone.width(); ++x)
+                peints += qAlpha(icone.pixel(x, y)) > 128;
+        QVERIFY2(peints > 40, qPrintable(QStringLiteral("%1: %2").arg(int(famille)).arg(peints)));
+    }
+    for (const auto famille : {Famille::Autre, Famille::Danger})
         for (const bool courante : {false, true}) {
             const QImage icone = IconesMarques::Icone(famille, courante);
             const QImage tournee = icone.mirrored(true, true);
