@@ -391,9 +391,9 @@ void TestGlobe::editeurAvecLeGlobe()
     gauche(place().toPoint());
     QTest::keyClick(Fenetre(), Qt::Key_Escape);
     QCOMPARE(int(Declarations::LesRoutes.liste.size()), 2);
-    QVERIFY2(
-        couleur(QColor(230, 40, 30)) > avantRoute2 / 2,
-        qPrintable(QStringLiteral("%1 of %2").arg(couleur(QColor(230, 40, 30))).arg(avantRoute2)));
+    const int apresRoute2 = couleur(QColor(230, 40, 30));
+    QVERIFY2(apresRoute2 > avantRoute2 / 2,
+             qPrintable(QStringLiteral("%1 of %2").arg(apresRoute2).arg(avantRoute2)));
     routes.Supprimer_Route->click();
 
     // Properties on the map: range rings at their true size in their
@@ -467,14 +467,6 @@ void TestGlobe::editeurAvecLeGlobe()
              QStringLiteral("Atlas"));
 }
 
-int main(int argc, char* argv[])
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-    TestGlobe test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 // Each family's icon draws something; icons are drawn centred on their
 // point, as a click picks them: a drawing that is symmetric stays itself
 // turned half round, ring included.
@@ -503,6 +495,14 @@ void TestGlobe::icones()
                 ecart <= 8,
                 qPrintable(QStringLiteral("%1 %2: %3").arg(int(famille)).arg(courante).arg(ecart)));
         }
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    TestGlobe test;
+    return QTest::qExec(&test, argc, argv);
 }
 
 #include "test_globe.moc"

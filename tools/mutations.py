@@ -7,7 +7,6 @@ faults they notice (killed) and those they miss (survived), per folder.
     tools/mutations.py [--liste tools/mutations.txt] [--seul N ...] [--garder DIR]
     tools/mutations.py --tirer N [--graine S]
 
-
 The list holds one fault a line: FILE | TEXT | REPLACEMENT | WHY, where
 TEXT stands exactly once in FILE ("\\n" and "\\t" stand for a line end and a
 tab, "\\\\" for a backslash; " | " separates the fields). A WHY that starts with "neutre:" marks a
@@ -79,7 +78,10 @@ def tirer(n, graine):
                    (r" == ", " != "), (r" != ", " == "), (r" && ", " || "), (r" \|\| ", " && "),
                    (r" \+ 1\b", ""), (r" - 1\b", ""), (r"\btrue\b", "false"),
                    (r"\bfalse\b", "true")]
-    fautes = []
+    comparaisons = ("<=", "<", ">=", ">", "==", "!=")
+    # Each fault's kind, drawn first and as often as the others: there are
+    # many more statements to drop than comparisons to flip.
+    genres = collections.defaultdict(list)
     for dossier in ["gpx", "editing", "links", "shell", "earth", "ui", "app", "tools"]:
         for fichier in sorted(glob.glob(os.path.join(RACINE, dossier, "**", "*.[ch]*"),
                                         recursive=True)):
@@ -96,26 +98,20 @@ def tirer(n, graine):
                     for m in re.finditer(motif, s):
                         nouveau = s[:m.start()] + remplacement + s[m.end():]
                         avant = re.sub(r"\\b|\\", "", motif).strip()
-                        fautes.append((nom, s, nouveau, f"{avant} made {remplacement.strip() or 'nothing'}"))
+                        genre = ("comparaison" if avant in comparaisons else
+                                 "operateur" if avant in ("&&", "||") else "constante")
+                        genres[genre].append((nom, s, nouveau, f"{avant} made {remplacement.strip() or 'nothing'}"))
                 # A call or an assignment left out; two arguments swapped.
                 if (fichier.endswith(".cpp") and s.count("(") == s.count(")") and
                         re.fullmatch(r"[\w.\->\[\]:]+(\(.*\)| [-+*/|&]?= .*);", s)):
-                    fautes.append((nom, s, ";", "statement dropped"))
+                    genres["statement dropped"].append((nom, s, ";", "statement dropped"))
                 for m in re.finditer(r"\((\w+), (\w+)\)", s):
                     nouveau = s[:m.start()] + f"({m.group(2)}, {m.group(1)})" + s[m.end():]
-                    fautes.append((nom, s, nouveau, "arguments swapped"))
-    # Each fault's kind drawn first, as often as the others: there are many
-    # more statements to drop than comparisons to flip.
-    genres = collections.defaultdict(list)
-    for f in fautes:
-        m = f[3]
-        avant = m.split(" made ")[0]
-        genres["comparaison" if avant in ("<=", "<", ">=", ">", "==", "!=") else
-               "operateur" if avant in ("&&", "||") else
-               m if m in ("statement dropped", "arguments swapped") else "constante"].append(f)
+                    genres["arguments swapped"].append((nom, s, nouveau, "arguments swapped"))
     hasard = random.Random(graine)
     for g in genres.values():
         hasard.shuffle(g)
+    e = lambda t: t.replace("\\", "\\\\")
     vues = set()
     while len(vues) < n and any(genres.values()):
         g = genres[hasard.choice(sorted(k for k in genres if genres[k]))]
@@ -123,7 +119,6 @@ def tirer(n, graine):
         if s in vues:
             continue
         vues.add(s)
-        e = lambda t: t.replace("\\", "\\\\")
         print(f"{fichier} | {e(s)} | {e(nouveau)} | random: {motif}")
 
 
