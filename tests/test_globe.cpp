@@ -379,6 +379,19 @@ void TestGlobe::editeurAvecLeGlobe()
     glisser(eau, eau + QPoint(30, 0));
     QVERIFY2(QLineF(place(), avant + QPointF(30, 0)).length() < 1.5,
              qPrintable(QStringLiteral("%1,%2").arg(place().x()).arg(place().y())));
+    // Undone while held (twice with the button down: the drag, then
+    // the point): the drag goes on without its point and moves nothing.
+    const QPoint tenu = place().toPoint();
+    souris(QEvent::MouseButtonPress, tenu);
+    s.f->Annuler->trigger();
+    s.f->Annuler->trigger();
+    QCOMPARE(routes.TableTroncons->rowCount(), 1);
+    souris(QEvent::MouseMove, tenu + QPoint(20, 0));
+    souris(QEvent::MouseButtonRelease, tenu + QPoint(20, 0));
+    QCOMPARE(int(Declarations::LesRoutes.liste[0].points.size()), 1);
+    s.f->Retablir->trigger();
+    s.f->Retablir->trigger();
+    QCOMPARE(routes.TableTroncons->rowCount(), 2);
     QTest::keyClick(Fenetre(), Qt::Key_Escape);
     QVERIFY(!routes.Construire_Route->isChecked());
     gauche(eau + QPoint(-30, 30));

@@ -501,10 +501,11 @@ void TestNoyau::echantillons()
     QByteArray legsParChamps;
     QCOMPARE(Outil({"routes", parChamps}, &legsParChamps), 0);
     QCOMPARE(legsParChamps, legs);
-    // Valid output from valid input, and from a GPX 1.0 file, which the
-    // writer makes 1.1.
-    const bool valide =
-        Valide(gpx) || fichier.contains("xmlns=\"http://www.topografix.com/GPX/1/0\"");
+    // Valid output from valid input, and from a GPX 1.0 file (told by its
+    // namespace, or by its version alone), which the writer makes 1.1.
+    const bool valide = Valide(gpx) ||
+                        fichier.contains("xmlns=\"http://www.topografix.com/GPX/1/0\"") ||
+                        fichier.contains("<gpx version=\"1.0\"");
     if (valide)
         QVERIFY(Valide(parChamps));
     // gpsbabel, a reader nobody here wrote, finds the same route points.
@@ -699,6 +700,18 @@ void TestNoyau::outilFichiers()
     QVERIFY(QFile::setPermissions(cible, QFile::ReadOwner));
     QCOMPARE(Outil({"rewrite", entree, cible}), 1);
     QCOMPARE(Lire(cible), QByteArray("ancien"));
+    // A write that fails part way (past a file size limit) gives the
+    // system's reason and leaves the file as it was.
+    QVERIFY(QFile::setPermissions(cible, QFile::ReadOwner | QFile::WriteOwner));
+    QProcess limite;
+    limite.setProcessChannelMode(QProcess::MergedChannels);
+    limite.start("sh",
+                 {"-c", "trap '' XFSZ; ulimit -f 8; exec ./quaylight-gpx rewrite \"$0\" \"$1\"",
+                  QUAYLIGHT_SOURCE "/tests/data/gpx/101-poi.gpx", cible});
+    QVERIFY(limite.waitForFinished(30000));
+    QCOMPARE(limite.exitCode(), 1);
+    QVERIFY2(limite.readAll().contains("File too large"), "the reason is the system's");
+    QCOMPARE(Lire(cible), QByteArray("ancien"));
     // No work file is left behind.
     QCOMPARE(QDir(d).entryList(QDir::Files | QDir::System),
              (QStringList{"cible.gpx", QStringLiteral("entree.gpx"), QStringLiteral("lien.gpx")}));
@@ -833,6 +846,8 @@ void TestNoyau::proprietes_data()
           "a&b-c\t1\t1\t\t\t\tBrest & co"},
          {"station videe", "<opencpn:tidestation>Brest</opencpn:tidestation>", "\t\t\t\t\t\tBrest",
           "Maree=", "</name>", "\t1\t1\t\t\t\t"},
+         {"textes vides sur une marque qui n'en a pas", "", "\t\t\t\t\t\t",
+          "Maree=;Cmt=;Desc=", "</name>", "\t1\t1\t\t\t\t"},
          {"commentaire avant la description", "", "\t\t\t\t\t\t",
           "Cmt=Quai nord;Desc=Ligne 1\nLigne 2",
           "<cmt>Quai nord</cmt>\r\n\t\t<desc>Ligne 1\nLigne 2</desc>\r\n\t\t<src>carte</src>",
@@ -864,6 +879,11 @@ void TestNoyau::proprietes()
     ProprietesPOI::Appliquer(*table, {1}, changement);
     const QByteArray ecrit = Texte(*table);
     QVERIFY2(ecrit.contains(V("ecrit").toUtf8()), ecrit.constData());
+    // An emptied text is no element, never an empty one.
+    QVERIFY2(!QRegularExpression(QStringLiteral("<([\\w:]+)[^>]*></\\1>"))
+                  .match(QString::fromUtf8(ecrit))
+                  .hasMatch(),
+             ecrit.constData());
     // Only the changed elements differ from the untouched save.
     const QList<QByteArray> a = tel.split('\n'), b = ecrit.split('\n');
     int differentes = 0;

@@ -70,6 +70,9 @@ def executer(commande, dossier, delai=None):
         return -1
 
 
+SYMETRIQUES = {"swap", "min", "max", "qMin", "qMax", "hypot"}
+
+
 def tirer(n, graine):
     """n faults drawn at random, one a line, none in a list already."""
     listes = "".join(open(l, encoding="utf-8").read()
@@ -105,8 +108,12 @@ def tirer(n, graine):
                 if (fichier.endswith(".cpp") and s.count("(") == s.count(")") and
                         re.fullmatch(r"[\w.\->\[\]:]+(\(.*\)| [-+*/|&]?= .*);", s)):
                     genres["statement dropped"].append((nom, s, ";", "statement dropped"))
-                for m in re.finditer(r"\((\w+), (\w+)\)", s):
-                    nouveau = s[:m.start()] + f"({m.group(2)}, {m.group(1)})" + s[m.end():]
+                for m in re.finditer(r"(\w*)\((\w+), (\w+)\)", s):
+                    # Not in a call whose two arguments are alike (swap, min, max).
+                    if m.group(1) in SYMETRIQUES:
+                        continue
+                    nouveau = (s[:m.start()] + f"{m.group(1)}({m.group(3)}, {m.group(2)})" +
+                               s[m.end():])
                     genres["arguments swapped"].append((nom, s, nouveau, "arguments swapped"))
     hasard = random.Random(graine)
     for g in genres.values():

@@ -139,10 +139,11 @@ bool LignesGlobe::Prendre(const QPoint& place)
 
 bool LignesGlobe::Glisser(const QPoint& place)
 {
+    // A point taken is one of the chosen route's: new lines forget it.
+    if (pris < 0)
+        return false;
     LigneGE* l = Choisie();
     double lon = 0, lat = 0;
-    if (pris < 0 || !l || size_t(pris) >= l->points.size())
-        return false;
     if (vue.PointEn((QPointF(place) + ecart).toPoint(), lon, lat)) {
         l->points[size_t(pris)] = {lon, lat};
         vue.update();
