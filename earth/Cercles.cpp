@@ -32,8 +32,8 @@ std::vector<CercleGE> Autour(double latitude, double longitude, double rayon, in
                              double pas)
 {
     std::vector<CercleGE> cercles;
-    if (!std::isfinite(latitude) || !std::isfinite(longitude) || std::fabs(latitude) > 90 ||
-        std::fabs(longitude) > 180)
+    // Not NaN, not infinite, on the Earth.
+    if (!(std::fabs(latitude) <= 90 && std::fabs(longitude) <= 180))
         return cercles;
     if (rayon > 0 && std::isfinite(rayon))
         cercles.push_back(Un(latitude, longitude, rayon, true));

@@ -1064,6 +1064,9 @@ void TestCommandes::proprietes()
     QCOMPARE(b.Marques(), (std::vector<int>{1, 3, 5}));
     QCOMPARE(b.Nom_Visible->checkState(), Qt::Checked);
     QVERIFY(!b.Nouveau_Guid->isEnabled());
+    // The rings' units: NM and km, NM where the marks give none.
+    QCOMPARE(b.Anneaux_Unites->count(), 2);
+    QCOMPARE(b.Anneaux_Unites->currentText(), QStringLiteral("NM"));
     // Tab leaves the description for the next field; it types no tab.
     b.activateWindow();
     b.Desc_Poi->setFocus();

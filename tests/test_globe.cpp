@@ -300,6 +300,21 @@ void TestGlobe::editeurAvecLeGlobe()
     const QPointF vue0 = centre();
     gauche(ecran(1));
     QCOMPARE(s.f->ListePOI->PoiChoisi(), 1);
+    // The current mark alone wears the yellow ring, also once the marks
+    // are laid anew (as after any change of the table).
+    Carte::ActualiserMarques();
+    auto jaunes = [vue](const QPoint& autour) {
+        const QImage image = vue->grab().toImage();
+        int n = 0;
+        for (int y = -17; y <= 17; ++y)
+            for (int x = -17; x <= 17; ++x) {
+                const QColor c = image.pixelColor(autour + QPoint(x, y));
+                n += c.red() > 150 && c.green() > 120 && c.blue() < 90;
+            }
+        return n;
+    };
+    QVERIFY2(jaunes(ecran(1)) > 40 && jaunes(ecran(2)) == 0,
+             qPrintable(QStringLiteral("%1 %2").arg(jaunes(ecran(1))).arg(jaunes(ecran(2)))));
     QCOMPARE(s.f->Nom_WP->text(), QStringLiteral("Quai & <Port>"));
     QTest::qWait(300);
     QCOMPARE(centre(), vue0);
@@ -495,10 +510,15 @@ void TestGlobe::icones()
                 peints += qAlpha(icone.pixel(x, y)) > 128;
         QVERIFY2(peints > 40, qPrintable(QStringLiteral("%1: %2").arg(int(famille)).arg(peints)));
     }
-    for (const auto famille : {Famille::Autre, Famille::Danger})
+    // Drawn centred on their point: a drawing symmetric from left to right
+    // (and upside down for the last two) is so in its icon.
+    for (const auto& [famille, aussiRetournee] :
+         {std::pair(Famille::Bouee, false), std::pair(Famille::Feu, false),
+          std::pair(Famille::Mouillage, false), std::pair(Famille::Danger, true),
+          std::pair(Famille::Autre, true)})
         for (const bool courante : {false, true}) {
             const QImage icone = IconesMarques::Icone(famille, courante);
-            const QImage tournee = icone.mirrored(true, true);
+            const QImage tournee = icone.mirrored(true, aussiRetournee);
             int ecart = 0;
             for (int y = 0; y < icone.height(); ++y)
                 for (int x = 0; x < icone.width(); ++x)

@@ -946,19 +946,24 @@ void TestNoyau::proprietesDePlusieurs()
 void TestNoyau::cercles_data()
 {
     Tableau(
-        {"proprietes", "rayons"},
-        {{"rayon seul", "Rayon=0.500", "926"},
-         {"anneaux en milles", "AnneauxVisibles=true;AnneauxNombre=2;AnneauxPas=0.5", "926 1852"},
+        {"proprietes", "rayons", "couleur"},
+        {{"rayon seul", "Rayon=0.500", "926", "ff0000"},
+         {"anneaux en milles",
+          "AnneauxVisibles=true;AnneauxNombre=2;AnneauxPas=0.5;AnneauxCouleur=#00C800", "926 1852",
+          "c800"},
          {"anneaux en km et rayon",
-          "Rayon=0.1;AnneauxVisibles=True;AnneauxNombre=2;AnneauxPas=1;AnneauxUnites=1",
-          "185.2 1000 2000"},
-         {"anneaux caches", "AnneauxVisibles=false;AnneauxNombre=2;AnneauxPas=1", ""},
-         {"anneaux sans visible", "AnneauxNombre=2;AnneauxPas=1", ""},
+          "Rayon=0.1;AnneauxVisibles=True;AnneauxNombre=2;AnneauxPas=1;AnneauxUnites=1;"
+          "AnneauxCouleur=#0a0B0c",
+          "185.2 1000 2000", "a0b0c"},
+         {"anneaux caches, couleur illisible",
+          "AnneauxVisibles=false;AnneauxNombre=2;AnneauxPas=1;AnneauxCouleur=rouge", "", "ff0000"},
+         {"anneaux sans visible", "AnneauxNombre=2;AnneauxPas=1", "", "ff0000"},
          {"dix anneaux", "AnneauxVisibles=1;AnneauxNombre=10;AnneauxPas=0.1",
-          "185.2 370.4 555.6 740.8 926 1111.2 1296.4 1481.6 1666.8 1852"},
-         {"onze anneaux lus: aucun dessine", "AnneauxVisibles=1;AnneauxNombre=11;AnneauxPas=1", ""},
-         {"pas illisible", "AnneauxVisibles=1;AnneauxNombre=2;AnneauxPas=un", ""},
-         {"rayon negatif lu", "Rayon=-1", ""}});
+          "185.2 370.4 555.6 740.8 926 1111.2 1296.4 1481.6 1666.8 1852", "ff0000"},
+         {"onze anneaux lus: aucun dessine", "AnneauxVisibles=1;AnneauxNombre=11;AnneauxPas=1", "",
+          "ff0000"},
+         {"pas illisible", "AnneauxVisibles=1;AnneauxNombre=2;AnneauxPas=un", "", "ff0000"},
+         {"rayon negatif lu", "Rayon=-1", "", "ff0000"}});
 }
 
 void TestNoyau::cercles()
@@ -983,6 +988,7 @@ void TestNoyau::cercles()
         rayons << QString::number(std::round(max * 10) / 10);
     }
     QCOMPARE(rayons.join(' '), V("rayons"));
+    QCOMPARE(QString::number(a.couleur, 16), V("couleur"));
     QCOMPARE(cercles.size() > 0 && cercles.front().arrivee, a.rayon > 0);
 }
 
@@ -1058,11 +1064,14 @@ void TestNoyau::doublons()
     QCOMPARE(Gpx::Doublons(m, 10, false), (std::vector<std::vector<int>>{{0, 4}}));
     QVERIFY(Gpx::Doublons(Reperees("A|1|1|;A|x|y|;A||"), 20, true).empty());
     const QString chemin = dossier.filePath("doublons.gpx");
-    QVERIFY(Ecrire(chemin, Document(Wpt("48", "-4", "t", "A") + Wpt("47", "-4", "t", "B") +
-                                    Wpt("48.000135", "-4", "t", "a"))));
+    QVERIFY(Ecrire(chemin,
+                   Document(Wpt("48", "-4", "t", "A") + Wpt("47", "-4", "t", "B") +
+                            Wpt("48.000135", "-4", "t", "a") + Wpt("48", "-4.0001", "t", "F"))));
     QByteArray sortie;
     QCOMPARE(Outil({"duplicates", chemin}, &sortie), 3);
     QCOMPARE(sortie, QByteArray("1 3\n"));
+    QCOMPARE(Outil({"duplicates", chemin, "--any-name"}, &sortie), 3);
+    QCOMPARE(sortie, QByteArray("1 3 4\n"));
     QCOMPARE(Outil({"duplicates", chemin, "--within", "10"}, &sortie), 0);
     QCOMPARE(sortie, QByteArray());
     QCOMPARE(Outil({"duplicates", chemin, "--within", "0.5"}, &sortie), 2);

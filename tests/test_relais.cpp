@@ -137,6 +137,7 @@ private slots:
     void plusRecentesDAbord();
     void connexionsOisives();
     void plusDeDescripteurs();
+    void autreUtilisateur_data();
     void autreUtilisateur();
     void plafondDesConnexions();
     void delaiDeTete();
@@ -153,6 +154,7 @@ private:
     QString journal;
     QTemporaryDir dossier;
     std::unique_ptr<RelaisTuiles> relais;
+    QUrl amont; // the tile server's osm tiles
     quint16 port = 0;
     QByteArray jeton;
     // A relay with the deadlines in use, and a client that says nothing:
@@ -176,8 +178,9 @@ void TestRelais::initTestCase()
     serveur.start("python3", {QUAYLIGHT_SOURCE "/tests/serveur_tuiles.py", journal});
     QVERIFY(serveur.waitForReadyRead(20000));
     const QString adresse = "http://127.0.0.1:" + serveur.readLine().trimmed();
-    relais = std::make_unique<RelaisTuiles>(QHash<QString, QUrl>{
-        {"osm", QUrl(adresse + "/osm/")}, {"seamark", QUrl(adresse + "/seamark/")}});
+    amont = QUrl(adresse + "/osm/");
+    relais = std::make_unique<RelaisTuiles>(
+        QHash<QString, QUrl>{{"osm", amont}, {"seamark", QUrl(adresse + "/seamark/")}});
     const QUrl a = relais->Adresse("osm");
     port = quint16(a.port());
     jeton = a.path().section('/', 1, 1).toLatin1();
@@ -240,16 +243,26 @@ void TestRelais::serveurHostile()
 }
 
 // Request heads: numbers go upstream as parsed; a head over 8 KiB, even in
-// one write with its blank line, is refused.
+// one write with its blank line, is refused as too large (400), one of
+// 8 KiB is read.
 void TestRelais::requetes_data()
 {
+    // A head filled up to the size given, with a header line of its own.
+    const auto Longue = [](const QByteArray& tete, int taille) {
+        QByteArray t = tete.chopped(2) + "X: ";
+        return QString(t + QByteArray(taille - t.size() - 4, 'a') + "\r\n\r\n");
+    };
+    const QByteArray faux = "GET /abcd/osm/5/7/14.png HTTP/1.1\r\n\r\n";
     Tableau({"tete", "statut", "amont"},
             {{"zeros en tete", QString(Tuile("5/007/0012.png")), "200", "/osm/5/7/12.png "},
              {"tete de 20 Kio",
               QString("GET /" + jeton + "/osm/5/7/13.png HTTP/1.1\r\nX: " + QByteArray(20000, 'a') +
                       "\r\n\r\n"),
               "400"},
-             {"jeton faux", QString("GET /abcd/osm/5/7/14.png HTTP/1.1\r\n\r\n"), "404"}});
+             {"jeton faux", QString("GET /abcd/osm/5/7/14.png HTTP/1.1\r\n\r\n"), "404"},
+             {"tete de 8192 octets", Longue(Tuile("5/7/15.png"), 8192), "200", "/osm/5/7/15.png "},
+             {"jeton faux en 8192 octets", Longue(faux, 8192), "404"},
+             {"jeton faux en 8193 octets", Longue(faux, 8193), "400"}});
 }
 
 void TestRelais::requetes()
@@ -340,11 +353,30 @@ void TestRelais::plusDeDescripteurs()
     QCOMPARE(Demander(port, Tuile("4/2/2.png")).statut, 200);
 }
 
-// Another user of the machine, even with the token, is not served.
+// Another user of the machine, even with the token, is not served; the
+// user's own programs are. Owners asked of the kernel (sock_diag), and read
+// from /proc/net/tcp as on a kernel without it.
+void TestRelais::autreUtilisateur_data()
+{
+    Tableau({"proc", "tuile"},
+            {{"sock_diag", "", "4/3/3.png"}, {"/proc/net/tcp", "1", "4/3/4.png"}});
+}
+
 void TestRelais::autreUtilisateur()
 {
     if (geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("runuser")).isEmpty())
         QSKIP("needs root and runuser to act as another user");
+    std::unique_ptr<RelaisTuiles> parProc;
+    RelaisTuiles* r = relais.get();
+    if (!V("proc").isEmpty()) {
+        qputenv("QUAYLIGHT_TUILES_PROC", "1");
+        parProc = std::make_unique<RelaisTuiles>(QHash<QString, QUrl>{{"osm", amont}});
+        qunsetenv("QUAYLIGHT_TUILES_PROC");
+        r = parProc.get();
+    }
+    const quint16 p = quint16(r->Adresse("osm").port());
+    const QByteArray tete = "GET " + r->Adresse("osm").path().toLatin1() + V("tuile").toLatin1() +
+                            " HTTP/1.1\r\nHost: x\r\n\r\n";
     QProcess autre;
     autre.start(QStringLiteral("runuser"),
                 {"-u", "nobody", "--", "python3", "-c",
@@ -355,13 +387,12 @@ void TestRelais::autreUtilisateur()
                                 "    print(len(c.recv(100000)))\n"
                                 "except ConnectionError:\n"
                                 "    print(0)\n")
-                     .arg(port)
-                     .arg(QString::fromLatin1(Tuile("4/3/3.png"))
-                              .replace("\r", "\\r")
-                              .replace("\n", "\\n"))});
+                     .arg(p)
+                     .arg(QString::fromLatin1(tete).replace("\r", "\\r").replace("\n", "\\n"))});
     QTRY_VERIFY_WITH_TIMEOUT(autre.state() == QProcess::NotRunning, 20000);
     QCOMPARE(autre.readAllStandardOutput().trimmed(), QByteArray("0"));
-    QVERIFY(!Lire(journal).contains("/osm/4/3/3.png"));
+    QVERIFY(!Lire(journal).contains("/osm/" + V("tuile").toLatin1()));
+    QCOMPARE(Demander(p, tete).statut, 200);
 }
 
 // 32 clients at most: the 33rd takes the place of the oldest that has not

@@ -144,7 +144,10 @@ def copier(copie):
             with open(cible, "rb") as c:
                 if c.read() == octets:
                     continue
-        shutil.copy2(source, cible)
+        # Written now, not with the source's time: a build of the copy made
+        # after the source changed would otherwise look newer than it.
+        shutil.copyfile(source, cible)
+        shutil.copymode(source, cible)
 
 
 def main():

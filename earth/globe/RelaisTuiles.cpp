@@ -101,7 +101,8 @@ int Delai(const char* variable, int defaut)
 RelaisTuiles::RelaisTuiles(const QHash<QString, QUrl>& s, QObject* parent)
     : QObject(parent), sources(s), delaiTete(Delai("QUAYLIGHT_TUILES_DELAI_TETE", DelaiTete)),
       // A tile's download, whatever its server does.
-      delaiServeur(Delai("QUAYLIGHT_TUILES_DELAI", 30000))
+      delaiServeur(Delai("QUAYLIGHT_TUILES_DELAI", 30000)),
+      parProc(qEnvironmentVariableIsSet("QUAYLIGHT_TUILES_PROC"))
 {
     quint32 alea[4];
     QRandomGenerator::system()->fillRange(alea);
@@ -185,17 +186,19 @@ void RelaisTuiles::Accepter()
 
 bool RelaisTuiles::DuMemeUtilisateur(const QTcpSocket& client) const
 {
-    const long proprietaire = ProprietaireNoyau(client.peerPort(), client.localPort());
-    if (proprietaire != -2)
-        return proprietaire == long(getuid());
-    // Without sock_diag, the kernel's table of all connections, which is
-    // longer to read.
-    QFile table(QStringLiteral("/proc/net/tcp"));
-    if (!table.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray texte = table.readAll();
-    return RequeteTuile::Proprietaire(std::string_view(texte.constData(), size_t(texte.size())),
-                                      client.peerPort(), client.localPort()) == long(getuid());
+    long proprietaire = parProc ? -2 : ProprietaireNoyau(client.peerPort(), client.localPort());
+    if (proprietaire == -2) {
+        // Without sock_diag, the kernel's table of all connections, which
+        // is longer to read.
+        QFile table(QStringLiteral("/proc/net/tcp"));
+        if (!table.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray texte = table.readAll();
+        proprietaire =
+            RequeteTuile::Proprietaire(std::string_view(texte.constData(), size_t(texte.size())),
+                                       client.peerPort(), client.localPort());
+    }
+    return proprietaire == long(getuid());
 }
 
 void RelaisTuiles::Lire(QTcpSocket* client)

@@ -61,6 +61,9 @@ private:
     QHash<QString, QUrl> sources;
     const int delaiTete;
     const int delaiServeur;
+    // Owners read from /proc/net/tcp alone, as on a kernel without
+    // sock_diag: for the tests (QUAYLIGHT_TUILES_PROC set).
+    const bool parProc;
     QByteArray jeton;
     QHash<QString, std::deque<Demande>> attente; // by server, the newest last
     QHash<QString, int> enCours;                 // by server
