@@ -100,9 +100,8 @@ private:
             return;
         const std::string_view local = NomLocal(nom);
         if (profondeur - base == 1) {
-            estRoute = local == "rte";
             route = nullptr;
-            if (!estRoute)
+            if (local != "rte")
                 return;
             route = &routes->emplace_back();
             point = nullptr;
@@ -236,7 +235,6 @@ private:
     Route* route = nullptr;
     PointRoute* point = nullptr;
     int profondeur = 0;
-    bool estRoute = false;
     bool dansExtensions = false;
     bool dansExtensionsPoint = false;
     std::string* capture = nullptr;

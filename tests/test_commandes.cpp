@@ -29,6 +29,7 @@
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -1277,7 +1278,8 @@ void TestCommandes::fusion()
     QCOMPARE(b.Groupes_Fusion->topLevelItem(3)->text(0), QStringLiteral("Nouveaux (2)"));
     b.Distance_Fusion->setValue(20);
     b.Groupes_Fusion->topLevelItem(2)->child(0)->setCheckState(0, Qt::Unchecked);
-    b.Fusionner->click();
+    // Return merges, from the distance as from anywhere in the dialog.
+    QTest::keyClick(b.Distance_Fusion, Qt::Key_Return);
     QCOMPARE(p().Textes(),
              QStringList{Messages::Texte(Messages::FusionBilan).arg(1).arg(0).arg(2)});
     QCOMPARE(int(Table.NbPOI), 6);
@@ -2397,6 +2399,11 @@ void TestCommandes::tableDesTroncons()
                                       "2025-06-01 07:34"));
     QCOMPARE(ligne(3).section('|', 3), QStringLiteral("6.946|303.3°|22.505|3:45|2025-06-01 09:45"));
     QCOMPARE(r.Totaux_Route->text(), QStringLiteral("Total : 22.505 NM, 3:45"));
+    // The columns fill the table: the last one takes the room left.
+    QVERIFY2(r.TableTroncons->horizontalHeader()->length() >= r.TableTroncons->viewport()->width(),
+             qPrintable(QStringLiteral("%1 of %2")
+                            .arg(r.TableTroncons->horizontalHeader()->length())
+                            .arg(r.TableTroncons->viewport()->width())));
     const Tableau_Saisies saisies[] = {{r.Vitesse_Route, "0", Messages::VitesseRefusee},
                                        {r.Vitesse_Route, "vite", Messages::VitesseRefusee},
                                        {r.Depart_Route, "demain", Messages::DepartRefuse},
@@ -2428,9 +2435,12 @@ void TestCommandes::tableDesTroncons()
     r.Placer_Point->click();
     QCOMPARE(p().Textes(), QStringList{Messages::Texte(Messages::PointDeMarque)});
     // The table made again keeps its current line, the first one too.
-    r.Vitesse_Route->setText(QStringLiteral("7"));
-    QTest::keyClick(r.Vitesse_Route, Qt::Key_Return);
-    QCOMPARE(r.TableTroncons->currentRow(), 0);
+    for (const int ligneCourante : {2, 0}) {
+        r.TableTroncons->setCurrentCell(ligneCourante, 0);
+        r.Vitesse_Route->setText(QString::number(7 + ligneCourante));
+        QTest::keyClick(r.Vitesse_Route, Qt::Key_Return);
+        QCOMPARE(r.TableTroncons->currentRow(), ligneCourante);
+    }
 }
 
 // The window's size is kept beside its position, and a window left with its

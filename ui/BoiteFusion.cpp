@@ -97,8 +97,14 @@ BoiteFusion::BoiteFusion(QWidget* parent, Liens l) : QDialog(parent), liens(std:
     tout->addWidget(Groupes_Fusion, 1);
     tout->addWidget(boutons);
 
+    // Classed again when the distance changes, not when Return is pressed
+    // in its box: the spin box says its value then too, and the choices
+    // made would be lost just before Return merges.
     connect(Distance_Fusion, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
-            &BoiteFusion::Classer);
+            [this](double d) {
+                if (d != classeeA)
+                    Classer();
+            });
     // The choice for all: every changed mark takes it.
     connect(Choix_Tous, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int k) {
         const QString texte = Choix().value(k);
@@ -129,7 +135,8 @@ void BoiteFusion::Classer()
     if (!leur)
         return;
     using Declarations::Table;
-    classement = Gpx::Classer(Gpx::Reperer(Table), Gpx::Reperer(*leur), Distance_Fusion->value());
+    classeeA = Distance_Fusion->value();
+    classement = Gpx::Classer(Gpx::Reperer(Table), Gpx::Reperer(*leur), classeeA);
     Groupes_Fusion->clear();
     entrees.assign(classement.classes.size(), nullptr);
     const QStringList titres = Messages::Texte(Messages::FusionGroupes).split(QLatin1Char('|'));

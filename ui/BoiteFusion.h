@@ -54,5 +54,7 @@ private:
     Liens liens;
     std::unique_ptr<PoiTable> leur;
     Gpx::Classement classement;
+    // The distance the marks were classed at.
+    double classeeA = -1;
     std::vector<QTreeWidgetItem*> entrees;
 };
