@@ -134,7 +134,13 @@ FenetreGlobe::FenetreGlobe() : vue(new VueGlobe(this)), lignes(*vue), cercles(*v
     vue->DefinirDessus([this](Marble::GeoPainter& peintre) {
         cercles.Dessiner(peintre);
         lignes.Dessiner(peintre);
+        disposees = true;
     });
+    const QAbstractItemModel* arbre = vue->Modele()->treeModel();
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(arbre, signal, this, [this] { disposees = false; });
+    connect(arbre, &QAbstractItemModel::dataChanged, this, [this] { disposees = false; });
+    connect(arbre, &QAbstractItemModel::modelReset, this, [this] { disposees = false; });
     connect(vue, &VueGlobe::PriseLachee, this, [this](const QPoint& p) { lignes.Lacher(p); });
     vue->Carte()->setProjection(Marble::Spherical);
 
@@ -442,6 +448,11 @@ void FenetreGlobe::Remettre()
 
 int FenetreGlobe::MarqueEn(const QPoint& place) const
 {
+    // A click right after a change (an undo by the keyboard, then a click
+    // before the map has drawn again) would search a layout of freed
+    // placemarks.
+    if (!disposees)
+        vue->repaint();
     for (const Marble::GeoDataFeature* f : vue->Carte()->whichFeatureAt(place))
         if (const int n = numeros.value(f, 0))
             return n;

@@ -113,6 +113,10 @@ private:
     bool deplacable = false;
     // The place of a placemark dragged and not yet stored by the editor.
     bool deplacee = false;
+    // Whether the map has drawn the placemarks since the model last
+    // changed: its layout, which finds what is under the mouse, is made
+    // when drawing, and holds freed placemarks until then.
+    bool disposees = false;
     QPointF ecartPrise; // from the pointer to the mark taken
     double longitudeAvant = 0;
     double latitudeAvant = 0;
