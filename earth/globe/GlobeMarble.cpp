@@ -221,6 +221,9 @@ FenetreGlobe::~FenetreGlobe()
     qDeleteAll(enAttente);
     vue->Modele()->treeModel()->removeDocument(documentMarques);
     delete documentMarques;
+    // The model goes with the view, after this object's own part: it must
+    // no longer tell it of its changes.
+    vue->Modele()->treeModel()->disconnect(this);
 }
 
 void FenetreGlobe::EssayerCarteMarine()
