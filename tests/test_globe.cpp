@@ -303,18 +303,20 @@ void TestGlobe::editeurAvecLeGlobe()
     // The current mark alone wears the yellow ring, also once the marks
     // are laid anew (as after any change of the table).
     Carte::ActualiserMarques();
-    auto jaunes = [vue](const QPoint& autour) {
+    // The pixels around a point of the view that pass a test.
+    auto autour = [vue](const QPoint& centre, int demi, auto garde) {
         const QImage image = vue->grab().toImage();
         int n = 0;
-        for (int y = -17; y <= 17; ++y)
-            for (int x = -17; x <= 17; ++x) {
-                const QColor c = image.pixelColor(autour + QPoint(x, y));
-                n += c.red() > 150 && c.green() > 120 && c.blue() < 90;
-            }
+        for (int y = -demi; y <= demi; ++y)
+            for (int x = -demi; x <= demi; ++x)
+                n += garde(image.pixelColor(centre + QPoint(x, y)));
         return n;
     };
-    QVERIFY2(jaunes(ecran(1)) > 40 && jaunes(ecran(2)) == 0,
-             qPrintable(QStringLiteral("%1 %2").arg(jaunes(ecran(1))).arg(jaunes(ecran(2)))));
+    auto jaune = [](const QColor& c) { return c.red() > 150 && c.green() > 120 && c.blue() < 90; };
+    const int anneauCourante = autour(ecran(1), 17, jaune),
+              anneauAutre = autour(ecran(2), 17, jaune);
+    QVERIFY2(anneauCourante > 40 && anneauAutre == 0,
+             qPrintable(QStringLiteral("%1 %2").arg(anneauCourante).arg(anneauAutre)));
     QCOMPARE(s.f->Nom_WP->text(), QStringLiteral("Quai & <Port>"));
     QTest::qWait(300);
     QCOMPARE(centre(), vue0);
@@ -428,11 +430,8 @@ void TestGlobe::editeurAvecLeGlobe()
     souris(QEvent::MouseMove, premier + QPoint(0, 15));
     souris(QEvent::MouseMove, premier + QPoint(0, 30));
     // Drawn where it is held, before the button is let go.
-    const QImage tenue = vue->grab().toImage();
-    int blancs = 0;
-    for (int y = -3; y <= 3; ++y)
-        for (int x = -3; x <= 3; ++x)
-            blancs += tenue.pixelColor(premier + QPoint(x, 30 + y)) == QColor(255, 255, 255);
+    const int blancs = autour(premier + QPoint(0, 30), 3,
+                              [](const QColor& c) { return c == QColor(255, 255, 255); });
     QVERIFY2(blancs > 20, qPrintable(QString::number(blancs)));
     souris(QEvent::MouseButtonRelease, premier + QPoint(0, 30));
     QVERIFY(Declarations::LesRoutes.liste[1].points[0].lat != latDepart);

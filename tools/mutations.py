@@ -184,17 +184,17 @@ def main():
                  "-DQUAYLIGHT_TESTS=ON", "-DQUAYLIGHT_BENCH=OFF"], copie) != 0:
         sys.exit("mutations: the copy does not configure")
     construire = ["cmake", "--build", construction, "-j2", "--target"] + CIBLES
+    def ctest(*options):
+        return ["xvfb-run", "-a", "ctest", "--test-dir", construction, *options]
     def tester(motif):
         # A fault is killed at the first test that fails.
-        return ["xvfb-run", "-a", "ctest", "--test-dir", construction, "-R", motif,
-                "--timeout", str(DELAI), "-j2", "--stop-on-failure"]
+        return ctest("-R", motif, "--timeout", str(DELAI), "-j2", "--stop-on-failure")
     if executer(construire, copie) != 0:
         sys.exit("mutations: the copy does not build")
     if executer(tester(TESTS_CARTE), copie) != 0:
         # Which test, and how: a test that fails now and then would count
         # faults as killed.
-        subprocess.run(["xvfb-run", "-a", "ctest", "--test-dir", construction, "--rerun-failed",
-                        "--output-on-failure"], cwd=copie)
+        subprocess.run(ctest("--rerun-failed", "--output-on-failure"), cwd=copie)
         sys.exit("mutations: the fast tests fail without a fault")
     bilan = collections.defaultdict(lambda: [0, 0])
     survivantes = []
@@ -225,9 +225,8 @@ def main():
             # enough): one that fails now and then would count a fault it
             # never saw.
             if tuee and code != -1:
-                tuee = executer(["xvfb-run", "-a", "ctest", "--test-dir", construction,
-                                 "--rerun-failed", "--timeout", str(DELAI)],
-                                copie, 3 * DELAI) != 0
+                tuee = executer(ctest("--rerun-failed", "--timeout", str(DELAI)), copie,
+                                3 * DELAI) != 0
         finally:
             with open(chemin, "w", encoding="utf-8") as f:
                 f.write(original)
