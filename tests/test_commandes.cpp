@@ -1262,6 +1262,9 @@ void TestCommandes::fusion()
     p().fichiers << autre;
     f().Fusionner_Fichier->trigger();
     QVERIFY(b.isVisible());
+    // Wide enough for the marks' names and places side by side.
+    QVERIFY2(b.width() > b.height() && b.width() >= 600,
+             qPrintable(QStringLiteral("%1x%2").arg(b.width()).arg(b.height())));
     QStringList groupes;
     for (int g = 0; g < b.Groupes_Fusion->topLevelItemCount(); ++g)
         groupes << b.Groupes_Fusion->topLevelItem(g)->text(0);
@@ -1339,7 +1342,8 @@ void TestCommandes::doublons()
                  "g3", "\t\t\t<opencpn:tidestation>Brest</opencpn:tidestation>\r\n") +
         "\t<rte>\r\n\t\t<name>R</name>\r\n\t\t<rtept lat=\"48.000135\" lon=\"-4\">\r\n\t\t\t<name>"
         "ANSE</name>\r\n\t\t\t<extensions>\r\n\t\t\t\t<opencpn:guid>g3</opencpn:guid>\r\n\t\t\t"
-        "</extensions>\r\n\t\t</rtept>\r\n\t</rte>\r\n"));
+        "</extensions>\r\n\t\t</rtept>\r\n\t</rte>\r\n\t<rte>\r\n\t\t<name>S</name>\r\n"
+        "\t\t<rtept lat=\"47.5\" lon=\"-3\"/>\r\n\t</rte>\r\n"));
     BoiteDoublons& b = *f().DOUBLONS;
     f().Doublons_Poi->trigger();
     QVERIFY(b.isVisible());
@@ -1358,6 +1362,9 @@ void TestCommandes::doublons()
     QCOMPARE(pr[Gpx::Propriete::Maree].value_or(""), std::string("Brest"));
     QCOMPARE(pr[Gpx::Propriete::Guid].value_or(""), std::string("g1"));
     QCOMPARE(Declarations::LesRoutes.liste[0].points[0].guid, std::string("g1"));
+    // The route that did not pass by the merged mark is written as it was read.
+    QVERIFY(Declarations::LesRoutes.liste[0].lue.empty());
+    QVERIFY(!Declarations::LesRoutes.liste[1].lue.empty());
     QVERIFY(b.Groupes().empty());
     QVERIFY(!b.Fusionner_Tout->isEnabled());
     f().Annuler->trigger();
