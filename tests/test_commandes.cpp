@@ -1265,6 +1265,8 @@ void TestCommandes::fusion()
     // Wide enough for the marks' names and places side by side.
     QVERIFY2(b.width() > b.height() && b.width() >= 600,
              qPrintable(QStringLiteral("%1x%2").arg(b.width()).arg(b.height())));
+    // The distance in whole metres.
+    QCOMPARE(b.Distance_Fusion->cleanText(), QStringLiteral("20"));
     QStringList groupes;
     for (int g = 0; g < b.Groupes_Fusion->topLevelItemCount(); ++g)
         groupes << b.Groupes_Fusion->topLevelItem(g)->text(0);
