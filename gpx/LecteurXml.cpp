@@ -203,8 +203,10 @@ public:
             Extensions(cadres.back());
         const bool racine = cadres.empty();
         cadres.push_back({});
+        // 1.1 allows a track segment nothing but its points and extensions.
         cadres.back().point =
-            v10 && gpx && (local == "wpt" || local == "rtept" || local == "trkpt");
+            v10 && gpx &&
+            (local == "wpt" || local == "rtept" || local == "trkpt" || local == "trkseg");
         cadres.back().conteneur = v10 && gpx && racine && (local == "rte" || local == "trk");
         Ouvrir(nom, atts, gpx, local);
     }
@@ -280,6 +282,8 @@ public:
 private:
     struct Cadre {
         std::string nom;
+        // A 1.0 point or track segment, whose foreign elements go into its
+        // extensions at its end.
         bool point = false;
         // A 1.0 route or track, whose foreign elements go before its points.
         bool conteneur = false;

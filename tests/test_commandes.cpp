@@ -355,6 +355,8 @@ void TestCommandes::fenetres()
         QVERIFY(f().menuBar()->rect().contains(f().menuBar()->actionGeometry(a)));
     QCOMPARE(s->d->minimumSize(), s->d->maximumSize());
     QVERIFY(s->d->windowFlags() & Qt::Tool);
+    // Hidden until a mark's description is asked for.
+    QVERIFY(!s->d->isVisible());
     s->d->show();
     s->d->close(); // the close box
     QVERIFY(s->d->isVisible());
@@ -1335,13 +1337,15 @@ void TestCommandes::doublons()
     s->Ouvrir(Document(
         AvecGuid(Wpt("48", "-4", "t1", "Anse", Liens(1))
                      .replace("\t\t<name>Anse</name>\r\n", "\t\t<name>Anse</name>\r\n\t\t"
-                                                           "<desc>Abri</desc>\r\n"),
+                                                           "<desc>Abri</desc>\r\n")
+                     .replace("\t\t\t<opencpn:viz>1</opencpn:viz>\r\n", ""),
                  "g1") +
         Wpt("47", "-4", "t2", "Loin") +
         AvecGuid(Wpt("48.000135", "-4", "t3", "ANSE", Liens(2))
                      .replace("\t\t<name>ANSE</name>\r\n",
                               "\t\t<name>ANSE</name>\r\n\t\t<desc>Sable</desc>\r\n"),
-                 "g3", "\t\t\t<opencpn:tidestation>Brest</opencpn:tidestation>\r\n") +
+                 "g3", "\t\t\t<opencpn:tidestation>Brest</opencpn:tidestation>\r\n")
+            .replace("<opencpn:viz>1<", "<opencpn:viz>0<") +
         "\t<rte>\r\n\t\t<name>R</name>\r\n\t\t<rtept lat=\"48.000135\" lon=\"-4\">\r\n\t\t\t<name>"
         "ANSE</name>\r\n\t\t\t<extensions>\r\n\t\t\t\t<opencpn:guid>g3</opencpn:guid>\r\n\t\t\t"
         "</extensions>\r\n\t\t</rtept>\r\n\t</rte>\r\n\t<rte>\r\n\t\t<name>S</name>\r\n"
@@ -1357,12 +1361,15 @@ void TestCommandes::doublons()
     b.Fusionner_Groupe->click();
     QCOMPARE(p().Textes(), QStringList{Messages::Texte(Messages::DoublonsBilan).arg(1).arg(1)});
     QCOMPARE(int(Table.NbPOI), 2);
+    QCOMPARE(f().ListePOI->count(), 2);
     QCOMPARE(Table.NbLiens(1), 2);
     QCOMPARE(Table.LienHref[1][2], QStringLiteral("http://l/2"));
     const Gpx::Proprietes pr = Gpx::LireProprietes(Table.GardesPOI[1].get());
     QCOMPARE(pr[Gpx::Propriete::Desc].value_or(""), std::string("Abri\n\nSable"));
     QCOMPARE(pr[Gpx::Propriete::Maree].value_or(""), std::string("Brest"));
     QCOMPARE(pr[Gpx::Propriete::Guid].value_or(""), std::string("g1"));
+    // Shown as the first mark was (no flag), though the other was hidden.
+    QVERIFY(!pr[Gpx::Propriete::Viz]);
     QCOMPARE(Declarations::LesRoutes.liste[0].points[0].guid, std::string("g1"));
     // The route that did not pass by the merged mark is written as it was read.
     QVERIFY(Declarations::LesRoutes.liste[0].lue.empty());

@@ -33,7 +33,10 @@
 #include <QProcess>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <csignal>
+#include <cstring>
 #include <functional>
+#include <sys/resource.h>
 
 using namespace OutilsGPX;
 
@@ -101,13 +104,19 @@ std::unique_ptr<PoiTable> LireLignes(const QByteArray& octets)
 
 // What a conforming parser finds in a GPX document: each text and attribute
 // value, and each element by its local name (GPX 1.0's url, urlname and
-// email counted as the link, text and attributes they become). The names of waypoints, which
-// the reader completes, are left out. Empty when the text is not XML.
+// email counted as the link, text and attributes they become), and each
+// element of another vocabulary under its parent of one: what the writer
+// must keep as it stands. The names of waypoints, which the reader
+// completes, are left out. Empty when the text is not XML.
 QMap<QString, int> Contenu(const QByteArray& xml)
 {
     QMap<QString, int> contenu;
     QXmlStreamReader r(xml);
     QStringList chemin;
+    QStringList espaces;
+    auto gpx = [](const QString& uri) {
+        return uri.isEmpty() || uri.startsWith("http://www.topografix.com/GPX/");
+    };
     QString texte;
     auto texteLu = [&] {
         const QString t = texte.trimmed();
@@ -122,7 +131,10 @@ QMap<QString, int> Contenu(const QByteArray& xml)
         if (r.isStartElement()) {
             texteLu();
             const QString nom = r.name().toString();
+            if (!espaces.isEmpty() && !gpx(espaces.last()) && !gpx(r.namespaceUri().toString()))
+                ++contenu["<" + chemin.last() + "/" + nom];
             chemin << nom;
+            espaces << r.namespaceUri().toString();
             ++contenu["<" + (nom == "url" ? "link" : nom == "urlname" ? "text" : nom)];
             for (const QXmlStreamAttribute& a : r.attributes())
                 if (a.name() != QLatin1String("version") && a.name() != QLatin1String("creator") &&
@@ -138,6 +150,7 @@ QMap<QString, int> Contenu(const QByteArray& xml)
             }
             texteLu();
             chemin.removeLast();
+            espaces.removeLast();
         } else if (r.isCharacters()) {
             texte += r.text();
         }
@@ -1204,10 +1217,13 @@ void TestNoyau::groupeAuDelaDe50Liens()
 // user's link put in their way is refused, never followed.
 void TestNoyau::dossierPrive_data()
 {
-    Tableau({"piege", "ecrit"}, {{"rien", "", "oui"},
-                                 {"theme lie ailleurs", "theme", "non"},
-                                 {"dossier lie ailleurs", "dossier", "non"},
-                                 {"tuile liee a un fichier absent", "tuile", "non"}});
+    Tableau({"piege", "raison"},
+            {{"rien", "", ""},
+             {"theme lie ailleurs", "theme", "symbolic link"},
+             {"dossier lie ailleurs", "dossier", "symbolic link"},
+             {"tuile liee a un fichier absent", "tuile", "symbolic link"},
+             {"fichier a la place du dossier", "fichier", "not a folder"},
+             {"disque plein", "plein", QString::fromLocal8Bit(std::strerror(EFBIG))}});
 }
 
 void TestNoyau::dossierPrive()
@@ -1220,16 +1236,31 @@ void TestNoyau::dossierPrive()
         QVERIFY(QDir().mkpath(d + "/maps/earth") && QFile::link(d + "/ailleurs", carte));
     if (V("piege") == "theme")
         QVERIFY(QDir().mkpath(carte) && QFile::link(d + "/dehors", carte + "/theme.dgml"));
+    if (V("piege") == "fichier")
+        QVERIFY(QDir().mkpath(d + "/maps/earth") && Ecrire(carte, "a moi"));
     if (V("piege") == "tuile")
         QVERIFY(QDir().mkpath(carte + "/s/0/0") &&
                 QFile::link(d + "/cree-par-le-lien", carte + "/s/0/0/0.png"));
+    // A file system that takes two bytes of a file, no more.
+    rlimit limite{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &limite), 0);
+    if (V("piege") == "plein") {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit deux = limite;
+        deux.rlim_cur = 2;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &deux), 0);
+    }
     QString raison;
     const bool ecrit = DossierPrive::Creer(d, "maps/earth/carte", raison) &&
                        DossierPrive::Ecrire(carte + "/theme.dgml", "jeton", raison) &&
                        DossierPrive::Creer(carte, "s/0/0", raison) &&
                        DossierPrive::EcrireSiAbsent(carte + "/s/0/0/0.png", "png", raison);
-    QCOMPARE(ecrit, V("ecrit") == "oui");
-    QVERIFY(ecrit || raison.contains("symbolic link"));
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    QCOMPARE(ecrit, V("raison").isEmpty());
+    QVERIFY2(ecrit || raison.contains(V("raison")), qPrintable(raison));
+    // Nothing half written is left behind.
+    if (V("piege") == "plein")
+        QCOMPARE(QDir(carte).entryList(QDir::Files | QDir::Hidden), QStringList());
     QCOMPARE(Lire(d + "/dehors"), QByteArray("a moi"));
     QVERIFY(!QFile::exists(d + "/cree-par-le-lien") && QDir(d + "/ailleurs").isEmpty());
     if (ecrit) {
