@@ -22,6 +22,9 @@
 #include "ui/PanneauRoutes.h"
 #include "ui/TexteLien1.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -142,6 +145,8 @@ private slots:
     void positionsDesFenetres_data();
     void positionsDesFenetres();
     void fenetres();
+    void miseEnPage_data();
+    void miseEnPage();
 
     void ouvrir();
     void ouvrirEncore();
@@ -362,6 +367,71 @@ void TestCommandes::fenetres()
     QVERIFY(s->d->isVisible());
     s->d->FermerParProgramme();
     QVERIFY(!s->d->isVisible());
+}
+
+// Each window and panel as the user sees it: every visible control inside
+// it, none over another (a control left out of its layout lands on the
+// others' corner).
+void TestCommandes::miseEnPage_data()
+{
+    Tableau({"fenetre"}, {{"principale", "principale"},
+                          {"routes", "routes"},
+                          {"proprietes", "proprietes"},
+                          {"doublons", "doublons"},
+                          {"fusion", "fusion"}});
+}
+
+void TestCommandes::miseEnPage()
+{
+    s->Demarrer();
+    s->Ouvrir(Cinq);
+    QWidget* fenetre = &f();
+    if (V("fenetre") == "routes") {
+        f().Voir_Routes->trigger();
+        fenetre = f().ROUTES;
+    } else if (V("fenetre") == "proprietes") {
+        s->Cliquer(f().ListePOI, 0);
+        f().Proprietes_Poi->trigger();
+        fenetre = f().PROPRIETES;
+    } else if (V("fenetre") == "doublons") {
+        f().Doublons_Poi->trigger();
+        fenetre = f().DOUBLONS;
+    } else if (V("fenetre") == "fusion") {
+        const QString autre = s->Chemin(QStringLiteral("autre.gpx"));
+        QVERIFY(Ecrire(autre, Cinq));
+        p().fichiers << autre;
+        f().Fusionner_Fichier->trigger();
+        fenetre = f().FUSION;
+    }
+    QVERIFY(fenetre->isVisible());
+    QTest::qWait(50); // laid out
+    auto controle = [](QWidget* w) {
+        return qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+               qobject_cast<QAbstractItemView*>(w) || qobject_cast<QComboBox*>(w) ||
+               qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QLabel*>(w) ||
+               qobject_cast<QPlainTextEdit*>(w);
+    };
+    QList<QPair<QString, QRect>> vus;
+    for (QWidget* w : fenetre->findChildren<QWidget*>()) {
+        if (!w->isVisible() || !controle(w) || w->window() != fenetre->window())
+            continue;
+        bool dansUnAutre = false; // a combo box's edit, a table's header
+        for (QWidget* p = w->parentWidget(); p && p != fenetre; p = p->parentWidget())
+            dansUnAutre = dansUnAutre || controle(p);
+        if (dansUnAutre)
+            continue;
+        const QRect r(w->mapTo(fenetre, QPoint()), w->size());
+        const QString nom =
+            w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName();
+        QVERIFY2(fenetre->rect().contains(r), qPrintable(nom));
+        // Places in twips may round to one shared pixel.
+        for (const auto& [autre, place] : vus) {
+            const QRect commun = place & r;
+            QVERIFY2(commun.width() <= 1 || commun.height() <= 1, qPrintable(nom + " / " + autre));
+        }
+        vus.append({nom, r});
+    }
+    QVERIFY(vus.size() > 3);
 }
 
 void TestCommandes::ouvrir()

@@ -109,8 +109,9 @@ def tirer(n, graine):
                         re.fullmatch(r"[\w.\->\[\]:]+(\(.*\)| [-+*/|&]?= .*);", s)):
                     genres["statement dropped"].append((nom, s, ";", "statement dropped"))
                 for m in re.finditer(r"(\w*)\((\w+), (\w+)\)", s):
-                    # Not in a call whose two arguments are alike (swap, min, max).
-                    if m.group(1) in SYMETRIQUES:
+                    # Not in a call whose two arguments are alike (swap, min,
+                    # max), nor two equal arguments.
+                    if m.group(1) in SYMETRIQUES or m.group(2) == m.group(3):
                         continue
                     nouveau = (s[:m.start()] + f"{m.group(1)}({m.group(3)}, {m.group(2)})" +
                                s[m.end():])
