@@ -945,6 +945,12 @@ void TestCommandes::filtreEtSymbole()
     QCOMPARE(f().ListePOI->PoiChoisi(), 4);
     QVERIFY(f().Symbole->findText(QStringLiteral("buoy1")) >= 0 &&
             f().Symbole->findText(QStringLiteral("s5")) >= 0);
+    // Each symbol proposed once, none empty.
+    QStringList proposes;
+    for (int k = 0; k < f().Symbole->count(); ++k)
+        proposes << f().Symbole->itemText(k);
+    QVERIFY(!proposes.contains(QString()));
+    QCOMPARE(proposes.removeDuplicates(), 0);
     s->Cliquer(f().ListePOI, 0);
     f().Option1[2]->click();
     f().Validation->click();

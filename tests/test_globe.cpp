@@ -512,6 +512,9 @@ void TestGlobe::editeurAvecLeGlobe()
     gauche(ecran(2));
     QCOMPARE(s.f->ListePOI->PoiChoisi(), 1);
     sansMasquees->click();
+    // Shown again, faded, and taken by a click.
+    gauche(ecran(2));
+    QCOMPARE(s.f->ListePOI->PoiChoisi(), 2);
     s.f->Annuler->trigger();
     QVERIFY(couleur(QColor(0, 200, 0)) > 50);
 
