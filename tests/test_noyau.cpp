@@ -1214,7 +1214,8 @@ void TestNoyau::groupeAuDelaDe50Liens()
 }
 
 // The sea chart's folder and files, which hold the relay's token: another
-// user's link put in their way is refused, never followed.
+// user's link put in their way, or a file in a folder's place, is refused,
+// never followed; a write the disk cuts short says why and leaves nothing.
 void TestNoyau::dossierPrive_data()
 {
     Tableau({"piege", "raison"},
