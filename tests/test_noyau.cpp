@@ -211,6 +211,11 @@ QString Regle(const QString& regle, const QString& e)
                                                        : QStringLiteral("inconnue");
          }},
         {"coord", [&] { return Nombres::LireCoordonnee(e, v) ? QString::number(v) : refus; }},
+        {"depart",
+         [&] {
+             const auto t = Gpx::LireDepart(e.toStdString());
+             return t ? QString::number(*t) : refus;
+         }},
         {"langue",
          [&] {
              return CouperLigneLangue(e, l)
