@@ -1923,6 +1923,10 @@ void TestCommandes::quitter()
 void TestCommandes::languesEtAide()
 {
     s->Demarrer();
+    // Without a language file, Help opens the page shipped with the program.
+    f().Aide->trigger();
+    QCOMPARE(p().ouvertures, QStringList{Entree::AdresseAideParDefaut()});
+    p().ouvertures.clear();
     const QString legende = f().Label1->text();
     for (QPushButton* b : {f().LangEN, f().LangEN, f().LangSelf, f().LangFR})
         b->click();
