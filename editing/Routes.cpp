@@ -323,9 +323,8 @@ bool Routes::RenommerGuids(const std::unordered_map<std::string, std::string>& g
     return renomme;
 }
 
-bool Routes::RetirerGuids(const Guids& guids)
+void Routes::RetirerGuids(const Guids& guids)
 {
-    bool retire = false;
     for (Gpx::Route& r : liste) {
         const auto fin =
             std::remove_if(r.points.begin(), r.points.end(), [&guids](const Gpx::PointRoute& p) {
@@ -334,8 +333,6 @@ bool Routes::RetirerGuids(const Guids& guids)
         if (fin != r.points.end()) {
             r.points.erase(fin, r.points.end());
             Changee(r);
-            retire = true;
         }
     }
-    return retire;
 }

@@ -90,9 +90,8 @@ public:
     // how many routes use one of them; in one pass over the routes and the
     // marks, whatever their number.
     Guids GuidsUtilises(const PoiTable& table, const std::vector<int>& marques, int& routes) const;
-    // Takes the points of these GUIDs out of every route; false when none
-    // was used.
-    bool RetirerGuids(const Guids& guids);
+    // Takes the points of these GUIDs out of every route.
+    void RetirerGuids(const Guids& guids);
     // Points of a GUID that is a key of guids now stand for its value's
     // mark; false when none did.
     bool RenommerGuids(const std::unordered_map<std::string, std::string>& guids);

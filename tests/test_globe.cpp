@@ -34,6 +34,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
+#include <cmath>
 #include <marble/AbstractFloatItem.h>
 #include <marble/GeoDataTreeModel.h>
 #include <marble/MarbleMap.h>
@@ -129,6 +130,10 @@ void TestGlobe::editeurAvecLeGlobe()
     s.Demarrer(0);
     QTRY_COMPARE_WITH_TIMEOUT(Entree::EtapeCourante(), Entree::Etape::Terminee, 60000);
     QVERIFY(Declarations::AppliGE && s.plateforme->boites.isEmpty());
+    // At first start, a landscape window beside the editor's.
+    QVERIFY2(Fenetre()->width() > Fenetre()->height() &&
+                 !Fenetre()->frameGeometry().intersects(s.f->frameGeometry()),
+             qPrintable(QStringLiteral("%1x%2").arg(Fenetre()->width()).arg(Fenetre()->height())));
     auto* themes = Fenetre()->findChild<QComboBox*>(QStringLiteral("Themes"));
     QStringList noms;
     for (int i = 0; i < themes->count(); ++i)
@@ -369,6 +374,8 @@ void TestGlobe::editeurAvecLeGlobe()
              enregistre.constData());
     gauche(ecran(2));
     QCOMPARE(s.f->ListePOI->PoiChoisi(), 2);
+    // The ring goes with the current mark.
+    QVERIFY(autour(ecran(2), 17, jaune) > 40 && autour(ecran(1), 17, jaune) == 0);
     s.f->Option1[0]->click();
     const QPoint anse = ecran(2);
     glisser(anse, anse + QPoint(0, 60));
@@ -517,6 +524,32 @@ void TestGlobe::editeurAvecLeGlobe()
     QCOMPARE(s.f->ListePOI->PoiChoisi(), 2);
     s.f->Annuler->trigger();
     QVERIFY(couleur(QColor(0, 200, 0)) > 50);
+
+    // Above 500 marks the map draws one per cell of about 64 pixels. Two
+    // marks 16 pixels apart in one cell of 32 to 64 pixels here: the second
+    // is not drawn, and a click on its point takes it while a route is built.
+    {
+        const double parDegre = 2 * M_PI * carte->radius() / 360;
+        const double cellule =
+            360 / std::ldexp(1.0, int(std::floor(std::log2(360 * parDegre / 32))));
+        const double lat = (std::floor((48.35 + 90) / cellule) + 0.5) * cellule - 90;
+        const double lon = (std::floor((-4.55 + 180) / cellule) + 0.5) * cellule - 180;
+        auto nombre = [](double x) { return QByteArray::number(x, 'f', 9); };
+        QByteArray marques = OutilsGPX::Wpt(nombre(lat + 8 / parDegre), nombre(lon), "t1", "Haut") +
+                             OutilsGPX::Wpt(nombre(lat - 8 / parDegre), nombre(lon), "t2", "Bas");
+        for (int i = 0; i < 500; ++i)
+            marques +=
+                OutilsGPX::Wpt(nombre(-40 - i / 25 * 0.5), nombre(100 + i % 25 * 0.5), "t", "Loin");
+        s.Ouvrir(OutilsGPX::Document(marques));
+        gauche(ecran(2));
+        QCOMPARE(s.f->ListePOI->PoiChoisi(), 0);
+        routes.Nouvelle_Route->click();
+        routes.Construire_Route->click();
+        gauche(ecran(2));
+        QCOMPARE(routes.TableTroncons->rowCount(), 1);
+        QCOMPARE(routes.TableTroncons->item(0, 1)->text(), QStringLiteral("Bas"));
+        QTest::keyClick(Fenetre(), Qt::Key_Escape);
+    }
 
     // The view the user last looked at comes back at the next start, and
     // the theme chosen: Atlas stays, though the sea chart's tiles would come.

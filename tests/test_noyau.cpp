@@ -1160,15 +1160,20 @@ void TestNoyau::fusionParLOutil()
     QVERIFY2(Outil({"merge", mien, mien, sortie}, &ligne) == 0, ligne.constData());
     QCOMPARE(ligne, QByteArray("same 3\tchanged 0\tnear 0\tnew 0\n"));
     // An open file that binds a namespace of its own keeps it beside the
-    // incoming one's.
+    // incoming one's, with its schema location; a namespace left without
+    // a location is dropped.
     const QString z = dossier.filePath("z.gpx");
-    QVERIFY(Ecrire(z, Document(QByteArray(Wpt("46", "-2", "2024-06-01T10:00:00Z", "Hoedic"))
-                                   .replace("\t\t</extensions>",
-                                            "\t\t\t<z:note>n</z:note>\r\n\t\t</extensions>"))
-                          .replace("<gpx ", "<gpx xmlns:z=\"urn:exemple:z\" ")));
+    QVERIFY(Ecrire(
+        z,
+        Document(QByteArray(Wpt("46", "-2", "2024-06-01T10:00:00Z", "Hoedic"))
+                     .replace("\t\t</extensions>", "\t\t\t<z:note>n</z:note>\r\n\t\t</extensions>"))
+            .replace("<gpx ", "<gpx xmlns:z=\"urn:exemple:z\" ")
+            .replace("gpx.xsd\"", "gpx.xsd urn:exemple:z http://z/z.xsd urn:seul\"")));
     QVERIFY2(Outil({"merge", leur, z, sortie}, &ligne) == 0, ligne.constData());
     QVERIFY(Valide(sortie));
     QVERIFY(Lire(sortie).contains("xmlns:x=") && Lire(sortie).contains("xmlns:z="));
+    QVERIFY(Lire(sortie).contains(" urn:exemple:z http://z/z.xsd\"") &&
+            !Lire(sortie).contains("urn:seul"));
     QCOMPARE(Outil({"merge", mien, dossier.filePath("absent.gpx"), sortie}, &ligne), 1);
     QVERIFY(ligne.contains("absent.gpx"));
 
@@ -1420,7 +1425,7 @@ void TestNoyau::routesDesMarques()
     Historique historique;
     auto etape = Historique::Etape::Retrait(*t, {2}, 2);
     etape.AvecRoutes(routes);
-    QVERIFY(routes.RetirerGuids({Routes::Guid(*t, 2)}));
+    routes.RetirerGuids({Routes::Guid(*t, 2)});
     t->SupprimerLignes({2});
     historique.Noter(std::move(etape), *t, routes, 2);
     QCOMPARE(Noms(routes, *t, 0), QStringLiteral("Conquet & port,001,Molène"));
