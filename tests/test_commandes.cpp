@@ -374,19 +374,23 @@ void TestCommandes::fenetres()
 // others' corner).
 void TestCommandes::miseEnPage_data()
 {
-    Tableau({"fenetre"}, {{"principale", "principale"},
-                          {"routes", "routes"},
-                          {"proprietes", "proprietes"},
-                          {"doublons", "doublons"},
-                          {"fusion", "fusion"},
-                          {"liens", "liens"},
-                          {"description", "description"}});
+    // actif: brought in front by the program; the description window is
+    // only shown, its focus left to the desktop.
+    Tableau({"fenetre", "actif"}, {{"principale", "principale", "1"},
+                                   {"routes", "routes", "1"},
+                                   {"proprietes", "proprietes", "1"},
+                                   {"doublons", "doublons", "1"},
+                                   {"fusion", "fusion", "1"},
+                                   {"liens", "liens", "1"},
+                                   {"description", "description", "0"}});
 }
 
 void TestCommandes::miseEnPage()
 {
     s->Demarrer();
     s->Ouvrir(Cinq);
+    f().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f()));
     QWidget* fenetre = &f();
     if (V("fenetre") == "routes") {
         f().Voir_Routes->trigger();
@@ -412,7 +416,10 @@ void TestCommandes::miseEnPage()
             fenetre = s->d;
         }
     }
+    // Opened in front, ready for the keyboard.
     QVERIFY(fenetre->isVisible());
+    if (V("actif") == "1")
+        QVERIFY(QTest::qWaitForWindowActive(fenetre->window()));
     QTest::qWait(50); // laid out
     auto controle = [](QWidget* w) {
         return qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
@@ -1842,6 +1849,11 @@ void TestCommandes::validationDesLiens()
 void TestCommandes::description()
 {
     s->Demarrer();
+    // No file yet, so no mark: the links wait for one.
+    f().Gestion_Liens->trigger();
+    QCOMPARE(p().Textes(), QStringList{M1});
+    QVERIFY(!f().LIENS->isVisible());
+    p().boites.clear();
     s->Ouvrir(Deux(0));
     const QString fichier = s->Chemin("Anse Nord.txt");
     TexteLien1& d = *s->d;
@@ -2393,6 +2405,9 @@ void TestCommandes::routes_data()
               "Tour des îles(001,Molène,Lampaul)|"
               "Retour(Lampaul,Hors carte)|Seul(Unique)|0"},
              {"supprimer un Poi, annuler", "d 0;u", lues + "|0"},
+             // A file left without routes, then a new one: saved.
+             {"toutes supprimees, une nouvelle", "R 0;S;R 0;S;R 0;S;w;N Aber;c 1;a;w",
+              "Aber(Lampaul)|-1"},
              {"enregistrer et rouvrir", "R 2;c 2;a;R 0;v;w",
               "Tour des îles(Lampaul,Molène,001,Le Conquet)|"
               "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique,Molène)|-1"}});

@@ -847,6 +847,11 @@ void TestNoyau::proprietes_data()
          {"aucun, echelle donnee", "", "\t\t\t\t\t\t", "EchelleUtilisee=1",
           "<opencpn:scale_min_max UseScale=\"true\" ScaleMin=\"2147483646\" ScaleMax=\"0\" />",
           "\t1\t1\t\t\ttrue/2147483646/0\t"},
+         {"aucun, echelle minimale donnee", "", "\t\t\t\t\t\t", "EchelleMin=50000",
+          "<opencpn:scale_min_max UseScale=\"false\" ScaleMin=\"50000\" ScaleMax=\"0\" />",
+          "\t1\t1\t\t\tfalse/50000/0\t"},
+         {"instruction avant le drapeau", "<?quaylight essai?><opencpn:viz>0</opencpn:viz>",
+          "\t0\t\t\t\t\t", "Viz=1", "<opencpn:viz>1</opencpn:viz>", "\t1\t1\t\t\t\t"},
          {"booleens en toutes casses, hors limites gardes",
           "<opencpn:viz>FALSE</opencpn:viz><opencpn:viz_name>True</opencpn:viz_name>"
           "<opencpn:waypoint_range_rings visible=\"TRUE\" number=\"25\" step=\"-1\" "
