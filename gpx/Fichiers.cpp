@@ -101,9 +101,12 @@ bool EcrireFichier(const QString& chemin, const std::function<qint64(QSaveFile&)
     }
     // A full disk shows at the flush; commit() alone may not report it.
     const qint64 taille = produire(f);
-    if (taille < 0 || !f.flush() || f.error() != QFileDevice::NoError) {
+    // A disk that fills part way may take part of a write with no error:
+    // the bytes on disk are counted before the old file is replaced.
+    if (taille < 0 || !f.flush() || f.error() != QFileDevice::NoError || f.size() != taille) {
         if (taille >= 0 || erreur.isEmpty())
-            erreur = f.errorString();
+            erreur = f.error() != QFileDevice::NoError ? f.errorString()
+                                                       : Messages::Texte(Messages::EcritEnPartie);
         f.cancelWriting();
         return false;
     }

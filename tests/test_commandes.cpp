@@ -1958,7 +1958,9 @@ void TestCommandes::quitter()
 void TestCommandes::languesEtAide()
 {
     s->Demarrer();
-    // Without a language file, Help opens the page shipped with the program.
+    // Without a language file, the program's own messages have their text,
+    // the last one too, and Help opens the page shipped with the program.
+    QVERIFY(!MsgBoite[size_t(Messages::Dernier)].isEmpty());
     f().Aide->trigger();
     QCOMPARE(p().ouvertures, QStringList{Entree::AdresseAideParDefaut()});
     p().ouvertures.clear();

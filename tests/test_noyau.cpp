@@ -229,6 +229,12 @@ QString Regle(const QString& regle, const QString& e)
              const auto v = Gpx::Normaliser(ProprieteNommee(p[0]), p.value(1).toStdString(), r);
              return v ? QString::fromStdString(*v) : refus + QString::number(int(r));
          }},
+        // A flag as a file gives it, blanks and case as they come.
+        {"booleen",
+         [&] {
+             const auto b = Gpx::Booleen(e.toStdString());
+             return b ? QString(*b ? "oui" : "non") : refus;
+         }},
         {"calque", [&] { return Calques::NomFichier(e); }},
         // A route's planned speed as a file gives it; 5 knots unless it is
         // a speed.
@@ -617,6 +623,9 @@ void TestNoyau::ecriture_data()
          {"fins de ligne", "1|2|t|A|s|h^c\r\nd", "", "<text>c&#13;&#10;d</text>"},
          {"cible: entites gardees, le reste echappe", "1|2|t|A|s|a&amp;b&#233;&#1;&Co;&#x2693;^",
           "1|2|t|A|s|a&amp;bé&amp;#1;&amp;Co;⚓^", "href=\"a&amp;b&#233;&amp;#1;&amp;Co;&#x2693;\""},
+         // A disk that takes two bytes: refused, the file there before
+         // kept.
+         {"disque plein", "1|2|t|" + QString(20000, 'a') + "|s", "", "E:not written whole"},
          {"caractere de controle refuse",
           "1|2|t|A\x01"
           "B|s",
@@ -628,10 +637,22 @@ void TestNoyau::ecriture()
     auto table = Table(V("ecrit"));
     const QString chemin = dossier.filePath("ecrit.gpx");
     QString erreur;
-    const bool ecrit = Fichiers::EcrireGPX(chemin, *table, erreur);
     const QByteArray attendu = V("octets").toUtf8();
-    if (attendu.startsWith("U+")) {
-        QVERIFY(!ecrit && erreur.contains(V("octets")));
+    const bool plein = attendu.startsWith("E:");
+    QVERIFY(Ecrire(chemin, "avant"));
+    rlimit limite{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &limite), 0);
+    if (plein) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit deux = limite;
+        deux.rlim_cur = 2;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &deux), 0);
+    }
+    const bool ecrit = Fichiers::EcrireGPX(chemin, *table, erreur);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    if (attendu.startsWith("U+") || plein) {
+        QVERIFY2(!ecrit && erreur.contains(V("octets").mid(plein ? 2 : 0)), qPrintable(erreur));
+        QCOMPARE(Lire(chemin), QByteArray("avant"));
         return;
     }
     QVERIFY2(ecrit, qPrintable(erreur));
