@@ -99,10 +99,10 @@ bool EcrireFichier(const QString& chemin, const std::function<qint64(QSaveFile&)
         erreur = f.errorString();
         return false;
     }
-    // A full disk shows at the flush; commit() alone may not report it.
+    // A full disk shows at the flush, which commit() alone may not report;
+    // one that fills part way may take part of a write with no error at
+    // all: the bytes on disk are counted before the old file is replaced.
     const qint64 taille = produire(f);
-    // A disk that fills part way may take part of a write with no error:
-    // the bytes on disk are counted before the old file is replaced.
     if (taille < 0 || !f.flush() || f.error() != QFileDevice::NoError || f.size() != taille) {
         if (taille >= 0 || erreur.isEmpty())
             erreur = f.error() != QFileDevice::NoError ? f.errorString()
@@ -112,10 +112,6 @@ bool EcrireFichier(const QString& chemin, const std::function<qint64(QSaveFile&)
     }
     if (!f.commit()) {
         erreur = f.errorString();
-        return false;
-    }
-    if (QFileInfo(chemin).size() != taille) {
-        erreur = Messages::Texte(Messages::EcritEnPartie);
         return false;
     }
     return true;
