@@ -1018,7 +1018,8 @@ void TestCommandes::annulerRetablir_data()
 {
     // Commands on the five marks, then the table (name/symbol/links of each)
     // and whether Annuler and Rétablir are offered. c, C, S: a click, with
-    // Ctrl, with Shift, on list row n; A: Ctrl+A; m, y, n: "Valider" to
+    // Ctrl, with Shift, on list row n; A: Ctrl+A; k n: mode n checked and
+    // nothing else; m, y, n: "Valider" to
     // modify the name, the symbol, or a new mark; d: delete, D: delete
     // answered No; l, x: add a link, delete the first; f: the filter; u, r:
     // Ctrl+Z, Ctrl+Y; o: open the file again; s: save. Then, after each undo
@@ -1039,6 +1040,7 @@ void TestCommandes::annulerRetablir_data()
              {"supprimer plusieurs, annuler", "c 1;S 3;d;u", cinq + "|01", "2:2,3,4"},
              {"supprimer plusieurs, non", "c 1;S 3;D", cinq + "|00", ""},
              {"supprimer tout, annuler, retablir", "A;d;u;r", "|10", "6:1,2,3,4,5 1:"},
+             {"un mode, puis plusieurs", "c 1;k 0;C 3;k 2;A;d", "|10", ""},
              {"ctrl-clic retire un choix", "c 1;C 3;C 3;d",
               "Un/s1/1,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|10", ""},
              {"symbole a plusieurs", "c 0;C 4;y buoy1",
@@ -1074,6 +1076,8 @@ void TestCommandes::annulerRetablir()
                                   : Qt::ShiftModifier);
         else if (c == 'A')
             QTest::keyClick(f().ListePOI, Qt::Key_A, Qt::ControlModifier);
+        else if (c == 'k')
+            f().Option1[argument.toInt()]->click();
         else if (c == 'm' || c == 'y') {
             f().Option1[0]->click();
             (c == 'm' ? static_cast<QLineEdit*>(f().Nom_WP) : f().Symbole->lineEdit())
@@ -1114,6 +1118,10 @@ void TestCommandes::annulerRetablir()
         // Several marks chosen: their names and positions cannot be typed.
         const std::vector<int> choisis = f().ListePOI->PoisChoisis();
         QCOMPARE(f().Nom_WP->isEnabled() && f().Lat_Long->isEnabled(), choisis.size() <= 1);
+        // A choice changed: no command is armed for the marks chosen before.
+        if (QStringLiteral("cCSA").contains(c))
+            for (const QRadioButton* o : f().Option1)
+                QVERIFY(!o->isChecked());
         // One mark chosen: it is the current one, whose name the box shows.
         if (choisis.size() == 1)
             QCOMPARE(QString::number(choisis[0]) + ' ' + f().Nom_WP->text(),
@@ -1409,8 +1417,24 @@ void TestCommandes::fusion()
     p().fichiers << autre;
     f().Fusionner_Fichier->trigger();
     QCOMPARE(b.Classement().Nombre(Gpx::Classe::Changee), 1);
-    b.Choix_Tous->setCurrentIndex(2);
+    b.Choix_Tous->setCurrentIndex(1);
+    QCOMPARE(b.ChoixDe(0), Gpx::Choix::Leur);
+    // The mark's own choice, in its cell, from the keyboard: F2 opens the
+    // list there, Return keeps what is picked.
+    QTreeWidgetItem* changee = b.Groupes_Fusion->topLevelItem(1)->child(0);
+    b.Groupes_Fusion->setCurrentItem(changee, 2);
+    QTest::keyClick(b.Groupes_Fusion, Qt::Key_F2);
+    auto* liste = b.Groupes_Fusion->viewport()->findChild<QComboBox*>();
+    QVERIFY(liste);
+    QCOMPARE(liste->currentIndex(), 1);
+    QTest::keyClick(liste, Qt::Key_Down);
+    QTest::keyClick(liste, Qt::Key_Return);
+    QTRY_COMPARE(changee->text(2), b.Choix_Tous->itemText(2));
     QCOMPARE(b.ChoixDe(0), Gpx::Choix::LesDeux);
+    // The names are not edited.
+    b.Groupes_Fusion->setCurrentItem(changee, 0);
+    QTest::keyClick(b.Groupes_Fusion, Qt::Key_F2);
+    QVERIFY(!b.Groupes_Fusion->viewport()->findChild<QLineEdit*>());
     b.Fusionner->click();
     QCOMPARE(int(Table.NbPOI), 2);
     QCOMPARE(Gpx::GuidDeGarde(Table.GardesPOI[1].get()), std::string("g1"));
@@ -2597,6 +2621,13 @@ void TestCommandes::tailleGardee()
     QCOMPARE(f().size(), taille);
     QVERIFY(!f().ROUTES->isHidden() && f().Voir_Routes->isChecked());
     QCOMPARE(f().ListePOI->height(), Twips::VersPixels(3375) + 60);
+    // One side at its least, the other not: the size is kept all the same.
+    const QSize etroite(f().minimumSizeHint().width(), taille.height());
+    f().resize(etroite);
+    p().reponses << Plateforme::Reponse::Non;
+    f().Quitter->trigger();
+    s->Demarrer();
+    QCOMPARE(f().size(), etroite);
 }
 
 // The routes on the map: a line each, the chosen one standing out, the

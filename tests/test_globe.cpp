@@ -343,6 +343,18 @@ void TestGlobe::editeurAvecLeGlobe()
     QCOMPARE(s.f->Nom_WP->text(), QStringLiteral("Quai & <Port>"));
     QTest::qWait(300);
     QCOMPARE(centre(), vue0);
+    // A click right after the marks are laid anew, before the map has drawn
+    // again, finds them where they are now: the Anse's old place is water.
+    {
+        const QPoint ancienne = ecran(2);
+        const QString lat = Declarations::Table.LatPOI[2];
+        Declarations::Table.LatPOI[2] = QStringLiteral("40");
+        Carte::ActualiserMarques();
+        gauche(ancienne);
+        QCOMPARE(s.f->ListePOI->PoiChoisi(), 1);
+        Declarations::Table.LatPOI[2] = lat;
+        Carte::ActualiserMarques();
+    }
     // Out of "Modifier le Poi" a drag from the current mark pans the view.
     const QString texte = s.f->Lat_Long->text();
     glisser(ecran(1), ecran(1) + QPoint(40, 25));

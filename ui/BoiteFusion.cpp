@@ -28,7 +28,8 @@ QStringList Choix()
     return Messages::Texte(Messages::FusionChoix).split(QLatin1Char('|'));
 }
 
-// The choice of a changed mark, picked in a list in its row.
+// The choice of a changed mark, picked in a list in its row; the other
+// cells are not edited.
 class DelegueChoix : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -77,7 +78,7 @@ BoiteFusion::BoiteFusion(QWidget* parent, Liens l) : QDialog(parent), liens(std:
     Groupes_Fusion->setColumnCount(3);
     Groupes_Fusion->setHeaderLabels(
         {QStringLiteral("Poi du fichier"), QStringLiteral("Poi ouvert"), QStringLiteral("Choix")});
-    Groupes_Fusion->setItemDelegateForColumn(2, new DelegueChoix(Groupes_Fusion));
+    Groupes_Fusion->setItemDelegate(new DelegueChoix(Groupes_Fusion));
     Groupes_Fusion->setEditTriggers(QAbstractItemView::AllEditTriggers);
     Groupes_Fusion->header()->setSectionResizeMode(QHeaderView::Stretch);
     auto* boutons = new QDialogButtonBox(this);
@@ -159,6 +160,8 @@ void BoiteFusion::Classer()
         auto* e = new QTreeWidgetItem(
             {leur->NomPOI[t + 1], m >= 0 ? Table.NomPOI[size_t(m + 1)] : QString()});
         if (c == Classe::Changee) {
+            // Editable, or the view opens no list in the choice's cell.
+            e->setFlags(e->flags() | Qt::ItemIsEditable);
             e->setData(2, RoleChoix, choixTous);
             e->setText(2, texteChoix);
         } else if (c == Classe::Proche) {
