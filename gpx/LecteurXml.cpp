@@ -866,12 +866,17 @@ private:
         const std::string* url = champ("url");
         const std::string* urlname = champ("urlname");
         if (url || urlname) {
+            // Without a name, an empty element, as kept content is written
+            // back: a second save gives the same bytes.
             std::string attributs;
             AttributXml("href", url ? *url : std::string(), attributs);
-            m += "<link" + attributs + '>';
-            if (urlname)
+            if (!urlname) {
+                element("link", attributs, nullptr);
+            } else {
+                m += "<link" + attributs + '>';
                 element("text", {}, urlname);
-            m += "</link>";
+                m += "</link>";
+            }
         }
         for (const char* nom : {"time", "keywords"})
             if (const std::string* t = champ(nom))

@@ -1453,6 +1453,21 @@ void TestNoyau::routesDesMarques()
         QVERIFY2(ecrite.find(attendu) != std::string::npos, attendu);
     // The route of points without a position is written back unchanged.
     QVERIFY(garde->routes[1].find("lat=\"91.5\"") != std::string::npos);
+    {
+        // A route longer than the piece the writer sends at once is written
+        // whole, and what follows it.
+        QByteArray points;
+        for (int i = 0; i < 1200; ++i)
+            points += "\t\t<rtept lat=\"48." + QByteArray::number(i) + "\" lon=\"-4.1\"><name>P" +
+                      QByteArray::number(i) + "</name></rtept>\r\n";
+        QVERIFY(points.size() > 64 << 10);
+        const QByteArray longue =
+            Document(Wpt("48.1", "-4.1", "t", "A"))
+                .replace("</gpx>", "\t<rte>\r\n" + points + "\t</rte>\r\n\t<rte/>\r\n</gpx>");
+        const QByteArray ecrit = Texte(*LireTexte(longue));
+        QCOMPARE(ecrit.count("<rtept "), 1200);
+        QVERIFY(ecrit.endsWith("P1199</name></rtept>\n\t</rte>\r\n\t<rte/>\r\n</gpx>\r\n"));
+    }
 
     // Deleting Lampaul: one step takes it out of the table and both routes.
     Historique historique;
