@@ -1188,15 +1188,17 @@ void TestCommandes::proprietes()
     QVERIFY(!b.Desc_Poi->hasFocus() && !b.Desc_Poi->toPlainText().contains('\t'));
     b.Rayon_Arrivee->setText(QStringLiteral("0.3"));
     b.Nom_Visible->click();
+    // km chosen where the marks gave no unit.
+    b.Anneaux_Unites->setCurrentIndex(1);
     b.Valider_Proprietes->click();
     QVERIFY(!b.isVisible());
     QVERIFY(p().boites.isEmpty());
     f().Sauver_Fichier->trigger();
     const QString fichier = Declarations::FichierGPX;
-    const std::vector<P> vues = {P::Viz, P::VizNom, P::Rayon};
+    const std::vector<P> vues = {P::Viz, P::VizNom, P::Rayon, P::AnneauxUnites};
     QCOMPARE(Proprietes(fichier, vues),
-             QStringLiteral("Un:1=1,2=0,3=0.300 Deux:1=1,2=1 Trois:1=1,2=0,3=0.300 "
-                            "Quatre:1=1,2=1 Cinq:1=1,2=0,3=0.300"));
+             QStringLiteral("Un:1=1,2=0,3=0.300,7=1 Deux:1=1,2=1 Trois:1=1,2=0,3=0.300,7=1 "
+                            "Quatre:1=1,2=1 Cinq:1=1,2=0,3=0.300,7=1"));
     // Mixed: an empty field with a hint, a partly checked box; only the
     // field changed goes to both marks.
     s->Cliquer(f().ListePOI, 0);
@@ -1213,8 +1215,8 @@ void TestCommandes::proprietes()
     b.Valider_Proprietes->click();
     f().Sauver_Fichier->trigger();
     QCOMPARE(Proprietes(fichier, vues),
-             QStringLiteral("Un:1=0,2=0,3=0.300 Deux:1=0,2=1 Trois:1=1,2=0,3=0.300 "
-                            "Quatre:1=1,2=1 Cinq:1=1,2=0,3=0.300"));
+             QStringLiteral("Un:1=0,2=0,3=0.300,7=1 Deux:1=0,2=1 Trois:1=1,2=0,3=0.300,7=1 "
+                            "Quatre:1=1,2=1 Cinq:1=1,2=0,3=0.300,7=1"));
     // Each dialog one step: the current and chosen marks come back too.
     f().Annuler->trigger();
     QCOMPARE(f().ListePOI->PoisChoisis(), (std::vector<int>{1, 2}));
