@@ -31,6 +31,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -374,13 +375,14 @@ void TestCommandes::fenetres()
 // others' corner).
 void TestCommandes::miseEnPage_data()
 {
-    // actif: brought in front by the program; the description window is
-    // only shown, its focus left to the desktop.
+    // actif: brought in front by the program (m: and the other windows
+    // wait until it is closed); the description window is only shown, its
+    // focus left to the desktop.
     Tableau({"fenetre", "actif"}, {{"principale", "principale", "1"},
                                    {"routes", "routes", "1"},
-                                   {"proprietes", "proprietes", "1"},
+                                   {"proprietes", "proprietes", "m"},
                                    {"doublons", "doublons", "1"},
-                                   {"fusion", "fusion", "1"},
+                                   {"fusion", "fusion", "m"},
                                    {"liens", "liens", "1"},
                                    {"description", "description", "0"}});
 }
@@ -418,8 +420,9 @@ void TestCommandes::miseEnPage()
     }
     // Opened in front, ready for the keyboard.
     QVERIFY(fenetre->isVisible());
-    if (V("actif") == "1")
+    if (V("actif") != "0")
         QVERIFY(QTest::qWaitForWindowActive(fenetre->window()));
+    QCOMPARE(QApplication::activeModalWidget() == fenetre, V("actif") == "m");
     QTest::qWait(50); // laid out
     auto controle = [](QWidget* w) {
         return qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
@@ -459,6 +462,19 @@ void TestCommandes::miseEnPage()
         vus.append({nom, r, etiquette});
     }
     QVERIFY(vus.size() >= 3);
+    // A form's texts on the left (a label, or a box that carries its own),
+    // each beside the field it names.
+    for (const QFormLayout* forme : fenetre->findChildren<QFormLayout*>()) {
+        if (forme->parentWidget()->window() != fenetre->window())
+            continue;
+        for (int l = 0; l < forme->rowCount(); ++l) {
+            QLayoutItem* texte = forme->itemAt(l, QFormLayout::LabelRole);
+            QLayoutItem* champ = forme->itemAt(l, QFormLayout::FieldRole);
+            QVERIFY(!texte || qobject_cast<QLabel*>(texte->widget()) ||
+                    qobject_cast<QAbstractButton*>(texte->widget()));
+            QVERIFY(!champ || !qobject_cast<QLabel*>(champ->widget()));
+        }
+    }
 }
 
 void TestCommandes::ouvrir()
@@ -1366,6 +1382,11 @@ QByteArray AvecGuid(const QByteArray& wpt, const QByteArray& guid, const QByteAr
 void TestCommandes::fusion()
 {
     s->Demarrer();
+    // Nothing to merge into before a file is open.
+    f().Fusionner_Fichier->trigger();
+    QCOMPARE(p().Textes(), QStringList{Declarations::MsgBoite[7]});
+    QVERIFY(p().dialogues.isEmpty() && !f().FUSION->isVisible());
+    p().boites.clear();
     s->Ouvrir(Cinq);
     const QString autre = s->Chemin(QStringLiteral("autre.gpx"));
     QVERIFY(Ecrire(autre,
