@@ -1440,6 +1440,8 @@ void TestNoyau::routesDesMarques()
     // the third stays as it was read, and the fields nobody edits are kept.
     t->LatPOI[1] = "48.3600";
     t->NomPOI[1] = "Conquet & port";
+    // Molène's symbol alone changes: its points follow it too.
+    t->SymPOI[3] = "buoy1";
     QCOMPARE(Noms(routes, *t, 1), QStringLiteral("Lampaul,Conquet & port,Hors carte"));
     auto garde = routes.Garde(*t);
     QCOMPARE(garde->routes[2], t->Fichier->routes[2]);
@@ -1449,7 +1451,8 @@ void TestNoyau::routesDesMarques()
           "<opencpn:planned_speed>6.00</opencpn:planned_speed>",
           "<opencpn:planned_departure>2025-06-01T06:00:00Z</opencpn:planned_departure>",
           "<opencpn:time_display>GLOBAL SETTING</opencpn:time_display>",
-          "<opencpn:auto_name>1</opencpn:auto_name>", "<time>2025-05-10T07:03:00Z</time>"})
+          "<opencpn:auto_name>1</opencpn:auto_name>", "<time>2025-05-10T07:03:00Z</time>",
+          "<name>Molène</name>\r\n\t\t\t<sym>buoy1</sym>"})
         QVERIFY2(ecrite.find(attendu) != std::string::npos, attendu);
     // The route of points without a position is written back unchanged.
     QVERIFY(garde->routes[1].find("lat=\"91.5\"") != std::string::npos);
