@@ -377,14 +377,15 @@ void TestCommandes::miseEnPage_data()
 {
     // actif: brought in front by the program (m: and the other windows
     // wait until it is closed); the description window is only shown, its
-    // focus left to the desktop.
-    Tableau({"fenetre", "actif"}, {{"principale", "principale", "1"},
-                                   {"routes", "routes", "1"},
-                                   {"proprietes", "proprietes", "m"},
-                                   {"doublons", "doublons", "1"},
-                                   {"fusion", "fusion", "m"},
-                                   {"liens", "liens", "1"},
-                                   {"description", "description", "0"}});
+    // focus left to the desktop. paysage: the least width of a window that
+    // lists marks side by side, wider than tall.
+    Tableau({"fenetre", "actif", "paysage"}, {{"principale", "principale", "1"},
+                                              {"routes", "routes", "1"},
+                                              {"proprietes", "proprietes", "m"},
+                                              {"doublons", "doublons", "1", "500"},
+                                              {"fusion", "fusion", "m", "600"},
+                                              {"liens", "liens", "1"},
+                                              {"description", "description", "0"}});
 }
 
 void TestCommandes::miseEnPage()
@@ -423,6 +424,9 @@ void TestCommandes::miseEnPage()
     if (V("actif") != "0")
         QVERIFY(QTest::qWaitForWindowActive(fenetre->window()));
     QCOMPARE(QApplication::activeModalWidget() == fenetre, V("actif") == "m");
+    if (!V("paysage").isEmpty())
+        QVERIFY2(fenetre->width() > fenetre->height() && fenetre->width() >= V("paysage").toInt(),
+                 qPrintable(QStringLiteral("%1x%2").arg(fenetre->width()).arg(fenetre->height())));
     QTest::qWait(50); // laid out
     auto controle = [](QWidget* w) {
         return qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
@@ -1398,9 +1402,6 @@ void TestCommandes::fusion()
     p().fichiers << autre;
     f().Fusionner_Fichier->trigger();
     QVERIFY(b.isVisible());
-    // Wide enough for the marks' names and places side by side.
-    QVERIFY2(b.width() > b.height() && b.width() >= 600,
-             qPrintable(QStringLiteral("%1x%2").arg(b.width()).arg(b.height())));
     // The distance in whole metres.
     QCOMPARE(b.Distance_Fusion->cleanText(), QStringLiteral("20"));
     QStringList groupes;
@@ -2424,7 +2425,8 @@ void TestCommandes::routes_data()
     // first once the panel, shown, has the keys). R n,
     // P k: a click on route n, on point k; c n, C n: a click, with Ctrl, on
     // mark n; a: add the marks, i: insert them before the point; x: Delete,
-    // h, b: Ctrl+Up, Ctrl+Down in the leg table; v: reverse; N name: a new
+    // h, b: Ctrl+Up, Ctrl+Down in the leg table; H, B, X: the buttons that
+    // move the point up, down, or take it out; v: reverse; N name: a new
     // route named by typing; S: delete the route (Oui); d n: delete mark n
     // (Oui); u, r: Ctrl+Z, Ctrl+Y; w: save and open again.
     const QString lues = QStringLiteral("Tour des îles(Le Conquet,001,Molène,Lampaul)|"
@@ -2441,6 +2443,9 @@ void TestCommandes::routes_data()
               "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)|0"},
              {"monter, descendre", "R 0;P 2;h;h;b",
               "Tour des îles(Le Conquet,Molène,001,Lampaul)|"
+              "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)|0"},
+             {"par les boutons", "R 0;P 2;H;H;B;P 0;X",
+              "Tour des îles(Molène,001,Lampaul)|"
               "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)|0"},
              // The first point up, the last one down: nothing moves.
              {"aux bouts", "R 0;P 0;h;P 3;b", lues + "|0"},
@@ -2505,7 +2510,9 @@ void TestCommandes::routes()
                             : c == 'h' ? Qt::Key_Up
                                        : Qt::Key_Down,
                             c == 'x' ? Qt::NoModifier : Qt::ControlModifier);
-        } else if (c == 'v')
+        } else if (c == 'H' || c == 'B' || c == 'X')
+            (c == 'H' ? r.Monter_Point : c == 'B' ? r.Descendre_Point : r.Retirer_Point)->click();
+        else if (c == 'v')
             r.Inverser_Route->click();
         else if (c == 'N') {
             r.Nouvelle_Route->click();

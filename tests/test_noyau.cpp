@@ -642,6 +642,16 @@ void TestNoyau::ecriture_data()
          // A disk that takes two bytes: refused, the file there before
          // kept.
          {"disque plein", "1|2|t|" + QString(20000, 'a') + "|s", "", "E:not written whole"},
+         // Each side of the ASCII table's end: DEL, then the first
+         // character past it.
+         {"del",
+          "1|2|t|A\x7f"
+          "B|s",
+          "",
+          "<name>A\x7f"
+          "B</name>"},
+         {"u+0080", QString::fromUtf8("1|2|t|A\u0080B|s"), "",
+          QString::fromUtf8("<name>A\u0080B</name>")},
          {"caractere de controle refuse",
           "1|2|t|A\x01"
           "B|s",

@@ -67,7 +67,7 @@ QString Legende(const char* nom, const char* defaut)
 
 // The style of a mark's family, shared by all marks of it but the current.
 // A mark's style; a mark the chart plotter hides is drawn faded.
-Marble::GeoDataStyle::Ptr Style(Symboles::Famille famille, bool courante, bool estompee = false)
+Marble::GeoDataStyle::Ptr Style(Symboles::Famille famille, bool courante, bool estompee)
 {
     static QHash<int, Marble::GeoDataStyle::Ptr> styles;
     Marble::GeoDataStyle::Ptr& style = styles[int(famille) * 4 + courante * 2 + estompee];
