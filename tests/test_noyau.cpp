@@ -642,16 +642,15 @@ void TestNoyau::ecriture_data()
          // A disk that takes two bytes: refused, the file there before
          // kept.
          {"disque plein", "1|2|t|" + QString(20000, 'a') + "|s", "", "E:not written whole"},
-         // Each side of the ASCII table's end: DEL, then the first
-         // character past it.
+         // Each side of the ASCII table's end, in a name without a time:
+         // DEL as it stands, then the first character past it.
          {"del",
-          "1|2|t|A\x7f"
+          "1|2||A\x7f"
           "B|s",
           "",
           "<name>A\x7f"
           "B</name>"},
-         {"u+0080", QString::fromUtf8("1|2|t|A\u0080B|s"), "",
-          QString::fromUtf8("<name>A\u0080B</name>")},
+         {"u+0080", QString::fromUtf8("1|2||A\u0080B|s"), "", "<name>A&#128;B</name>"},
          {"caractere de controle refuse",
           "1|2|t|A\x01"
           "B|s",
