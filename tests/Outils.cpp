@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+#include <algorithm>
+#include <cstdlib>
 
 int32_t ApplicationGEFactice::IsInitialized()
 {
@@ -304,4 +306,29 @@ QStringList Session::Liens() const
     for (int i = 0; i < f->ListeLiens->count(); ++i)
         l << f->ListeLiens->item(i)->text();
     return l;
+}
+
+QString CommeReference(const QImage& image, const QString& nom)
+{
+    const QString chemin = QStringLiteral(QUAYLIGHT_SOURCE "/tests/data/images/") + nom + ".png";
+    const QImage dessinee = image.convertToFormat(QImage::Format_ARGB32);
+    if (qEnvironmentVariableIsSet("QUAYLIGHT_IMAGES_ECRIRE"))
+        return dessinee.save(chemin) ? QString() : "cannot write " + chemin;
+    const QImage reference = QImage(chemin).convertToFormat(QImage::Format_ARGB32);
+    if (reference.size() != dessinee.size())
+        return QStringLiteral("%1: %2x%3, the reference %4x%5")
+            .arg(nom)
+            .arg(dessinee.width())
+            .arg(dessinee.height())
+            .arg(reference.width())
+            .arg(reference.height());
+    int ecarts = 0;
+    for (int y = 0; y < dessinee.height(); ++y)
+        for (int x = 0; x < dessinee.width(); ++x) {
+            const QRgb a = dessinee.pixel(x, y), b = reference.pixel(x, y);
+            ecarts +=
+                std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                          std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))}) > 24;
+        }
+    return ecarts ? QStringLiteral("%1: %2 pixels differ").arg(nom).arg(ecarts) : QString();
 }

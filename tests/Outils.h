@@ -6,6 +6,7 @@
 #include "shell/Plateforme.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QRegularExpression>
 #include <QStringList>
@@ -169,6 +170,12 @@ QByteArray Lire(const QString& chemin);
 QString VerifierInterop(const QString& chemin, const PoiTable& table);
 
 } // namespace OutilsGPX
+
+// An image the program draws against its reference, tests/data/images/NOM.png:
+// empty when each pixel is within a few levels of it (the raster engine's
+// rounding may differ from one processor to another), else what differs.
+// With QUAYLIGHT_IMAGES_ECRIRE set, writes the reference instead.
+QString CommeReference(const QImage& image, const QString& nom);
 
 // The editor started through the fake seam, settings and files in folders of
 // their own.

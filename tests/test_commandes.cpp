@@ -466,6 +466,13 @@ void TestCommandes::miseEnPage()
         vus.append({nom, r, etiquette});
     }
     QVERIFY(vus.size() >= 3);
+    // Its pictures as drawn when they were last looked at.
+    if (fenetre == &f())
+        for (const auto& [nom, image] :
+             {std::pair("fenetre", f().windowIcon().pixmap(64)),
+              std::pair("francais", f().LangFR->icon().pixmap(20, 12)),
+              std::pair("britannique", f().LangEN->icon().pixmap(20, 12))})
+            QCOMPARE(CommeReference(image.toImage(), QLatin1String(nom)), QString());
     // A form's texts on the left (a label, or a box that carries its own),
     // each beside the field it names.
     for (const QFormLayout* forme : fenetre->findChildren<QFormLayout*>()) {

@@ -591,6 +591,12 @@ void TestGlobe::icones()
                 peints += qAlpha(icone.pixel(x, y)) > 128;
         QVERIFY2(peints > 40, qPrintable(QStringLiteral("%1: %2").arg(int(famille)).arg(peints)));
     }
+    // Each as drawn when it was last looked at.
+    for (int famille = 0; famille <= int(Famille::Autre); ++famille)
+        for (const bool courante : {false, true})
+            QCOMPARE(CommeReference(IconesMarques::Icone(Famille(famille), courante),
+                                    QStringLiteral("marque-%1-%2").arg(famille).arg(courante)),
+                     QString());
     // Drawn centred on their point: a drawing symmetric from left to right
     // (and upside down for the last two) is so in its icon.
     for (const auto& [famille, aussiRetournee] :
