@@ -467,7 +467,7 @@ void TestCommandes::miseEnPage()
     }
     QVERIFY(vus.size() >= 3);
     // Its pictures as drawn when they were last looked at.
-    if (fenetre == &f())
+    if (V("fenetre") == "principale")
         for (const auto& [nom, image] :
              {std::pair("fenetre", f().windowIcon().pixmap(64)),
               std::pair("francais", f().LangFR->icon().pixmap(20, 12)),
