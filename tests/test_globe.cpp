@@ -410,6 +410,20 @@ void TestGlobe::editeurAvecLeGlobe()
     const QPoint eau = ecran(1) + QPoint(70, -50);
     gauche(eau);
     QCOMPARE(routes.TableTroncons->rowCount(), 2);
+    // A double-click zooms; it adds the one point of its first click.
+    {
+        const QPoint ici = eau + QPoint(30, 40);
+        gauche(ici);
+        QMouseEvent deux(QEvent::MouseButtonDblClick, ici, vue->mapToGlobal(ici), Qt::LeftButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(vue, &deux);
+        souris(QEvent::MouseButtonRelease, ici);
+        QCOMPARE(routes.TableTroncons->rowCount(), 3);
+        s.f->Annuler->trigger();
+        QCOMPARE(routes.TableTroncons->rowCount(), 2);
+        Declarations::AppliGE->SetCameraParams(48.366, -4.52, 0, 1, 12000, 0, 0, 5);
+        QTRY_COMPARE_WITH_TIMEOUT(centre(), vue0, 10000);
+    }
     QCOMPARE(routes.TableTroncons->item(0, 1)->text(), QStringLiteral("Quai & <Port>"));
     QCOMPARE(routes.TableTroncons->item(1, 1)->text(), QStringLiteral("001 *"));
     auto couleur = [vue](const QColor& c) {
