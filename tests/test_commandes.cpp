@@ -507,6 +507,9 @@ void TestCommandes::ouvrir()
     QCOMPARE(Declarations::DossierGPX + '|' + Declarations::NomFichierGPX,
              s->Chemin("ex/|Marques.gpx"));
     QCOMPARE(f().LeNomFichier->text(), Fichiers::AffichageNomFichier(fichier));
+    // Shown, not typed in.
+    QTest::keyClicks(f().LeNomFichier, QStringLiteral("x"));
+    QCOMPARE(f().LeNomFichier->text(), Fichiers::AffichageNomFichier(fichier));
     QVERIFY(!f().Option1[0]->isChecked());
     // A track left open: not well-formed, said once with where, then read
     // line by line; the route warning, once.

@@ -978,6 +978,10 @@ void TestNoyau::proprietesDePlusieurs()
     QCOMPARE(*communes[size_t(P::Viz)], QStringLiteral("1"));
     communes = ProprietesPOI::Communes(*table, {2, 3});
     QVERIFY(!communes[size_t(P::VizNom)]);
+    // A value that differs from the second mark on stays left out.
+    communes = ProprietesPOI::Communes(*table, {1, 2, 3});
+    QVERIFY(!communes[size_t(P::Rayon)] && !communes[size_t(P::VizNom)]);
+    QCOMPARE(*communes[size_t(P::Viz)], QStringLiteral("1"));
     QCOMPARE(*communes[size_t(P::AnneauxVisibles)], QStringLiteral("0"));
     ProprietesPOI::Appliquer(*table, {1, 2, 3}, {{P::Viz, "0"}});
     const char* rayons[] = {"0.100", "0.200", nullptr};
