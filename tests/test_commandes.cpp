@@ -475,6 +475,11 @@ void TestCommandes::miseEnPage()
             QCOMPARE(CommeReference(image.toImage(), QLatin1String(nom)), QString());
     // A form's texts on the left (a label, or a box that carries its own),
     // each beside the field it names.
+    // Tab goes through a row from left to right.
+    QWidgetList tabulation;
+    for (QWidget* w = fenetre->window()->nextInFocusChain();
+         w != fenetre->window() && !tabulation.contains(w); w = w->nextInFocusChain())
+        tabulation << w;
     for (const QFormLayout* forme : fenetre->findChildren<QFormLayout*>()) {
         if (forme->parentWidget()->window() != fenetre->window())
             continue;
@@ -484,6 +489,9 @@ void TestCommandes::miseEnPage()
             QVERIFY(!texte || qobject_cast<QLabel*>(texte->widget()) ||
                     qobject_cast<QAbstractButton*>(texte->widget()));
             QVERIFY(!champ || !qobject_cast<QLabel*>(champ->widget()));
+            if (texte && champ && champ->widget() &&
+                qobject_cast<QAbstractButton*>(texte->widget()))
+                QVERIFY(tabulation.indexOf(texte->widget()) < tabulation.indexOf(champ->widget()));
         }
     }
 }
