@@ -54,7 +54,6 @@ void Creer_POI::SuivreCarte()
         suiviCarte = std::make_unique<SuiviFenetre>(*this);
     Carte::Suivre(suiviCarte.get());
     CarteRoutes::Suivre(ROUTES);
-    MontrerRoutesSurCarte();
 }
 
 void Creer_POI::MontrerRoutesSurCarte()
