@@ -473,13 +473,14 @@ void TestCommandes::miseEnPage()
               std::pair("francais", f().LangFR->icon().pixmap(20, 12)),
               std::pair("britannique", f().LangEN->icon().pixmap(20, 12))})
             QCOMPARE(CommeReference(image.toImage(), QLatin1String(nom)), QString());
-    // A form's texts on the left (a label, or a box that carries its own),
-    // each beside the field it names.
-    // Tab goes through a row from left to right.
+    // The order Tab goes through the window's controls.
     QWidgetList tabulation;
     for (QWidget* w = fenetre->window()->nextInFocusChain();
          w != fenetre->window() && !tabulation.contains(w); w = w->nextInFocusChain())
         tabulation << w;
+    // A form's texts on the left (a label, or a box that carries its own),
+    // each beside the field it names; Tab goes through a row from left to
+    // right.
     for (const QFormLayout* forme : fenetre->findChildren<QFormLayout*>()) {
         if (forme->parentWidget()->window() != fenetre->window())
             continue;
