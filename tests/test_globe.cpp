@@ -215,9 +215,7 @@ void TestGlobe::editeurAvecLeGlobe()
         return mesure() != avant;
     };
     auto rayon = [carte] { return carte->radius(); };
-    QVERIFY(change([&] { QTest::keyClick(vue, Qt::Key_Plus); }, rayon));
     QVERIFY(change([&] { QTest::mouseDClick(vue, Qt::LeftButton, {}, milieu); }, rayon));
-    QVERIFY(change([&] { QTest::keyClick(vue, Qt::Key_Left); }, centre));
     auto souris = [vue](QEvent::Type type, const QPoint& p) {
         QMouseEvent e(type, p, vue->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, {});
         QApplication::sendEvent(vue, &e);
@@ -232,27 +230,36 @@ void TestGlobe::editeurAvecLeGlobe()
     QWheelEvent roue(milieu, vue->mapToGlobal(milieu), {}, {0, -120}, Qt::NoButton, {},
                      Qt::NoScrollPhase, false);
     QVERIFY(change([&] { QApplication::sendEvent(vue, &roue); }, rayon));
-    // Each button moves the view the way its arrow points, or zooms as its
-    // sign says.
-    QStringList sens;
-    for (QToolButton* b : vue->findChildren<QToolButton*>()) {
+    // Each button and each key moves the view the way its arrow points, or
+    // zooms as its sign says.
+    auto sens = [&](std::function<void()> geste, QString s) {
         const QPointF c0 = centre();
         const qreal r0 = rayon();
-        b->click();
+        geste();
         const QPointF d = centre() - c0;
-        QString s = b->text();
         if (rayon() != r0) // a zoom about the middle may move the centre by a hair
-            s += rayon() > r0 ? "+" : "-";
-        else
-            s += QString(d.y() > 0   ? "N"
-                         : d.y() < 0 ? "S"
-                                     : "") +
-                 (d.x() > 0   ? "E"
-                  : d.x() < 0 ? "O"
-                              : "");
-        sens << s;
-    }
-    QCOMPARE(sens.join(' '), QStringLiteral("\u25B2N \u25C0O \u25B6E \u25BCS ++ \u2212-"));
+            return s + (rayon() > r0 ? "+" : "-");
+        return s +
+               (d.y() > 0   ? "N"
+                : d.y() < 0 ? "S"
+                            : "") +
+               (d.x() > 0   ? "E"
+                : d.x() < 0 ? "O"
+                            : "");
+    };
+    QStringList boutons;
+    for (QToolButton* b : vue->findChildren<QToolButton*>())
+        boutons << sens([b] { b->click(); }, b->text());
+    QCOMPARE(boutons.join(' '), QStringLiteral("\u25B2N \u25C0O \u25B6E \u25BCS ++ \u2212-"));
+    QStringList touches;
+    for (auto [touche, nom] : {std::pair{Qt::Key_Up, "h"},
+                               {Qt::Key_Left, "g"},
+                               {Qt::Key_Right, "d"},
+                               {Qt::Key_Down, "b"},
+                               {Qt::Key_Plus, "p"},
+                               {Qt::Key_Minus, "m"}})
+        touches << sens([&, touche = touche] { QTest::keyClick(vue, touche); }, nom);
+    QCOMPARE(touches.join(' '), QStringLiteral("hN gO dE bS p+ m-"));
     QDir proc(QStringLiteral("/proc"));
     for (const QString& p : proc.entryList({QStringLiteral("[0-9]*")}, QDir::Dirs))
         QVERIFY(OutilsGPX::Lire("/proc/" + p + "/stat").split(' ').value(3).toLongLong() !=
