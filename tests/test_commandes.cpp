@@ -473,6 +473,17 @@ void TestCommandes::miseEnPage()
               std::pair("francais", f().LangFR->icon().pixmap(20, 12)),
               std::pair("britannique", f().LangEN->icon().pixmap(20, 12))})
             QCOMPARE(CommeReference(image.toImage(), QLatin1String(nom)), QString());
+    // The window's ground painted in its own colour, a corner free of
+    // controls.
+    if (V("fenetre") == "principale") {
+        const QImage vue = f().grab().toImage();
+        auto* zone = f().centralWidget();
+        const QPoint coin = zone->mapTo(&f(), QPoint(zone->width() - 4, zone->height() - 4));
+        QCOMPARE(vue.pixelColor(coin * vue.devicePixelRatio()).name(),
+                 zone->palette().color(QPalette::Window).name());
+        QVERIFY(zone->palette().color(QPalette::Window) !=
+                QApplication::palette().color(QPalette::Window));
+    }
     // The order Tab goes through the window's controls.
     QWidgetList tabulation;
     for (QWidget* w = fenetre->window()->nextInFocusChain();
