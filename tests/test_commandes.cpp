@@ -86,6 +86,19 @@ QByteArray Deux(int n = 2)
 const QString M1 = QStringLiteral("Selectionner d'abord un Poi");
 const QString M6 = QStringLiteral("Sélectionner un lien d'abord");
 
+// What a box shows when asked for nothing and for a million, then its value
+// as it was.
+QString Bornes(QDoubleSpinBox* b)
+{
+    const double avant = b->value();
+    b->setValue(0);
+    QString s = b->cleanText() + ' ';
+    b->setValue(1e6);
+    s += b->cleanText();
+    b->setValue(avant);
+    return s;
+}
+
 // Every caption and tool tip the windows show, by control.
 QStringList Legendes(Creer_POI& f, TexteLien1& d)
 {
@@ -1432,8 +1445,9 @@ void TestCommandes::fusion()
     p().fichiers << autre;
     f().Fusionner_Fichier->trigger();
     QVERIFY(b.isVisible());
-    // The distance in whole metres.
+    // The distance in whole metres, up to a nautical mile.
     QCOMPARE(b.Distance_Fusion->cleanText(), QStringLiteral("20"));
+    QCOMPARE(Bornes(b.Distance_Fusion), QStringLiteral("1 1852"));
     QStringList groupes;
     for (int g = 0; g < b.Groupes_Fusion->topLevelItemCount(); ++g)
         groupes << b.Groupes_Fusion->topLevelItem(g)->text(0);
@@ -1537,6 +1551,7 @@ void TestCommandes::doublons()
     QCOMPARE(b.Groupes(), (std::vector<std::vector<int>>{{1, 3}}));
     QCOMPARE(b.Liste_Doublons->item(0)->text(),
              Messages::Texte(Messages::DoublonsGroupe).arg(2).arg("1 Anse, 3 ANSE"));
+    QCOMPARE(Bornes(b.Distance_Doublons), QStringLiteral("1 1852"));
     // The two are 15 m apart: not one within 10 m.
     b.Distance_Doublons->setValue(10);
     QVERIFY(b.Groupes().empty());

@@ -5,6 +5,7 @@
 #include "gpx/Messages.h"
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
+#include "ui/ChampDistance.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -19,13 +20,8 @@ BoiteDoublons::BoiteDoublons(QWidget* parent, Liens l) : QDialog(parent), liens(
     setObjectName(QStringLiteral("Doublons"));
     setWindowTitle(QStringLiteral("Doublons"));
     resize(520, 400);
-    Label_Doublons = new QLabel(QStringLiteral("Même place à moins de (mètres)"), this);
-    Label_Doublons->setObjectName(QStringLiteral("Label_Doublons"));
-    Distance_Doublons = new QDoubleSpinBox(this);
-    Distance_Doublons->setObjectName(QStringLiteral("Distance_Doublons"));
-    Distance_Doublons->setRange(1, 1852);
-    Distance_Doublons->setDecimals(0);
-    Distance_Doublons->setValue(20);
+    Label_Doublons = ChampDistance::Etiquette(this, QStringLiteral("Label_Doublons"));
+    Distance_Doublons = new ChampDistance(this, QStringLiteral("Distance_Doublons"));
     Tout_Nom = new QCheckBox(QStringLiteral("Quel que soit le nom"), this);
     Tout_Nom->setObjectName(QStringLiteral("Tout_Nom"));
     Liste_Doublons = new QListWidget(this);

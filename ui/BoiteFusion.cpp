@@ -5,6 +5,7 @@
 #include "gpx/Messages.h"
 #include "shell/Declarations.h"
 #include "shell/Plateforme.h"
+#include "ui/ChampDistance.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -63,13 +64,8 @@ BoiteFusion::BoiteFusion(QWidget* parent, Liens l) : QDialog(parent), liens(std:
     setWindowTitle(QStringLiteral("Fusionner un fichier"));
     setModal(true);
     resize(620, 460);
-    Label_Distance = new QLabel(QStringLiteral("Même place à moins de (mètres)"), this);
-    Label_Distance->setObjectName(QStringLiteral("Label_Distance"));
-    Distance_Fusion = new QDoubleSpinBox(this);
-    Distance_Fusion->setObjectName(QStringLiteral("Distance_Fusion"));
-    Distance_Fusion->setRange(1, 1852);
-    Distance_Fusion->setDecimals(0);
-    Distance_Fusion->setValue(20);
+    Label_Distance = ChampDistance::Etiquette(this, QStringLiteral("Label_Distance"));
+    Distance_Fusion = new ChampDistance(this, QStringLiteral("Distance_Fusion"));
     Choix_Tous = new QComboBox(this);
     Choix_Tous->setObjectName(QStringLiteral("Choix_Tous"));
     Choix_Tous->addItems(Choix());
