@@ -370,7 +370,10 @@ public:
 
     bool Lire(std::string_view octets)
     {
-        XML_Parser p = XML_ParserCreate(nullptr);
+        // Freed however the reading ends.
+        const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> possede(
+            XML_ParserCreate(nullptr), XML_ParserFree);
+        XML_Parser p = possede.get();
         parseur = p;
         XML_SetUserData(p, this);
         XML_SetElementHandler(
@@ -415,7 +418,6 @@ public:
             lecture.ligne = long(XML_GetCurrentLineNumber(p));
             lecture.colonne = long(XML_GetCurrentColumnNumber(p)) + 1;
         }
-        XML_ParserFree(p);
         if (!ok)
             return false;
         Metadata10();
