@@ -418,6 +418,13 @@ std::string TexteCap(double cap)
 
 std::optional<long long> LireDepart(std::string_view iso)
 {
+    // Digits where the form has them: the scan alone takes "-1" and "+6".
+    constexpr std::string_view Forme = "0000-00-00T00:00:00";
+    if (iso.size() < Forme.size())
+        return std::nullopt;
+    for (size_t i = 0; i < Forme.size(); ++i)
+        if (Forme[i] == '0' ? iso[i] < '0' || iso[i] > '9' : iso[i] != Forme[i])
+            return std::nullopt;
     int an = 0, mois = 0, jour = 0, heure = 0, minute = 0, seconde = 0, lus = 0;
     const std::string s(iso);
     if (std::sscanf(s.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &an, &mois, &jour, &heure, &minute,
