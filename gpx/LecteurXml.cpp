@@ -166,7 +166,7 @@ public:
 
     // With enGpx10, the element copied is a 1.0 point's course or speed,
     // kept among the point's extensions in the 1.0 namespace.
-    void Commencer(std::string* s, const char* retrait, bool gpx10, bool enGpx10 = false)
+    void Commencer(std::string* s, const char* retrait, bool gpx10, bool enGpx10)
     {
         sortie = s;
         *sortie += retrait;
