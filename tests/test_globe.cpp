@@ -406,6 +406,15 @@ void TestGlobe::editeurAvecLeGlobe()
     vue->grab(); // the mark put back, laid out where it was
     gauche(anse);
     QCOMPARE(s.f->ListePOI->PoiChoisi(), 2);
+    // Leaving "Modifier le Poi" in the middle of a drag ends it: the mark
+    // stays at its place, and its ring with it, as the pointer goes on.
+    s.f->Option1[0]->click();
+    souris(QEvent::MouseButtonPress, anse);
+    souris(QEvent::MouseMove, anse + QPoint(0, 30));
+    s.f->Option1[1]->click();
+    souris(QEvent::MouseMove, anse + QPoint(0, 60));
+    souris(QEvent::MouseButtonRelease, anse + QPoint(0, 60));
+    QVERIFY(autour(anse, 17, jaune) > 40 && autour(anse + QPoint(0, 60), 17, jaune) == 0);
 
     // A route built on the globe: a click on a mark, one on the water, the
     // free point dragged, Escape; drawn in the chosen route's colour.
