@@ -998,6 +998,11 @@ void TestCommandes::saisiesTapees()
         longest = std::max(longest, f().Symbole->view()->fontMetrics().horizontalAdvance(
                                         f().Symbole->itemText(k)));
     QVERIFY(f().Symbole->view()->minimumWidth() > longest);
+    // Sixteen names at a time.
+    f().Symbole->showPopup();
+    QAbstractItemView* liste = f().Symbole->view();
+    QCOMPARE(liste->viewport()->height() / liste->sizeHintForRow(0), 16);
+    f().Symbole->hidePopup();
     // Quatre still chosen and shown third: Return takes the first shown.
     QTest::keyClick(&f(), Qt::Key_F, Qt::ControlModifier);
     QTest::keyClicks(f().Filtre, QStringLiteral("u"));
