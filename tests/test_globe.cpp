@@ -102,6 +102,9 @@ void TestGlobe::sansIssue()
     qApp->setProperty("quaylight.connecte", 1);
     auto globe = Carte::CreerObjet(QString::fromLatin1(Carte::IdentifiantGE));
     QVERIFY(globe);
+    // Ready once it has drawn its map, not before.
+    QCOMPARE(globe->IsInitialized(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(globe->IsInitialized(), 1, 10000);
     auto* themes = Fenetre()->findChild<QComboBox*>(QStringLiteral("Themes"));
     auto* avis = Fenetre()->findChild<QWidget*>(QStringLiteral("HorsLigne"));
     QTest::qWait(4000);
@@ -406,6 +409,15 @@ void TestGlobe::editeurAvecLeGlobe()
     vue->grab(); // the mark put back, laid out where it was
     gauche(anse);
     QCOMPARE(s.f->ListePOI->PoiChoisi(), 2);
+    // Another mark chosen after a drag puts the dragged one back.
+    s.f->Option1[0]->click();
+    glisser(anse, anse + QPoint(0, 60));
+    gauche(ecran(1));
+    QCOMPARE(s.f->ListePOI->PoiChoisi(), 1);
+    vue->grab();
+    gauche(anse);
+    QCOMPARE(s.f->ListePOI->PoiChoisi(), 2);
+    s.f->Option1[1]->click();
     // Leaving "Modifier le Poi" in the middle of a drag ends it: the mark
     // stays at its place, and its ring with it, as the pointer goes on.
     s.f->Option1[0]->click();
