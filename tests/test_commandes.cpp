@@ -1699,6 +1699,13 @@ void TestCommandes::choixSurLaCarte()
     QVERIFY(p().carte->Appels("PoserMarques").last().contains("Trois|48.3|-4.3|s3"));
     QVERIFY(p().carte->Appels("SetCameraParams").isEmpty());
     f().Retablir->trigger();
+    // A mark made here, with nothing kept from a file, shows as the others.
+    f().Option1[1]->click();
+    f().Lat_Long->setText(QStringLiteral("47.5,-3.1"));
+    f().Nom_WP->setText(QStringLiteral("Neuf"));
+    f().Validation->click();
+    QCOMPARE(p().carte->Appels("PoserMarques").constLast().split(' ').constLast(),
+             QStringLiteral("Neuf|47.5|-3.1|"));
     // A pick in the list flies the view there, as before.
     p().carte->appels.clear();
     s->Cliquer(f().ListePOI, 0);

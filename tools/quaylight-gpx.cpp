@@ -314,13 +314,13 @@ int Itineraires(const char* chemin)
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+// A character the writer refuses, named as the editor names it. The writer
+// refuses control characters only, which show nothing between the quotes.
 std::string DecrireCaractere(char16_t c)
 {
     char code[8];
     std::snprintf(code, sizeof code, "%04X", unsigned(c));
-    const bool visible = c >= 0x20 && !(c >= 0x7F && c < 0xA0) && !(c >= 0xD800 && c <= 0xDFFF);
-    return '"' + (visible ? Gpx::EnUtf8(std::u16string(1, c)) : std::string()) + "\" (U+" + code +
-           ')';
+    return std::string("\"\" (U+") + code + ')';
 }
 
 // Replaces a file as the editor does: a file without write permission is
