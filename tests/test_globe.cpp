@@ -589,8 +589,12 @@ void TestGlobe::editeurAvecLeGlobe()
         const double lat = (std::floor((48.35 + 90) / cellule) + 0.5) * cellule - 90;
         const double lon = (std::floor((-4.55 + 180) / cellule) + 0.5) * cellule - 180;
         auto nombre = [](double x) { return QByteArray::number(x, 'f', 9); };
+        // Ouest and Est share their cells down to level 7 (0.7 degrees wide
+        // from longitude 0), not at level 8.
         QByteArray marques = OutilsGPX::Wpt(nombre(lat + 8 / parDegre), nombre(lon), "t1", "Haut") +
-                             OutilsGPX::Wpt(nombre(lat - 8 / parDegre), nombre(lon), "t2", "Bas");
+                             OutilsGPX::Wpt(nombre(lat - 8 / parDegre), nombre(lon), "t2", "Bas") +
+                             OutilsGPX::Wpt("30", "0.05", "t3", "Ouest") +
+                             OutilsGPX::Wpt("30", "0.45", "t4", "Est");
         for (int i = 0; i < 500; ++i)
             marques +=
                 OutilsGPX::Wpt(nombre(-40 - i / 25 * 0.5), nombre(100 + i % 25 * 0.5), "t", "Loin");
@@ -603,6 +607,15 @@ void TestGlobe::editeurAvecLeGlobe()
         QCOMPARE(routes.TableTroncons->rowCount(), 1);
         QCOMPARE(routes.TableTroncons->item(0, 1)->text(), QStringLiteral("Bas"));
         QTest::keyClick(Fenetre(), Qt::Key_Escape);
+        // Atlas's tiles stop at level 5: there, its closest view shows the
+        // Est, which the sea chart draws from level 8 on.
+        themes->setCurrentIndex(0);
+        Declarations::AppliGE->SetCameraParams(30, 0.25, 0, 1, 1500, 0, 0, 5);
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(carte->centerLatitude() - 30) < 1e-9, 10000);
+        gauche(ecran(4));
+        QCOMPARE(s.f->ListePOI->PoiChoisi(), 4);
+        Declarations::AppliGE->SetCameraParams(48.35, -4.55, 0, 1, 12000, 0, 0, 5);
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(carte->centerLatitude() - 48.35) < 1e-9, 10000);
     }
 
     // The view the user last looked at comes back at the next start, and
