@@ -14,7 +14,10 @@ would, for the relay's tests:
       as "autre PATH"
   14  a gzip bomb: 64 MiB of zeros in about 64 KiB, Content-Encoding gzip
   15  a web page instead of a tile
-  16  a redirect on the same server, to /osm/1/0/0.png"""
+  16  a redirect on the same server, to /osm/1/0/0.png
+  17  at x 0, a tile of 1 MiB exactly (zeros after the image), its length
+      announced; at x 1, one byte more, its length announced; at x 2, one
+      byte more, ended by closing the connection"""
 import gzip
 import http.server
 import struct
@@ -119,6 +122,15 @@ class Tuiles(http.server.BaseHTTPRequestHandler):
             self.send_header("Location", "/osm/1/0/0.png")
             self.send_header("Content-Length", "0")
             self.end_headers()
+        elif niveau == "17":
+            x = self.path.split("/")[3]
+            taille = (1 << 20) + (x != "0")
+            if x == "2":
+                self.close_connection = True
+                self.entete(200)
+            else:
+                self.entete(200, taille)
+            self.wfile.write(BASE + bytes(taille - len(BASE)))
         else:
             # Slow enough for requests sent together to overlap here.
             time.sleep(0.05)
