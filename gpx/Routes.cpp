@@ -416,21 +416,41 @@ std::string TexteCap(double cap)
     return Fixe(arrondi >= 360 ? arrondi - 360 : arrondi, 1);
 }
 
+namespace {
+
+// Whether texte is laid out as forme: a digit where forme has a 0, the same
+// character elsewhere.
+bool SelonForme(std::string_view texte, std::string_view forme)
+{
+    if (texte.size() != forme.size())
+        return false;
+    for (size_t i = 0; i < forme.size(); ++i)
+        if (forme[i] == '0' ? texte[i] < '0' || texte[i] > '9' : texte[i] != forme[i])
+            return false;
+    return true;
+}
+
+// The number the n digits from debut write.
+int Chiffres(std::string_view texte, size_t debut, size_t n)
+{
+    int v = 0;
+    for (size_t i = debut; i < debut + n; ++i)
+        v = v * 10 + (texte[i] - '0');
+    return v;
+}
+
+} // namespace
+
 std::optional<long long> LireDepart(std::string_view iso)
 {
-    // Digits where the form has them: the scan alone takes "-1" and "+6".
+    // Digits where the form has them: a sign or a letter is no digit.
     constexpr std::string_view Forme = "0000-00-00T00:00:00";
-    if (iso.size() < Forme.size())
+    if (!SelonForme(iso.substr(0, Forme.size()), Forme))
         return std::nullopt;
-    for (size_t i = 0; i < Forme.size(); ++i)
-        if (Forme[i] == '0' ? iso[i] < '0' || iso[i] > '9' : iso[i] != Forme[i])
-            return std::nullopt;
-    int an = 0, mois = 0, jour = 0, heure = 0, minute = 0, seconde = 0, lus = 0;
-    const std::string s(iso);
-    if (std::sscanf(s.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &an, &mois, &jour, &heure, &minute,
-                    &seconde, &lus) < 6)
-        return std::nullopt;
-    std::string_view reste = iso.substr(size_t(lus));
+    const int an = Chiffres(iso, 0, 4), mois = Chiffres(iso, 5, 2), jour = Chiffres(iso, 8, 2),
+              heure = Chiffres(iso, 11, 2), minute = Chiffres(iso, 14, 2),
+              seconde = Chiffres(iso, 17, 2);
+    std::string_view reste = iso.substr(Forme.size());
     if (!reste.empty() && reste.front() == '.') {
         reste.remove_prefix(1);
         while (!reste.empty() && reste.front() >= '0' && reste.front() <= '9')
@@ -438,10 +458,9 @@ std::optional<long long> LireDepart(std::string_view iso)
     }
     long decalage = 0;
     if (reste == "Z" || reste.empty()) {
-    } else if (reste.size() == 6 && (reste[0] == '+' || reste[0] == '-') && reste[3] == ':') {
-        const int h = (reste[1] - '0') * 10 + (reste[2] - '0');
-        const int m = (reste[4] - '0') * 10 + (reste[5] - '0');
-        decalage = (reste[0] == '-' ? -1 : 1) * (h * 3600L + m * 60L);
+    } else if ((reste[0] == '+' || reste[0] == '-') && SelonForme(reste.substr(1), "00:00")) {
+        decalage = (reste[0] == '-' ? -1 : 1) *
+                   (Chiffres(reste, 1, 2) * 3600L + Chiffres(reste, 4, 2) * 60L);
     } else {
         return std::nullopt;
     }
