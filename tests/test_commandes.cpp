@@ -479,16 +479,15 @@ void TestCommandes::miseEnPage()
         vus.append({nom, r, etiquette});
     }
     QVERIFY(vus.size() >= 3);
-    // Its pictures as drawn when they were last looked at.
-    if (V("fenetre") == "principale")
+    if (V("fenetre") == "principale") {
+        // Its pictures as drawn when they were last looked at.
         for (const auto& [nom, image] :
              {std::pair("fenetre", f().windowIcon().pixmap(64)),
               std::pair("francais", f().LangFR->icon().pixmap(20, 12)),
               std::pair("britannique", f().LangEN->icon().pixmap(20, 12))})
             QCOMPARE(CommeReference(image.toImage(), QLatin1String(nom)), QString());
-    // The window's ground painted in its own colour, a corner free of
-    // controls.
-    if (V("fenetre") == "principale") {
+        // The window's ground painted in its own colour, a corner free of
+        // controls.
         const QImage vue = f().grab().toImage();
         auto* zone = f().centralWidget();
         const QPoint coin = zone->mapTo(&f(), QPoint(zone->width() - 4, zone->height() - 4));
