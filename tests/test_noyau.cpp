@@ -970,8 +970,10 @@ void TestNoyau::proprietesDePlusieurs()
         "</opencpn:arrival_radius><opencpn:viz_name>0</opencpn:viz_name></extensions></wpt>"
         "<wpt lat=\"1\" lon=\"3\"><name>B</name><extensions><opencpn:arrival_radius>0.200"
         "</opencpn:arrival_radius><opencpn:viz_name>0</opencpn:viz_name></extensions></wpt>"
-        "<wpt lat=\"1\" lon=\"4\"><name>C</name></wpt>"));
+        "<wpt lat=\"1\" lon=\"4\"><name>C</name><type>Marque</type></wpt>"));
     using P = Gpx::Propriete;
+    // C keeps its type, not B's hidden name: its own flag is written.
+    QCOMPARE(Texte(*table).count("<opencpn:viz_name>"), 3);
     auto communes = ProprietesPOI::Communes(*table, {1, 2});
     QVERIFY(!communes[size_t(P::Rayon)]);
     QCOMPARE(*communes[size_t(P::VizNom)], QStringLiteral("0"));
