@@ -2484,16 +2484,18 @@ void TestCommandes::routes_data()
     // h, b: Ctrl+Up, Ctrl+Down in the leg table; H, B, X: the buttons that
     // move the point up, down, or take it out; v: reverse; N name: a new
     // route named by typing; S: delete the route (Oui); d n: delete mark n
-    // (Oui); u, r: Ctrl+Z, Ctrl+Y; w: save and open again.
+    // (Oui); u, r: Ctrl+Z, Ctrl+Y; w: save and open again. Where given,
+    // the point chosen after them.
     const QString lues = QStringLiteral("Tour des îles(Le Conquet,001,Molène,Lampaul)|"
                                         "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)");
-    Tableau({"commandes", "attendu"},
+    Tableau({"commandes", "attendu", "point"},
             {{"rien", "", lues + "|0"},
-             {"ajouter", "R 2;c 2;C 1;a", lues.chopped(12) + "Seul(Unique,Lampaul,Molène)|2"},
+             {"ajouter", "R 2;c 2;C 1;a", lues.chopped(12) + "Seul(Unique,Lampaul,Molène)|2", "2"},
              {"ajouter, annuler", "R 2;c 2;C 1;a;u", lues + "|2"},
              {"inserer", "R 1;P 1;c 0;i",
               "Tour des îles(Le Conquet,001,Molène,Lampaul)|"
-              "Retour(Lampaul,Le Conquet,Le Conquet,Hors carte)|Seul(Unique)|1"},
+              "Retour(Lampaul,Le Conquet,Le Conquet,Hors carte)|Seul(Unique)|1",
+              "1"},
              {"retirer, annuler, retablir", "R 0;P 1;x;u;r",
               "Tour des îles(Le Conquet,Molène,Lampaul)|"
               "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)|0"},
@@ -2510,6 +2512,7 @@ void TestCommandes::routes_data()
               "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)|0"},
              {"nouvelle", "N Aber;c 1;a", lues + "|Aber(Lampaul)|3"},
              {"nouvelle, annuler", "N Aber;u;u", lues + "|2"},
+             {"nouvelle sans nom tape", "N;c 1;a", lues + "|Route 4(Lampaul)|3", "0"},
              {"supprimer la route, annuler", "R 1;S;u", lues + "|1"},
              {"supprimer un Poi des routes", "d 0",
               "Tour des îles(001,Molène,Lampaul)|"
@@ -2607,6 +2610,8 @@ void TestCommandes::routes()
     };
     const QString apres = resume();
     QCOMPARE(apres + '|' + QString::number(r.RouteChoisie()), V("attendu"));
+    if (!V("point").isEmpty())
+        QCOMPARE(table->currentRow(), V("point").toInt());
     // Every step undone gives the file's routes back, and redone, the same
     // routes again (a save and a new opening forget the steps; the rows
     // that undo check their own).
