@@ -283,9 +283,12 @@ void TestGlobe::editeurAvecLeGlobe()
     QCOMPARE(Declarations::Table.LatPOI[2] + ',' + Declarations::Table.LonPOI[2],
              capture.join(','));
 
-    // A right click at the centre of the view, "Prendre cette position":
-    // the position "<<<" gives.
-    const QPoint centreVue(vue->width() / 2, vue->height() / 2);
+    // A right click away from the centre, "Prendre cette position": the
+    // position under the pointer, where "<<<" would give the centre.
+    const QPoint designe(vue->width() / 3, vue->height() / 3);
+    qreal lonDesigne = 0, latDesigne = 0;
+    QVERIFY(carte->geoCoordinates(designe.x(), designe.y(), lonDesigne, latDesigne,
+                                  Marble::GeoDataCoordinates::Degree));
     QTimer choix;
     QObject::connect(&choix, &QTimer::timeout, [] {
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -296,13 +299,16 @@ void TestGlobe::editeurAvecLeGlobe()
             }
     });
     choix.start(50);
-    QContextMenuEvent clic(QContextMenuEvent::Mouse, centreVue, vue->mapToGlobal(centreVue));
+    QContextMenuEvent clic(QContextMenuEvent::Mouse, designe, vue->mapToGlobal(designe));
     s.f->Lat_Long->clear();
     QApplication::sendEvent(vue, &clic);
     const QStringList droit = s.f->Lat_Long->text().split(',');
-    QVERIFY2(qAbs(droit.value(0).toDouble() - capture[0].toDouble()) < 1e-6 &&
-                 qAbs(droit.value(1).toDouble() - capture[1].toDouble()) < 1e-6,
+    QVERIFY2(qAbs(droit.value(0).toDouble() - latDesigne) < 1e-6 &&
+                 qAbs(droit.value(1).toDouble() - lonDesigne) < 1e-6,
              qPrintable(s.f->Lat_Long->text()));
+    // Once: the next capture is the centre again.
+    s.f->Pickup_X_Y->click();
+    QCOMPARE(s.f->Lat_Long->text(), capture.join(','));
 
     // Picked on the map: a click on a placemark selects its mark and the
     // view stays. In "Modifier le Poi" a drag moves the current one: the
