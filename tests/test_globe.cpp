@@ -356,6 +356,10 @@ void TestGlobe::editeurAvecLeGlobe()
               anneauAutre = autour(ecran(2), 17, jaune);
     QVERIFY2(anneauCourante > 40 && anneauAutre == 0,
              qPrintable(QStringLiteral("%1 %2").arg(anneauCourante).arg(anneauAutre)));
+    // A number past the last mark makes none current.
+    Carte::MarquerCourante(Declarations::Table.NbPOI + 1, false);
+    QCOMPARE(autour(ecran(1), 17, jaune), 0);
+    Carte::MarquerCourante(1, false);
     QCOMPARE(s.f->Nom_WP->text(), QStringLiteral("Quai & <Port>"));
     QTest::qWait(300);
     QCOMPARE(centre(), vue0);
