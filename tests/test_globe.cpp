@@ -196,6 +196,18 @@ void TestGlobe::editeurAvecLeGlobe()
         return QRectF(f->positivePosition(), f->size());
     };
     QVERIFY(zone("license").width() > 100 && !zone("license").intersects(zone("scalebar")));
+    // The bar stays beside the attribution wherever both fit there with
+    // 40 pixels to spare, and goes above it where not: every width across
+    // the change, both sides of it seen.
+    QSet<bool> cotes;
+    for (int largeur = 600; largeur <= 800; ++largeur) {
+        Fenetre()->resize(largeur, 400);
+        vue->grab(), vue->grab();
+        const bool cote = zone("scalebar").width() + zone("license").width() + 40 <= vue->width();
+        QCOMPARE(zone("scalebar").bottom() > zone("license").top(), cote);
+        cotes.insert(cote);
+    }
+    QCOMPARE(cotes.size(), 2);
     Fenetre()->resize(taille);
 
     s.Ouvrir(
