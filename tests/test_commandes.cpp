@@ -45,6 +45,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
 #include <cerrno>
@@ -1073,6 +1074,13 @@ void TestCommandes::filtreEtSymbole()
     QTest::keyClick(f().Filtre, Qt::Key_Escape);
     QCOMPARE(liste(), QStringLiteral("Un,Deux,Quatre bis,Cinq,Trézien"));
     QCOMPARE(f().ListePOI->PoiChoisi(), 5);
+    // So does the filter's clear button, with the mouse.
+    QTest::keyClicks(f().Filtre, QStringLiteral("Un"));
+    QCOMPARE(liste(), QStringLiteral("Un"));
+    auto* effacer = f().Filtre->findChild<QToolButton*>();
+    QVERIFY(effacer && effacer->isVisible());
+    QTest::mouseClick(effacer, Qt::LeftButton);
+    QCOMPARE(liste(), QStringLiteral("Un,Deux,Quatre bis,Cinq,Trézien"));
     QVERIFY(p().boites.isEmpty());
     const QString fichier = s->Chemin(QStringLiteral("marques.gpx"));
     f().Sauver_Fichier->trigger();
