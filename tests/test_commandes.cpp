@@ -487,6 +487,10 @@ void TestCommandes::miseEnPage()
               std::pair("francais", f().LangFR->icon().pixmap(20, 12)),
               std::pair("britannique", f().LangEN->icon().pixmap(20, 12))})
             QCOMPARE(CommeReference(image.toImage(), QLatin1String(nom)), QString());
+        // Each button's picture whole within it.
+        for (QPushButton* b : {f().LangFR, f().LangEN, f().LangSelf})
+            QVERIFY2(b->rect().contains(QRect(QPoint(), b->iconSize())),
+                     qPrintable(b->objectName()));
         // The window's ground painted in its own colour, a corner free of
         // controls.
         const QImage vue = f().grab().toImage();
