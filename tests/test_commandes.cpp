@@ -955,6 +955,12 @@ void TestCommandes::selection()
     QCOMPARE(NumPOI, int16_t(2));
     QCOMPARE(f().Lat_Long->text(), V("position"));
     QCOMPARE(f().Nom_WP->text() + f().Text7->text(), QStringLiteral("BrestBrest"));
+    // The file's name and the mark's in the links panel are shown, not typed.
+    for (QLineEdit* montre : {f().Text7, f().LeNomFichier}) {
+        const QString avant = montre->text();
+        QTest::keyClicks(montre, QStringLiteral("x"));
+        QCOMPARE(montre->text(), avant);
+    }
     QVERIFY(f().Text1->text().isEmpty() && f().Text4->text().isEmpty());
     QVERIFY(!f().Option1[1]->isChecked());
     QCOMPARE(s->Liens(), (QStringList{"1  L1    (Web)", "2  L2    (Web)"}));
