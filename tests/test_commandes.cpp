@@ -1457,6 +1457,9 @@ void TestCommandes::fusion()
     QVERIFY(p().dialogues.isEmpty() && !f().FUSION->isVisible());
     p().boites.clear();
     s->Ouvrir(Cinq);
+    // A route made before the merge and not saved stays, the file's after it.
+    f().Voir_Routes->trigger();
+    f().ROUTES->Nouvelle_Route->click();
     const QString autre = s->Chemin(QStringLiteral("autre.gpx"));
     QVERIFY(Ecrire(autre,
                    Document(Wpt("48.1", "-4.1", "t1", "UN", Liens(1), "s1") +
@@ -1492,9 +1495,13 @@ void TestCommandes::fusion()
              QStringList{Messages::Texte(Messages::FusionBilan).arg(1).arg(0).arg(2)});
     QCOMPARE(int(Table.NbPOI), 6);
     QCOMPARE(Table.NomPOI[6], QStringLiteral("Six"));
-    QCOMPARE(Declarations::LesRoutes.liste.size(), size_t(1));
+    QCOMPARE(Declarations::LesRoutes.liste.size(), size_t(2));
+    QCOMPARE(Declarations::LesRoutes.liste[0].nom + Declarations::LesRoutes.liste[1].nom,
+             std::string("Route 1R"));
     f().Annuler->trigger();
     QCOMPARE(int(Table.NbPOI), 5);
+    QCOMPARE(Declarations::LesRoutes.liste.size(), size_t(1));
+    f().Annuler->trigger();
     QVERIFY(Declarations::LesRoutes.liste.empty());
     f().Sauver_Fichier->trigger();
     QCOMPARE(Lire(Declarations::FichierGPX), Cinq);
