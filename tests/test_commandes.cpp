@@ -1461,11 +1461,11 @@ void TestCommandes::fusion()
     f().Voir_Routes->trigger();
     f().ROUTES->Nouvelle_Route->click();
     const QString autre = s->Chemin(QStringLiteral("autre.gpx"));
-    QVERIFY(Ecrire(autre,
-                   Document(Wpt("48.1", "-4.1", "t1", "UN", Liens(1), "s1") +
-                            Wpt("48.2001", "-4.2", "t2", "Tourelle") + Wpt("47", "-3", "t6", "Six"))
-                       .replace("</gpx>", "\t<rte>\r\n\t\t<name>R</name>\r\n\t</rte>\r\n"
-                                          "</gpx>")));
+    QVERIFY(Ecrire(autre, Document(Wpt("48.1", "-4.1", "t1", "UN", Liens(1), "s1") +
+                                   Wpt("48.2001", "-4.2", "t2", "Tourelle") +
+                                   Wpt("47", "-3", "t6", "Six") + Wpt("91", "-3", "t7", "Sept"))
+                              .replace("</gpx>", "\t<rte>\r\n\t\t<name>R</name>\r\n\t</rte>\r\n"
+                                                 "</gpx>")));
     BoiteFusion& b = *f().FUSION;
     p().fichiers << autre;
     f().Fusionner_Fichier->trigger();
@@ -1476,7 +1476,16 @@ void TestCommandes::fusion()
     QStringList groupes;
     for (int g = 0; g < b.Groupes_Fusion->topLevelItemCount(); ++g)
         groupes << b.Groupes_Fusion->topLevelItem(g)->text(0);
-    QCOMPARE(groupes, (QStringList{"Pareils (1)", "Changés (0)", "Proches (1)", "Nouveaux (1)"}));
+    const QString sansPosition = Messages::Texte(Messages::FusionSansPosition).arg(1);
+    QCOMPARE(groupes, (QStringList{"Pareils (1)", "Changés (0)", "Proches (1)",
+                                   "Nouveaux (2)" + sansPosition}));
+    // The groups' titles run across the columns, shown whole.
+    for (int g = 0; g < 4; ++g) {
+        QTreeWidgetItem* titre = b.Groupes_Fusion->topLevelItem(g);
+        QVERIFY2(b.Groupes_Fusion->fontMetrics().horizontalAdvance(titre->text(0)) <
+                     b.Groupes_Fusion->visualItemRect(titre).width(),
+                 qPrintable(titre->text(0)));
+    }
     // The groups that ask for a choice are open.
     QString ouverts;
     for (int g = 0; g < 4; ++g)
@@ -1486,15 +1495,17 @@ void TestCommandes::fusion()
     QCOMPARE(proche->text(1), QStringLiteral("Deux"));
     // Closer than 11 m, the near mark is new.
     b.Distance_Fusion->setValue(5);
-    QCOMPARE(b.Groupes_Fusion->topLevelItem(3)->text(0), QStringLiteral("Nouveaux (2)"));
+    QCOMPARE(b.Groupes_Fusion->topLevelItem(3)->text(0), "Nouveaux (3)" + sansPosition);
     b.Distance_Fusion->setValue(20);
     b.Groupes_Fusion->topLevelItem(2)->child(0)->setCheckState(0, Qt::Unchecked);
     // Return merges, from the distance as from anywhere in the dialog.
     QTest::keyClick(b.Distance_Fusion, Qt::Key_Return);
     QCOMPARE(p().Textes(),
-             QStringList{Messages::Texte(Messages::FusionBilan).arg(1).arg(0).arg(2)});
-    QCOMPARE(int(Table.NbPOI), 6);
-    QCOMPARE(Table.NomPOI[6], QStringLiteral("Six"));
+             QStringList{Messages::Texte(Messages::FusionBilan).arg(2).arg(0).arg(2)});
+    // The mark without a position is added as it was read.
+    QCOMPARE(int(Table.NbPOI), 7);
+    QCOMPARE(Table.NomPOI[6] + '|' + Table.NomPOI[7] + '|' + Table.LatPOI[7],
+             QStringLiteral("Six|Sept|91"));
     QCOMPARE(Declarations::LesRoutes.liste.size(), size_t(2));
     QCOMPARE(Declarations::LesRoutes.liste[0].nom + Declarations::LesRoutes.liste[1].nom,
              std::string("Route 1R"));
