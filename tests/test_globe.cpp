@@ -266,6 +266,15 @@ void TestGlobe::editeurAvecLeGlobe()
     for (QToolButton* b : vue->findChildren<QToolButton*>())
         boutons << sens([b] { b->click(); }, b->text());
     QCOMPARE(boutons.join(' '), QStringLiteral("\u25B2N \u25C0O \u25B6E \u25BCS ++ \u2212-"));
+    // Drawn as buttons, on a ground of their own over the map.
+    const QImage dessus = vue->grab().toImage();
+    for (QToolButton* b : vue->findChildren<QToolButton*>()) {
+        const QColor c = dessus.pixelColor(b->geometry().topLeft() + QPoint(3, 3)),
+                     fond = b->palette().color(QPalette::Button);
+        QVERIFY2(std::max({qAbs(c.red() - fond.red()), qAbs(c.green() - fond.green()),
+                           qAbs(c.blue() - fond.blue())}) <= 24,
+                 qPrintable(b->text() + ' ' + c.name()));
+    }
     QStringList touches;
     for (auto [touche, nom] : {std::pair{Qt::Key_Up, "h"},
                                {Qt::Key_Left, "g"},
