@@ -1286,6 +1286,7 @@ void TestNoyau::dossierPrive_data()
              {"theme lie ailleurs", "theme", "symbolic link"},
              {"dossier lie ailleurs", "dossier", "symbolic link"},
              {"tuile liee a un fichier absent", "tuile", "symbolic link"},
+             {"tuile deja la, gardee", "presente", ""},
              {"fichier a la place du dossier", "fichier", "not a folder"},
              {"disque plein", "plein", QString::fromLocal8Bit(std::strerror(EFBIG))}});
 }
@@ -1305,6 +1306,11 @@ void TestNoyau::dossierPrive()
     if (V("piege") == "tuile")
         QVERIFY(QDir().mkpath(carte + "/s/0/0") &&
                 QFile::link(d + "/cree-par-le-lien", carte + "/s/0/0/0.png"));
+    if (V("piege") == "presente")
+        QVERIFY(
+            QDir().mkpath(carte + "/s/0/0") && Ecrire(carte + "/s/0/0/0.png", "deja") &&
+            QFile::setPermissions(carte + "/s/0/0/0.png", QFile::ReadOwner | QFile::WriteOwner) &&
+            QFile::setPermissions(carte, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     rlimit limite{};
     if (V("piege") == "plein")
         QVERIFY(DeuxOctets(limite));
@@ -1327,6 +1333,8 @@ void TestNoyau::dossierPrive()
         for (const QString& f : {carte, carte + "/theme.dgml", carte + "/s/0/0/0.png"})
             QCOMPARE(int(QFileInfo(f).permissions() & 0x0077), 0);
         QCOMPARE(Lire(carte + "/theme.dgml"), QByteArray("jeton"));
+        QCOMPARE(Lire(carte + "/s/0/0/0.png"),
+                 QByteArray(V("piege") == "presente" ? "deja" : "png"));
     }
 }
 
