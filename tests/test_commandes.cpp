@@ -1464,8 +1464,7 @@ void TestCommandes::fusion()
     QVERIFY(Ecrire(autre, Document(Wpt("48.1", "-4.1", "t1", "UN", Liens(1), "s1") +
                                    Wpt("48.2001", "-4.2", "t2", "Tourelle") +
                                    Wpt("47", "-3", "t6", "Six") + Wpt("91", "-3", "t7", "Sept"))
-                              .replace("</gpx>", "\t<rte>\r\n\t\t<name>R</name>\r\n\t</rte>\r\n"
-                                                 "</gpx>")));
+                              .replace("</gpx>", "\t<rte>\r\n\t</rte>\r\n</gpx>")));
     BoiteFusion& b = *f().FUSION;
     p().fichiers << autre;
     f().Fusionner_Fichier->trigger();
@@ -1507,8 +1506,10 @@ void TestCommandes::fusion()
     QCOMPARE(Table.NomPOI[6] + '|' + Table.NomPOI[7] + '|' + Table.LatPOI[7],
              QStringLiteral("Six|Sept|91"));
     QCOMPARE(Declarations::LesRoutes.liste.size(), size_t(2));
-    QCOMPARE(Declarations::LesRoutes.liste[0].nom + Declarations::LesRoutes.liste[1].nom,
-             std::string("Route 1R"));
+    // The file's route has no name: listed by its number.
+    QCOMPARE(f().ROUTES->ListeRoutes->item(0)->text().section(' ', 0, 1) + '|' +
+                 f().ROUTES->ListeRoutes->item(1)->text().section(' ', 0, 0),
+             QStringLiteral("Route 1|(2)"));
     f().Annuler->trigger();
     QCOMPARE(int(Table.NbPOI), 5);
     QCOMPARE(Declarations::LesRoutes.liste.size(), size_t(1));
