@@ -441,6 +441,7 @@ private slots:
     void outilFichiers();
     void ligneDeCommande_data();
     void ligneDeCommande();
+    void fichierRaccourci();
     void codecsCommeQt_data();
     void codecsCommeQt();
     void regles_data();
@@ -698,6 +699,29 @@ void TestNoyau::ligneDeCommande_data()
              {"option inconnue", "-x", "2", "unexpected argument -x"},
              {"deux fichiers", "a.gpx b.gpx", "2", "unexpected argument b.gpx"},
              {"apres --", "-- a.gpx b.gpx", "2", "unexpected argument b.gpx"}});
+}
+
+// A file cut short under the tool's mapping raises SIGBUS: the run stops
+// there with a message and writes nothing. The signal is sent once the first
+// file is read and the tool waits for the second one on its input.
+void TestNoyau::fichierRaccourci()
+{
+    const QString sortie = dossier.filePath("raccourci.gpx");
+    QFile::remove(sortie);
+    QProcess outil;
+    outil.start(QStringLiteral("./quaylight-gpx"),
+                {"merge", QUAYLIGHT_SOURCE "/tests/data/gpx/exemple.gpx", "/dev/stdin", sortie});
+    QVERIFY(outil.waitForStarted(30000));
+    const QString attente = QStringLiteral("/proc/%1/wchan").arg(outil.processId());
+    QTRY_VERIFY_WITH_TIMEOUT(Lire(attente).contains("pipe_read"), 30000);
+    QCOMPARE(kill(pid_t(outil.processId()), SIGBUS), 0);
+    outil.write(Lire(QUAYLIGHT_SOURCE "/tests/data/gpx/exemple.gpx"));
+    outil.closeWriteChannel();
+    QVERIFY(outil.waitForFinished(30000));
+    QCOMPARE(outil.exitCode(), 1);
+    QVERIFY(
+        outil.readAllStandardError().contains("exemple.gpx: the file shrank while it was read"));
+    QVERIFY(!QFile::exists(sortie));
 }
 
 void TestNoyau::ligneDeCommande()
