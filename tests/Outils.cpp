@@ -308,6 +308,12 @@ QStringList Session::Liens() const
     return l;
 }
 
+bool Proches(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))}) <= 24;
+}
+
 QString CommeReference(const QImage& image, const QString& nom)
 {
     const QString chemin = QStringLiteral(QUAYLIGHT_SOURCE "/tests/data/images/") + nom + ".png";
@@ -325,10 +331,7 @@ QString CommeReference(const QImage& image, const QString& nom)
     int ecarts = 0;
     for (int y = 0; y < dessinee.height(); ++y)
         for (int x = 0; x < dessinee.width(); ++x) {
-            const QRgb a = dessinee.pixel(x, y), b = reference.pixel(x, y);
-            ecarts +=
-                std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                          std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))}) > 24;
+            ecarts += !Proches(dessinee.pixel(x, y), reference.pixel(x, y));
         }
     return ecarts ? QStringLiteral("%1: %2 pixels differ").arg(nom).arg(ecarts) : QString();
 }

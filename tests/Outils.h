@@ -171,6 +171,10 @@ QString VerifierInterop(const QString& chemin, const PoiTable& table);
 
 } // namespace OutilsGPX
 
+// Whether two colours differ by at most 24 in each channel, alpha included:
+// the same colour drawn by another antialiasing or gradient.
+bool Proches(QRgb a, QRgb b);
+
 // An image the program draws against its reference, tests/data/images/NOM.png:
 // empty when each pixel is within a few levels of it (the raster engine's
 // rounding may differ from one processor to another), else what differs.

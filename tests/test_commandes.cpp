@@ -1472,19 +1472,17 @@ void TestCommandes::fusion()
     // The distance in whole metres, up to a nautical mile.
     QCOMPARE(b.Distance_Fusion->cleanText(), QStringLiteral("20"));
     QCOMPARE(Bornes(b.Distance_Fusion), QStringLiteral("1 1852"));
+    // The groups' titles run across the columns, shown whole.
     QStringList groupes;
-    for (int g = 0; g < b.Groupes_Fusion->topLevelItemCount(); ++g)
+    for (int g = 0; g < b.Groupes_Fusion->topLevelItemCount(); ++g) {
         groupes << b.Groupes_Fusion->topLevelItem(g)->text(0);
+        QVERIFY2(b.Groupes_Fusion->fontMetrics().horizontalAdvance(groupes.last()) <
+                     b.Groupes_Fusion->visualRect(b.Groupes_Fusion->model()->index(g, 0)).width(),
+                 qPrintable(groupes.last()));
+    }
     const QString sansPosition = Messages::Texte(Messages::FusionSansPosition).arg(1);
     QCOMPARE(groupes, (QStringList{"Pareils (1)", "Changés (0)", "Proches (1)",
                                    "Nouveaux (2)" + sansPosition}));
-    // The groups' titles run across the columns, shown whole.
-    for (int g = 0; g < 4; ++g) {
-        QTreeWidgetItem* titre = b.Groupes_Fusion->topLevelItem(g);
-        QVERIFY2(b.Groupes_Fusion->fontMetrics().horizontalAdvance(titre->text(0)) <
-                     b.Groupes_Fusion->visualRect(b.Groupes_Fusion->model()->index(g, 0)).width(),
-                 qPrintable(titre->text(0)));
-    }
     // The groups that ask for a choice are open.
     QString ouverts;
     for (int g = 0; g < 4; ++g)
