@@ -43,6 +43,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSet>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -1131,6 +1132,8 @@ void TestCommandes::annulerRetablir_data()
              {"symbole a plusieurs", "c 0;C 4;y buoy1",
               "Un/buoy1/1,Deux/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/buoy1/1|10", ""},
              {"symbole a plusieurs, annuler", "c 0;C 4;y buoy1;u", cinq + "|01", "1:1,5"},
+             {"symbole commun montre", "c 0;C 4;y buoy1;c 1;c 0;C 4",
+              "Un/buoy1/1,Deux/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/buoy1/1|10", ""},
              {"liens", "c 0;l;l;x;u;u", "Un/s1/2,Deux/s2/2,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|11",
               "1:1 1:1"},
              {"tout annuler", "c 0;m A;c 1;y buoy1;n Six;c 2;S 3;d;u;u;u;u", cinq + "|01",
@@ -1204,9 +1207,18 @@ void TestCommandes::annulerRetablir()
         const std::vector<int> choisis = f().ListePOI->PoisChoisis();
         QCOMPARE(f().Nom_WP->isEnabled() && f().Lat_Long->isEnabled(), choisis.size() <= 1);
         // A choice changed: no command is armed for the marks chosen before.
-        if (QStringLiteral("cCSA").contains(c))
+        // The symbol box shows the symbol the chosen marks share, from its
+        // start, or nothing when they differ.
+        if (QStringLiteral("cCSA").contains(c)) {
             for (const QRadioButton* o : f().Option1)
                 QVERIFY(!o->isChecked());
+            QSet<QString> symboles;
+            for (const int i : choisis)
+                symboles << Table.SymPOI[size_t(i)];
+            QCOMPARE(f().Symbole->currentText(),
+                     symboles.size() == 1 ? *symboles.begin() : QString());
+            QCOMPARE(f().Symbole->lineEdit()->cursorPosition(), 0);
+        }
         // One mark chosen: it is the current one, whose name the box shows.
         if (choisis.size() == 1)
             QCOMPARE(QString::number(choisis[0]) + ' ' + f().Nom_WP->text(),
