@@ -1270,7 +1270,9 @@ void TestCommandes::proprietes()
     s->Cliquer(f().ListePOI, 0);
     s->Cliquer(f().ListePOI, 2, Qt::ControlModifier);
     s->Cliquer(f().ListePOI, 4, Qt::ControlModifier);
-    f().Proprietes_Poi->trigger();
+    f().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f()));
+    QTest::keyClick(f().ListePOI, Qt::Key_P, Qt::ControlModifier);
     QVERIFY(b.isVisible());
     QCOMPARE(b.Marques(), (std::vector<int>{1, 3, 5}));
     QCOMPARE(b.Nom_Visible->checkState(), Qt::Checked);
@@ -1287,7 +1289,7 @@ void TestCommandes::proprietes()
     b.Nom_Visible->click();
     // km chosen where the marks gave no unit.
     b.Anneaux_Unites->setCurrentIndex(1);
-    b.Valider_Proprietes->click();
+    QTest::keyClick(b.Rayon_Arrivee, Qt::Key_Return);
     QVERIFY(!b.isVisible());
     QVERIFY(p().boites.isEmpty());
     f().Sauver_Fichier->trigger();
@@ -1325,6 +1327,12 @@ void TestCommandes::proprietes()
     // Cancel changes nothing; without a mark chosen, message 1.
     s->Cliquer(f().ListePOI, 3);
     f().Proprietes_Poi->trigger();
+    // The GUID shown whole, and not typed into.
+    const QString guid = b.Guid_Poi->text();
+    QTest::keyClicks(b.Guid_Poi, QStringLiteral("x"));
+    QCOMPARE(b.Guid_Poi->text(), guid);
+    QVERIFY(b.Guid_Poi->width() >
+            b.Guid_Poi->fontMetrics().horizontalAdvance(QString(36, QLatin1Char('0'))));
     b.Station_Maree->setText(QStringLiteral("Brest"));
     b.Annuler_Proprietes->click();
     QVERIFY(!f().Annuler->isEnabled());
@@ -2698,6 +2706,15 @@ void TestCommandes::tableDesTroncons()
                                       "2025-06-01 07:34"));
     QCOMPARE(ligne(3).section('|', 3), QStringLiteral("6.946|303.3°|22.505|3:45|2025-06-01 09:45"));
     QCOMPARE(r.Totaux_Route->text(), QStringLiteral("Total : 22.505 NM, 3:45"));
+    // The legs are read, not typed; a click takes one whole line.
+    r.TableTroncons->setCurrentCell(1, 1);
+    QTest::keyClick(r.TableTroncons, Qt::Key_F2);
+    const auto* editeur = r.TableTroncons->viewport()->findChild<QLineEdit*>();
+    QVERIFY(!editeur || !editeur->isVisible());
+    QTest::mouseClick(r.TableTroncons->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      r.TableTroncons->visualItemRect(r.TableTroncons->item(3, 2)).center());
+    QCOMPARE(r.TableTroncons->selectedItems().size(), r.TableTroncons->columnCount());
+    QCOMPARE(r.TableTroncons->selectedItems().constFirst()->row(), 3);
     // The columns fill the table: the last one takes the room left.
     QVERIFY2(r.TableTroncons->horizontalHeader()->length() >= r.TableTroncons->viewport()->width(),
              qPrintable(QStringLiteral("%1 of %2")
