@@ -394,13 +394,30 @@ void TestCommandes::miseEnPage_data()
     // wait until it is closed); the description window is only shown, its
     // focus left to the desktop. paysage: the least width of a window that
     // lists marks side by side, wider than tall.
-    Tableau({"fenetre", "actif", "paysage"}, {{"principale", "principale", "1"},
-                                              {"routes", "routes", "1"},
-                                              {"proprietes", "proprietes", "m"},
-                                              {"doublons", "doublons", "1", "500"},
-                                              {"fusion", "fusion", "m", "600"},
-                                              {"liens", "liens", "1"},
-                                              {"description", "description", "0"}});
+    // tab: the order Tab goes through the controls.
+    Tableau({"fenetre", "actif", "paysage", "tab"},
+            {{"principale", "principale", "1", "",
+              "LeNomFichier,Filtre,ListePOI,Lat_Long,Nom_WP,Symbole,Option1(0),Option1(1),"
+              "Option1(2),Validation,LangFR,LangEN,LangSelf"},
+             {"routes", "routes", "1", "",
+              "ListeRoutes,Nom_Route,Nouvelle_Route,Supprimer_Route,TableTroncons,"
+              "Ajouter_Poi_Route,Inserer_Poi_Route,Retirer_Point,Monter_Point,Descendre_Point,"
+              "Inverser_Route,Position_Point,Placer_Point,Vitesse_Route,Depart_Route,"
+              "Construire_Route"},
+             {"proprietes", "proprietes", "m", "",
+              "Viz_Poi,Nom_Visible,Rayon_Arrivee,Anneaux_Visibles,Anneaux_Nombre,Anneaux_Pas,"
+              "Anneaux_Unites,Anneaux_Couleur,Echelle_Utilisee,Echelle_Min,Echelle_Max,"
+              "Station_Maree,Guid_Poi,Nouveau_Guid,Cmt_Poi,Desc_Poi,Valider_Proprietes,"
+              "Annuler_Proprietes"},
+             {"doublons", "doublons", "1", "500",
+              "Distance_Doublons,Tout_Nom,Liste_Doublons,Fusionner_Groupe,Fusionner_Tout,"
+              "Fermer_Doublons"},
+             {"fusion", "fusion", "m", "600",
+              "Distance_Fusion,Choix_Tous,Groupes_Fusion,Fusionner,Annuler_Fusion"},
+             {"liens", "liens", "1", "",
+              "Text3,Text4,Text1,Descriptif,Valider_lien,ListeLiens,Tester_Lien,Supprimer_Lien,"
+              "Text7,Fichier_lien,Text2"},
+             {"description", "description", "0", "", "Text1,Enregistrer,Fermer"}});
 }
 
 void TestCommandes::miseEnPage()
@@ -507,6 +524,17 @@ void TestCommandes::miseEnPage()
     for (QWidget* w = fenetre->window()->nextInFocusChain();
          w != fenetre->window() && !tabulation.contains(w); w = w->nextInFocusChain())
         tabulation << w;
+    // Tab through the window's own controls, the parts of a box left out.
+    QStringList parTab;
+    for (QWidget* w : tabulation) {
+        bool dansUnAutre = false;
+        for (QWidget* p = w->parentWidget(); p && p != fenetre; p = p->parentWidget())
+            dansUnAutre = dansUnAutre || controle(p);
+        if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus) && fenetre->isAncestorOf(w) &&
+            !dansUnAutre)
+            parTab << w->objectName();
+    }
+    QCOMPARE(parTab.join(','), V("tab"));
     // A form's texts on the left (a label, or a box that carries its own),
     // each beside the field it names; Tab goes through a row from left to
     // right.
