@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QNetworkAccessManager>
@@ -112,6 +113,21 @@ void TestGlobe::sansIssue()
     QVERIFY(!avis->isVisible());
     themes->setCurrentIndex(3);
     QTRY_VERIFY_WITH_TIMEOUT(avis->isVisible(), 15000);
+    // At the top, centred between the overview map and the compass, clear
+    // of both; its text whole, wrapped, clear of its border.
+    auto* carte = Fenetre()->findChild<Marble::MarbleMap*>(QStringLiteral("Carte"));
+    const int largeurVue = avis->parentWidget()->width();
+    QVERIFY(avis->y() > 0 && avis->y() < 20);
+    QVERIFY(qAbs(2 * avis->x() + avis->width() - largeurVue) <= 1);
+    for (const char* nom : {"overviewmap", "compass"}) {
+        const Marble::AbstractFloatItem* outil = carte->floatItem(nom);
+        QVERIFY(outil && outil->visible());
+        QVERIFY2(!QRectF(outil->positivePosition(), outil->size()).intersects(avis->geometry()),
+                 nom);
+    }
+    auto* etiquette = qobject_cast<QLabel*>(avis);
+    QVERIFY(avis->width() >= 240 && etiquette->wordWrap() && etiquette->margin() >= 6);
+    QVERIFY(avis->height() >= avis->heightForWidth(avis->width()));
     themes->setCurrentIndex(0);
     QVERIFY(!avis->isVisible());
     globe.reset();
