@@ -14,6 +14,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -336,7 +337,8 @@ void TestRelais::connexionsOisives()
 }
 
 // Out of descriptors (a lowered limit stands for the desktop's, filled):
-// accepting waits instead of spinning, and starts again once there are.
+// accepting waits instead of spinning, and starts again once there are,
+// whether the relay's clients or the rest of the program took them.
 void TestRelais::plusDeDescripteurs()
 {
     rlimit limite{};
@@ -354,6 +356,43 @@ void TestRelais::plusDeDescripteurs()
     attaque->waitForFinished();
     QTest::qWait(1000);
     QCOMPARE(Demander(port, Tuile("4/2/2.png")).statut, 200);
+    // Filled by the rest of the program, none by the relay's clients: no
+    // client that goes wakes it, it starts again by itself. The client is
+    // another process, started while there were descriptors.
+    QProcess client;
+    client.start(QStringLiteral("python3"),
+                 {"-c", QStringLiteral("import binascii, socket, sys\n"
+                                       "print('pret', flush=True)\n"
+                                       "r = binascii.unhexlify(sys.stdin.readline().strip())\n"
+                                       "c = socket.create_connection(('127.0.0.1', %1))\n"
+                                       "c.sendall(r)\n"
+                                       "c.settimeout(8)\n"
+                                       "d = b''\n"
+                                       "try:\n"
+                                       "    while True:\n"
+                                       "        b = c.recv(65536)\n"
+                                       "        if not b: break\n"
+                                       "        d += b\n"
+                                       "except OSError:\n"
+                                       "    pass\n"
+                                       "print(d[9:12].decode() or 'rien', flush=True)\n")
+                            .arg(port)});
+    QTRY_VERIFY_WITH_TIMEOUT(client.canReadLine(), 10000);
+    QCOMPARE(client.readLine(), QByteArray("pret\n"));
+    limite.rlim_cur = rlim_t(Descripteurs() + 2);
+    QVERIFY(setrlimit(RLIMIT_NOFILE, &limite) == 0);
+    std::vector<int> ouverts;
+    for (int d; (d = ::open("/dev/null", O_RDONLY)) >= 0;)
+        ouverts.push_back(d);
+    client.write(Tuile("4/2/2.png").toHex() + '\n');
+    const double attente = ProcesseurPendant(1500);
+    for (const int d : ouverts)
+        ::close(d);
+    QVERIFY(setrlimit(RLIMIT_NOFILE, &ancienne) == 0);
+    qInfo("%.2f s of processor in 1.5 s, no descriptor free", attente);
+    QVERIFY2(attente < 0.4, qPrintable(QString::number(attente)));
+    QTRY_COMPARE_WITH_TIMEOUT(client.state(), QProcess::NotRunning, 15000);
+    QCOMPARE(client.readAll().trimmed(), QByteArray("200"));
 }
 
 // Another user of the machine, even with the token, is not served; the
@@ -430,6 +469,17 @@ void TestRelais::plafondDesConnexions()
     QTest::qWait(300);
     QVERIFY(ouvrir());
     QTRY_COMPARE(ouverts(), '0' + QString(32, '1') + '0');
+    // Then the relay takes no more: the next waits in the system's queue,
+    // and is taken once a client goes; saying nothing, it goes in its turn
+    // after 2 s.
+    QVERIFY(ouvrir());
+    const double pris = ProcesseurPendant(500);
+    QVERIFY2(pris < 0.2, qPrintable(QString::number(pris)));
+    QCOMPARE(ouverts(), '0' + QString(32, '1') + "01");
+    clients[1]->abort();
+    QTest::qWait(1000);
+    QCOMPARE(clients.back()->state(), QAbstractSocket::ConnectedState);
+    QTRY_COMPARE_WITH_TIMEOUT(clients.back()->state(), QAbstractSocket::UnconnectedState, 5000);
     // Gone before the next test, which needs room.
     for (const auto& c : clients)
         c->abort();

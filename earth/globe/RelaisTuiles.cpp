@@ -102,19 +102,14 @@ RelaisTuiles::RelaisTuiles(const QHash<QString, QUrl>& s, QObject* parent)
     : QObject(parent), sources(s), delaiTete(Delai("QUAYLIGHT_TUILES_DELAI_TETE", DelaiTete)),
       // A tile's download, whatever its server does.
       delaiServeur(Delai("QUAYLIGHT_TUILES_DELAI", 30000)),
-      parProc(qEnvironmentVariableIsSet("QUAYLIGHT_TUILES_PROC"))
+      parProc(qEnvironmentVariableIsSet("QUAYLIGHT_TUILES_PROC")),
+      // Out of descriptors: a little wait rather than a retry at once.
+      ecoute([this](QTcpSocket* client) { Accepter(client); }, PauseAcceptation)
 {
     quint32 alea[4];
     QRandomGenerator::system()->fillRange(alea);
     jeton = QByteArray(reinterpret_cast<const char*>(alea), sizeof alea).toHex();
-    connect(&ecoute, &QTcpServer::newConnection, this, &RelaisTuiles::Accepter);
-    // Out of descriptors: wait a little rather than retry at once, which
-    // would spin.
-    connect(&ecoute, &QTcpServer::acceptError, this, [this] {
-        ecoute.pauseAccepting();
-        QTimer::singleShot(PauseAcceptation, this, [this] { ecoute.resumeAccepting(); });
-    });
-    ecoute.listen(QHostAddress::LocalHost);
+    ecoute.Ecouter();
 }
 
 RelaisTuiles::~RelaisTuiles()
@@ -130,8 +125,8 @@ QUrl RelaisTuiles::Adresse(const QString& source) const
 {
     QUrl u;
     u.setScheme(QStringLiteral("http"));
-    u.setHost(ecoute.serverAddress().toString());
-    u.setPort(ecoute.serverPort());
+    u.setHost(QStringLiteral("127.0.0.1"));
+    u.setPort(ecoute.Port());
     u.setPath(QLatin1Char('/') + QString::fromLatin1(jeton) + QLatin1Char('/') + source +
               QLatin1Char('/'));
     return u;
@@ -144,44 +139,40 @@ bool RelaisTuiles::MemeServeur(const QUrl& de, const QUrl& vers)
            vers.port(defaut) == de.port(defaut);
 }
 
-void RelaisTuiles::Accepter()
+void RelaisTuiles::Accepter(QTcpSocket* client)
 {
-    while (QTcpSocket* client = ecoute.nextPendingConnection()) {
-        if (!DuMemeUtilisateur(*client)) {
+    if (!DuMemeUtilisateur(*client)) {
+        client->abort();
+        client->deleteLater();
+        return;
+    }
+    clients.remove_if([](const QPointer<QTcpSocket>& c) { return c.isNull(); });
+    if (int(clients.size()) >= ConnexionsMax) {
+        // Room for the newcomer: the oldest client that has not said
+        // what it wants goes; when all have, it waits its turn.
+        const auto muet = std::find_if(clients.begin(), clients.end(),
+                                       [](const auto& c) { return !c->property("lue").toBool(); });
+        if (muet == clients.end()) {
             client->abort();
             client->deleteLater();
-            continue;
+            ecoute.Suspendre();
+            return;
         }
-        clients.remove_if([](const QPointer<QTcpSocket>& c) { return c.isNull(); });
-        if (int(clients.size()) >= ConnexionsMax) {
-            // Room for the newcomer: the oldest client that has not said
-            // what it wants goes; when all have, it waits its turn.
-            const auto muet = std::find_if(clients.begin(), clients.end(), [](const auto& c) {
-                return !c->property("lue").toBool();
-            });
-            if (muet == clients.end()) {
-                client->abort();
-                client->deleteLater();
-                ecoute.pauseAccepting();
-                continue;
-            }
-            (*muet)->abort();
-            clients.erase(muet);
-        }
-        clients.emplace_back(client);
-        connect(client, &QTcpSocket::readyRead, this, [this, client] { Lire(client); });
-        connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
-        // Room again for one waiting, if accepting paused at the cap.
-        connect(client, &QObject::destroyed, this, [this] { ecoute.resumeAccepting(); });
-        // A client that has not sent its request in time goes; one that has
-        // waits at most for its tile's download.
-        QTimer::singleShot(delaiTete, client, [client] {
-            if (!client->property("lue").toBool())
-                client->abort();
-        });
-        QTimer::singleShot(delaiTete + delaiServeur + delaiTete, client,
-                           [client] { client->abort(); });
+        (*muet)->abort();
+        clients.erase(muet);
     }
+    clients.emplace_back(client);
+    connect(client, &QTcpSocket::readyRead, this, [this, client] { Lire(client); });
+    connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+    // Room again for one waiting, if accepting paused at the cap.
+    connect(client, &QObject::destroyed, this, [this] { ecoute.Reprendre(); });
+    // A client that has not sent its request in time goes; one that has
+    // waits at most for its tile's download.
+    QTimer::singleShot(delaiTete, client, [client] {
+        if (!client->property("lue").toBool())
+            client->abort();
+    });
+    QTimer::singleShot(delaiTete + delaiServeur + delaiTete, client, [client] { client->abort(); });
 }
 
 bool RelaisTuiles::DuMemeUtilisateur(const QTcpSocket& client) const

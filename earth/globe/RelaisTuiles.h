@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Ecoute.h"
+
 #include <QElapsedTimer>
 #include <QHash>
 #include <QNetworkAccessManager>
 #include <QPointer>
-#include <QTcpServer>
 #include <QUrl>
 #include <deque>
 #include <functional>
@@ -51,7 +52,7 @@ private:
         QPointer<QTcpSocket> client;
         QUrl url;
     };
-    void Accepter();
+    void Accepter(QTcpSocket* client);
     void Lire(QTcpSocket* client);
     void Lancer(const QString& serveur);
     void Telecharger(const Demande& demande, const QString& serveur);
@@ -71,6 +72,6 @@ private:
     std::list<QPointer<QTcpSocket>> clients;
     std::function<void(bool)> suivi;
     // Last, so that their replies and sockets go before the state above.
-    QTcpServer ecoute;
+    Ecoute ecoute;
     QNetworkAccessManager reseau;
 };
