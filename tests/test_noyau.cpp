@@ -690,15 +690,37 @@ void TestNoyau::ecriture()
 
 // The dump's own format, and the tool's file handling: a file it replaces is
 // replaced whole or not at all, as the editor saves.
-// The editor's own arguments, answered before it needs a display.
+// The editor's own arguments, answered before it needs a display, and the
+// GPX tool's: what was asked for on standard output, a refusal on standard
+// error. @ stands for a sample file, % for a file to write.
 void TestNoyau::ligneDeCommande_data()
 {
-    Tableau({"arguments", "code", "sortie"},
-            {{"aide", "--help", "0", "Usage: quaylight [FILE.gpx]"},
-             {"version", "--version", "0", "quaylight "},
-             {"option inconnue", "-x", "2", "unexpected argument -x"},
-             {"deux fichiers", "a.gpx b.gpx", "2", "unexpected argument b.gpx"},
-             {"apres --", "-- a.gpx b.gpx", "2", "unexpected argument b.gpx"}});
+    const char* usage = "Usage: quaylight-gpx dump FILE\n";
+    const char* distance = "--within takes 1 to 1852 metres, not ";
+    Tableau(
+        {"arguments", "code", "sortie", "programme"},
+        {{"aide", "--help", "0", "Usage: quaylight [FILE.gpx]"},
+         {"version", "--version", "0", "quaylight "},
+         {"option inconnue", "-x", "2", "unexpected argument -x"},
+         {"deux fichiers", "a.gpx b.gpx", "2", "unexpected argument b.gpx"},
+         {"apres --", "-- a.gpx b.gpx", "2", "unexpected argument b.gpx"},
+         {"outil, aide", "--help", "0", usage, "quaylight-gpx"},
+         {"outil, -h", "-h", "0", usage, "quaylight-gpx"},
+         {"outil, commande inconnue", "frobnicate @", "2", usage, "quaylight-gpx"},
+         {"outil, fichier manquant", "dump", "2", usage, "quaylight-gpx"},
+         {"outil, fichier de trop", "dump @ @", "2", usage, "quaylight-gpx"},
+         {"outil, option inconnue", "merge @ @ % --fast", "2", usage, "quaylight-gpx"},
+         {"outil, distance la plus grande", "merge @ @ % --within 1852", "0", "same 5\t",
+          "quaylight-gpx"},
+         {"outil, distance trop petite", "merge @ @ % --within 0.99", "2",
+          QString::fromLatin1(distance) + "0.99\n", "quaylight-gpx"},
+         {"outil, distance la plus petite", "duplicates @ --within 1", "0", "", "quaylight-gpx"},
+         {"outil, distance trop grande", "duplicates @ --within 1853", "2",
+          QString::fromLatin1(distance) + "1853\n", "quaylight-gpx"},
+         {"outil, distance et unite", "duplicates @ --within 5m", "2",
+          QString::fromLatin1(distance) + "5m\n", "quaylight-gpx"},
+         {"outil, distance absente", "duplicates @ --within", "2", usage, "quaylight-gpx"},
+         {"outil, doublons, option inconnue", "duplicates @ --near", "2", usage, "quaylight-gpx"}});
 }
 
 // A file cut short under the tool's mapping raises SIGBUS: the run stops
@@ -726,12 +748,19 @@ void TestNoyau::fichierRaccourci()
 
 void TestNoyau::ligneDeCommande()
 {
-    QProcess editeur;
-    editeur.setProcessChannelMode(QProcess::MergedChannels);
-    editeur.start(QStringLiteral("./quaylight"), V("arguments").split(' '));
-    QVERIFY(editeur.waitForFinished(30000));
-    QCOMPARE(editeur.exitCode(), V("code").toInt());
-    QVERIFY(editeur.readAll().contains(V("sortie").toUtf8()));
+    QStringList arguments = V("arguments").split(' ');
+    arguments.replaceInStrings(QStringLiteral("@"),
+                               QStringLiteral(QUAYLIGHT_SOURCE "/tests/data/gpx/exemple.gpx"));
+    arguments.replaceInStrings(QStringLiteral("%"), dossier.filePath("ligne.gpx"));
+    QProcess programme;
+    programme.start("./" + (V("programme").isEmpty() ? "quaylight" : V("programme")), arguments);
+    QVERIFY(programme.waitForFinished(30000));
+    QCOMPARE(programme.exitCode(), V("code").toInt());
+    const QByteArray sortie = programme.readAllStandardOutput();
+    const QByteArray erreur = programme.readAllStandardError();
+    QVERIFY2((V("code") == "0" ? sortie : erreur).contains(V("sortie").toUtf8()),
+             (sortie + erreur).constData());
+    QVERIFY(V("code") == "0" ? erreur.isEmpty() : sortie.isEmpty());
 }
 
 void TestNoyau::outilFichiers()
