@@ -106,8 +106,8 @@ std::unique_ptr<PoiTable> LireLignes(const QByteArray& octets)
 // value, and each element by its local name (GPX 1.0's url, urlname and
 // email counted as the link, text and attributes they become), and each
 // element of another vocabulary under its parent of one: what the writer
-// must keep as it stands. The names of waypoints, which the reader
-// completes, are left out. Empty when the text is not XML.
+// must keep as it stands, comments in it too. The names of waypoints, which
+// the reader completes, are left out. Empty when the text is not XML.
 QMap<QString, int> Contenu(const QByteArray& xml)
 {
     QMap<QString, int> contenu;
@@ -153,6 +153,11 @@ QMap<QString, int> Contenu(const QByteArray& xml)
             espaces.removeLast();
         } else if (r.isCharacters()) {
             texte += r.text();
+        } else if (r.isComment() && !chemin.isEmpty() && chemin.last() != QLatin1String("gpx") &&
+                   chemin.last() != QLatin1String("wpt")) {
+            // Kept within what is kept, not between the elements the
+            // writer writes anew.
+            ++contenu["<!--" + r.text().toString()];
         }
     }
     return r.hasError() ? QMap<QString, int>() : contenu;
