@@ -2567,12 +2567,18 @@ void TestCommandes::routes_data()
     // h, b: Ctrl+Up, Ctrl+Down in the leg table; H, B, X: the buttons that
     // move the point up, down, or take it out; v: reverse; N name: a new
     // route named by typing; S: delete the route (Oui); d n: delete mark n
-    // (Oui); u, r: Ctrl+Z, Ctrl+Y; w: save and open again. Where given,
-    // the point chosen after them.
+    // (Oui); u, r: Ctrl+Z, Ctrl+Y; w: save and open again; n name, A: a new
+    // route and the marks added by the window's keys, Ctrl+Shift+N and
+    // Ctrl+Shift+A; p text: the chosen point placed at a typed position.
+    // Where given, the point chosen after them, and the messages shown (by
+    // number).
     const QString lues = QStringLiteral("Tour des îles(Le Conquet,001,Molène,Lampaul)|"
                                         "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)");
-    Tableau({"commandes", "attendu", "point"},
+    Tableau({"commandes", "attendu", "point", "messages"},
             {{"rien", "", lues + "|0"},
+             {"par les touches", "c 2;n Aber;c 1;C 0;A", lues + "|Aber(Le Conquet,Lampaul)|3"},
+             {"route vide", "N Aber;X;v;p 48.1,-4.1", lues + "|Aber()|3", "", "1"},
+             {"position illisible", "R 0;P 1;p 48 nord", lues + "|0", "1", "13"},
              {"ajouter", "R 2;c 2;C 1;a", lues.chopped(12) + "Seul(Unique,Lampaul,Molène)|2", "2"},
              {"ajouter, annuler", "R 2;c 2;C 1;a;u", lues + "|2"},
              {"inserer", "R 1;P 1;c 0;i",
@@ -2629,6 +2635,7 @@ void TestCommandes::routes()
     QTableWidget* table = r.TableTroncons;
     const QString lues = QStringLiteral("Tour des îles(Le Conquet,001,Molène,Lampaul)|"
                                         "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)");
+    QStringList messages;
     for (const QString& commande : V("commandes").split(';', Qt::SkipEmptyParts)) {
         const QChar c = commande.at(0);
         const QString argument = commande.mid(2);
@@ -2676,9 +2683,25 @@ void TestCommandes::routes()
         else if (c == 'w') {
             f().Sauver_Fichier->trigger();
             s->OuvrirChemin(s->Chemin("marques.gpx"));
+        } else if (c == 'n') {
+            QTest::keyClick(f().ListePOI, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+            QVERIFY(r.Nom_Route->hasFocus());
+            QTest::keyClicks(r.Nom_Route, argument);
+            QTest::keyClick(r.Nom_Route, Qt::Key_Return);
+        } else if (c == 'A')
+            QTest::keyClick(f().ListePOI, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        else if (c == 'p') {
+            r.Position_Point->setText(argument);
+            r.Placer_Point->click();
         }
+        if (!QStringLiteral("Sd").contains(c))
+            messages << p().Textes();
         p().reponses.clear();
     }
+    QStringList attendus;
+    for (const QString& n : V("messages").split(' ', Qt::SkipEmptyParts))
+        attendus << Declarations::MsgBoite[size_t(n.toInt())];
+    QCOMPARE(messages, attendus);
     auto resume = [] {
         QStringList routes;
         const auto index = Routes::Indexer(Declarations::Table);
@@ -2751,12 +2774,15 @@ void TestCommandes::tableDesTroncons()
     const Tableau_Saisies saisies[] = {{r.Vitesse_Route, "0", Messages::VitesseRefusee},
                                        {r.Vitesse_Route, "vite", Messages::VitesseRefusee},
                                        {r.Depart_Route, "demain", Messages::DepartRefuse},
+                                       {r.Depart_Route, "", 0},
+                                       {r.Depart_Route, "2025-06-02T04:00:00Z", 0},
                                        {r.Vitesse_Route, "7,5", 0},
                                        {r.Depart_Route, "2025-06-02 05:00", 0}};
     for (const auto& [boite, texte, message] : saisies) {
         p().boites.clear();
         boite->setFocus();
         boite->selectAll();
+        QTest::keyClick(boite, Qt::Key_Backspace);
         QTest::keyClicks(boite, QString::fromLatin1(texte));
         QTest::keyClick(boite, Qt::Key_Return);
         QCOMPARE(p().Textes(), message ? QStringList{Messages::Texte(message)} : QStringList());
