@@ -113,6 +113,9 @@ def tirer(n, graine):
                     # max), nor two equal arguments.
                     if m.group(1) in SYMETRIQUES or m.group(2) == m.group(3):
                         continue
+                    # Nor in one whose type is given: std::min<size_t>(a, b).
+                    if re.search(r"\b(%s)<[\w:, ]*>$" % "|".join(SYMETRIQUES), s[:m.start()]):
+                        continue
                     nouveau = (s[:m.start()] + f"{m.group(1)}({m.group(3)}, {m.group(2)})" +
                                s[m.end():])
                     genres["arguments swapped"].append((nom, s, nouveau, "arguments swapped"))
