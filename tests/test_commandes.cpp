@@ -1739,6 +1739,20 @@ void TestCommandes::calque()
     QVERIFY2(p().Textes().constLast().startsWith(Messages::Texte(Messages::CalqueEchoue)),
              qPrintable(p().Textes().join('\n')));
     QVERIFY(p().Textes().constLast().contains(QDir::toNativeSeparators(QFileInfo(chemin).path())));
+    // The name asked for and not given: nothing made, nothing more said.
+    QVERIFY(QFile::remove(QFileInfo(chemin).path()));
+    p().boites.clear();
+    if (!V("reponse").isEmpty())
+        p().reponses << (V("reponse") == "o" ? Plateforme::Reponse::Oui : Plateforme::Reponse::Non);
+    p().saisies << QString();
+    f().Exporter_Calque->trigger();
+    QCOMPARE(p().boites.size(), V("reponse").isEmpty() ? 0 : 1);
+    QVERIFY(!QFileInfo::exists(QFileInfo(chemin).path()));
+    // A file without marks has no layer to give.
+    s->Ouvrir(Document(""));
+    p().boites.clear();
+    f().Exporter_Calque->trigger();
+    QCOMPARE(p().Textes(), QStringList{Messages::Texte(Messages::ListeVide)});
 }
 
 // A map that knows the waypoints: their placemarks follow the table, a
