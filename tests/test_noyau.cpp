@@ -1168,11 +1168,12 @@ void TestNoyau::proprietesDePlusieurs()
 }
 
 // The circles the map draws around a mark, from its properties as read:
-// their radii on WGS84 in metres, measured back from every point.
+// their radii on WGS84 in metres, measured back from every point; and
+// whether the mark and its name show ("11" unless a flag says otherwise).
 void TestNoyau::cercles_data()
 {
     Tableau(
-        {"proprietes", "rayons", "couleur"},
+        {"proprietes", "rayons", "couleur", "visible"},
         {{"rayon seul", "Rayon=0.500", "926", "ff0000"},
          {"anneaux en milles",
           "AnneauxVisibles=true;AnneauxNombre=2;AnneauxPas=0.5;AnneauxCouleur=#00C800", "926 1852",
@@ -1189,7 +1190,10 @@ void TestNoyau::cercles_data()
          {"onze anneaux lus: aucun dessine", "AnneauxVisibles=1;AnneauxNombre=11;AnneauxPas=1", "",
           "ff0000"},
          {"pas illisible", "AnneauxVisibles=1;AnneauxNombre=2;AnneauxPas=un", "", "ff0000"},
-         {"rayon negatif lu", "Rayon=-1", "", "ff0000"}});
+         {"rayon negatif lu", "Rayon=-1", "", "ff0000"},
+         {"masquee", "Viz=0", "", "ff0000", "01"},
+         {"nom masque", "VizNom=False", "", "ff0000", "10"},
+         {"drapeaux illisibles", "Viz=non;VizNom=2", "", "ff0000"}});
 }
 
 void TestNoyau::cercles()
@@ -1216,6 +1220,8 @@ void TestNoyau::cercles()
     QCOMPARE(rayons.join(' '), V("rayons"));
     QCOMPARE(QString::number(a.couleur, 16), V("couleur"));
     QCOMPARE(cercles.size() > 0 && cercles.front().arrivee, a.rayon > 0);
+    QCOMPARE(QString::number(a.visible) + QString::number(a.nomVisible),
+             V("visible").isEmpty() ? QStringLiteral("11") : V("visible"));
 }
 
 namespace {
