@@ -1404,6 +1404,7 @@ void TestCommandes::refusDesProprietes()
     QVERIFY(champ);
     const QString avant = champ->text();
     champ->setText(V("valeur"));
+    b.Valider_Proprietes->setFocus();
     b.Valider_Proprietes->click();
     if (V("message").isEmpty()) {
         QVERIFY(p().boites.isEmpty());
@@ -1414,6 +1415,8 @@ void TestCommandes::refusDesProprietes()
     QVERIFY2(p().Textes().constFirst().contains(V("message")), qPrintable(p().Textes().join('\n')));
     QCOMPARE(champ->text(), avant);
     QVERIFY(b.isVisible());
+    // The field is where the typing goes on.
+    QCOMPARE(b.focusWidget(), static_cast<QWidget*>(champ));
     QVERIFY(!f().Annuler->isEnabled());
 }
 
