@@ -270,6 +270,7 @@ QString Regle(const QString& regle, const QString& e)
                                     : "web " + u.toString(QUrl::FullyEncoded);
          }},
         {"tete", [&] { return QString::number(Nombres::NombreEnTete(e)); }},
+        {"pas", [&] { return QString::number(Cercles::Pas(e.toDouble(), 65)); }},
         {"position",
          [&] {
              double lat = 0, lon = 0;

@@ -3,6 +3,7 @@
 
 #include "LignesGlobe.h"
 #include "VueGlobe.h"
+#include "earth/Cercles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,20 +51,16 @@ void CerclesGlobe::Dessiner(Marble::GeoPainter& peintre) const
                                                     Marble::GeoDataCoordinates::Degree)))
             continue;
         // Its radius on screen: under a pixel it is not drawn, and a small
-        // one through fewer points (1,600 circles of 65 points took 60 ms
-        // a repaint at the widest view).
+        // one through fewer points.
         size_t pas = 1;
         qreal cx = 0, cy = 0, nx = 0, ny = 0;
         if (!t.cercle.points.empty() &&
             vue.Carte()->screenCoordinates(t.longitude, t.latitude, cx, cy) &&
             vue.Carte()->screenCoordinates(t.cercle.points[0].first, t.cercle.points[0].second, nx,
                                            ny)) {
-            const double rayon = std::hypot(nx - cx, ny - cy);
-            if (rayon < 1)
+            pas = Cercles::Pas(std::hypot(nx - cx, ny - cy), t.cercle.points.size());
+            if (pas == 0)
                 continue;
-            while (pas < 16 &&
-                   2 * M_PI * rayon / double(t.cercle.points.size() - 1) * double(pas) < 6)
-                pas *= 2;
         }
         peintre.setPen(QPen(t.couleur, t.cercle.arrivee ? 2 : 1.5,
                             t.cercle.arrivee ? Qt::DashLine : Qt::SolidLine));
