@@ -1155,6 +1155,7 @@ void TestCommandes::annulerRetablir_data()
              {"supprimer plusieurs, non", "c 1;S 3;D", cinq + "|00", ""},
              {"supprimer tout, annuler, retablir", "A;d;u;r", "|10", "6:1,2,3,4,5 1:"},
              {"un mode, puis plusieurs", "c 1;k 0;C 3;k 2;A;d", "|10", ""},
+             {"plusieurs, puis un nouveau", "c 1;C 3;k 0;k 1;n Six", cinq + ",Six//0|10", ""},
              {"ctrl-clic retire un choix", "c 1;C 3;C 3;d",
               "Un/s1/1,Trois/s3/3,Quatre/s4/0,Cinq/s5/1|10", ""},
              {"symbole a plusieurs", "c 0;C 4;y buoy1",
@@ -1231,9 +1232,13 @@ void TestCommandes::annulerRetablir()
             s->OuvrirChemin(s->Chemin(QStringLiteral("marques.gpx")));
         else if (c == 's')
             f().Sauver_Fichier->trigger();
-        // Several marks chosen: their names and positions cannot be typed.
+        // Several marks chosen: their names and positions cannot be typed,
+        // but for a new mark's.
         const std::vector<int> choisis = f().ListePOI->PoisChoisis();
-        QCOMPARE(f().Nom_WP->isEnabled() && f().Lat_Long->isEnabled(), choisis.size() <= 1);
+        const bool saisie = choisis.size() <= 1 || f().Option1[1]->isChecked();
+        QCOMPARE(QString::number(f().Nom_WP->isEnabled()) +
+                     QString::number(f().Lat_Long->isEnabled()),
+                 QString(2, saisie ? '1' : '0'));
         // A choice changed: no command is armed for the marks chosen before.
         // The symbol box shows the symbol the chosen marks share, from its
         // start, or nothing when they differ.
