@@ -224,6 +224,11 @@ void TestGlobe::editeurAvecLeGlobe()
         cotes.insert(cote);
     }
     QCOMPARE(cotes.size(), 2);
+    // The least the window shrinks to: a map 150 pixels high, and as wide
+    // as the window's tools, 200 at least.
+    Fenetre()->resize(1, 1);
+    QTRY_COMPARE(vue->height(), 150);
+    QVERIFY(vue->width() >= 200);
     Fenetre()->resize(taille);
 
     s.Ouvrir(
