@@ -143,8 +143,11 @@ int EncodageInconnu(void*, const XML_Char* nom, XML_Encoding* info)
         char* sortie = reinterpret_cast<char*>(code);
         size_t place = sizeof code;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        const bool ok =
-            iconv(cd, &entree, &reste, &sortie, &place) != size_t(-1) && sizeof code - place == 4;
+        // Some converters (Vietnamese CP1258, TCVN) hold a letter back in
+        // case a combining mark follows it: flushed, it comes out.
+        const bool ok = iconv(cd, &entree, &reste, &sortie, &place) != size_t(-1) &&
+                        iconv(cd, nullptr, nullptr, &sortie, &place) != size_t(-1) &&
+                        sizeof code - place == 4;
         info->map[b] =
             ok ? int(code[0] | code[1] << 8 | code[2] << 16 | uint32_t(code[3]) << 24) : -1;
     }
