@@ -2899,6 +2899,9 @@ void TestCommandes::routesSurLaCarte()
     QCOMPARE(carte().libres, (std::vector<bool>{false, true, false, false}));
     carte().suiviRoutes->MarqueAjoutee(3);
     carte().suiviRoutes->PointAjoute(-4.7, 48.31);
+    // A number no mark has (one left from before a change) adds nothing.
+    carte().suiviRoutes->MarqueAjoutee(0);
+    carte().suiviRoutes->MarqueAjoutee(Table.NbPOI + 1);
     QCOMPARE(resume(), QStringLiteral("t2@48.1 C6@48.3583 r2@48.4595 r1@48"));
     QCOMPARE(r.TableTroncons->item(5, 1)->text(), QStringLiteral("002 *"));
     QCOMPARE(carte().libres.back(), true);
