@@ -1036,6 +1036,10 @@ void TestNoyau::proprietes_data()
          {"aucun, echelle donnee", "", "\t\t\t\t\t\t", "EchelleUtilisee=1",
           "<opencpn:scale_min_max UseScale=\"true\" ScaleMin=\"2147483646\" ScaleMax=\"0\" />",
           "\t1\t1\t\t\ttrue/2147483646/0\t"},
+         {"aucun, nombre d'anneaux donne", "", "\t\t\t\t\t\t", "AnneauxNombre=3",
+          "<opencpn:waypoint_range_rings visible=\"false\" number=\"3\" step=\"1\" units=\"0\" "
+          "colour=\"#FF0000\" />",
+          "\t1\t1\t\tfalse/3/1/0/#FF0000\t\t"},
          {"aucun, echelle minimale donnee", "", "\t\t\t\t\t\t", "EchelleMin=50000",
           "<opencpn:scale_min_max UseScale=\"false\" ScaleMin=\"50000\" ScaleMax=\"0\" />",
           "\t1\t1\t\t\tfalse/50000/0\t"},
