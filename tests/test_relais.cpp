@@ -356,6 +356,7 @@ void TestRelais::plusDeDescripteurs()
     attaque->waitForFinished();
     QTest::qWait(1000);
     QCOMPARE(Demander(port, Tuile("4/2/2.png")).statut, 200);
+#if !defined(__SANITIZE_ADDRESS__) // its checks need a pipe, which no descriptor is left for
     // Filled by the rest of the program, none by the relay's clients: no
     // client that goes wakes it, it starts again by itself. The client is
     // another process, started while there were descriptors.
@@ -393,6 +394,7 @@ void TestRelais::plusDeDescripteurs()
     QVERIFY2(attente < 0.4, qPrintable(QString::number(attente)));
     QTRY_COMPARE_WITH_TIMEOUT(client.state(), QProcess::NotRunning, 15000);
     QCOMPARE(client.readAll().trimmed(), QByteArray("200"));
+#endif
 }
 
 // Another user of the machine, even with the token, is not served; the
