@@ -1706,8 +1706,13 @@ void TestCommandes::calque()
     s->Ouvrir(Cinq);
     s->Cliquer(f().ListePOI, 1);
     s->Cliquer(f().ListePOI, 3, Qt::ControlModifier);
-    if (!V("reponse").isEmpty())
-        p().reponses << (V("reponse") == "o" ? Plateforme::Reponse::Oui : Plateforme::Reponse::Non);
+    // The answer to the question between two installations, where there is one.
+    auto repondre = [this] {
+        if (!V("reponse").isEmpty())
+            p().reponses << (V("reponse") == "o" ? Plateforme::Reponse::Oui
+                                                 : Plateforme::Reponse::Non);
+    };
+    repondre();
     p().saisies << QStringLiteral("Bouées/rade");
     f().Exporter_Calque->trigger();
     const QString chemin = QDir(maison.path()).filePath(V("dossier") + "/Bouées_rade.gpx");
@@ -1721,24 +1726,21 @@ void TestCommandes::calque()
     // An existing layer is replaced only after a question, No the default.
     p().boites.clear();
     f().ListePOI->clearSelection();
-    if (!V("reponse").isEmpty())
-        p().reponses << (V("reponse") == "o" ? Plateforme::Reponse::Oui : Plateforme::Reponse::Non);
+    repondre();
     p().saisies << QStringLiteral("Bouées/rade");
     f().Exporter_Calque->trigger();
     QVERIFY(p().Textes().constLast().contains(QStringLiteral("Bouées_rade.gpx")));
     QCOMPARE(p().boites.constLast().boutons, Plateforme::Boutons::NonOui);
     QCOMPARE(LireTexte(Lire(chemin))->NbPOI, int16_t(2));
+    QVERIFY(p().reponses.isEmpty());
+    repondre();
     p().reponses << Plateforme::Reponse::Oui;
-    if (!V("reponse").isEmpty())
-        p().reponses.prepend(V("reponse") == "o" ? Plateforme::Reponse::Oui
-                                                 : Plateforme::Reponse::Non);
     p().saisies << QStringLiteral("Bouées/rade");
     f().Exporter_Calque->trigger();
     QCOMPARE(LireTexte(Lire(chemin))->NbPOI, int16_t(5));
     // A folder that cannot be made says which and why.
     p().boites.clear();
-    if (!V("reponse").isEmpty())
-        p().reponses << (V("reponse") == "o" ? Plateforme::Reponse::Oui : Plateforme::Reponse::Non);
+    repondre();
     QVERIFY(QFile::remove(chemin));
     QVERIFY(QDir(QFileInfo(chemin).path()).removeRecursively());
     QVERIFY(Ecrire(QFileInfo(chemin).path(), "un fichier"));
@@ -1750,8 +1752,7 @@ void TestCommandes::calque()
     // The name asked for and not given: nothing made, nothing more said.
     QVERIFY(QFile::remove(QFileInfo(chemin).path()));
     p().boites.clear();
-    if (!V("reponse").isEmpty())
-        p().reponses << (V("reponse") == "o" ? Plateforme::Reponse::Oui : Plateforme::Reponse::Non);
+    repondre();
     p().saisies << QString();
     f().Exporter_Calque->trigger();
     QCOMPARE(p().boites.size(), V("reponse").isEmpty() ? 0 : 1);
@@ -2685,8 +2686,11 @@ void TestCommandes::routes()
             (c == 'H' ? r.Monter_Point : c == 'B' ? r.Descendre_Point : r.Retirer_Point)->click();
         else if (c == 'v')
             r.Inverser_Route->click();
-        else if (c == 'N') {
-            r.Nouvelle_Route->click();
+        else if (c == 'N' || c == 'n') {
+            if (c == 'N')
+                r.Nouvelle_Route->click();
+            else
+                QTest::keyClick(f().ListePOI, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
             QVERIFY(r.Nom_Route->hasFocus());
             QTest::keyClicks(r.Nom_Route, argument);
             QTest::keyClick(r.Nom_Route, Qt::Key_Return);
@@ -2705,11 +2709,6 @@ void TestCommandes::routes()
         else if (c == 'w') {
             f().Sauver_Fichier->trigger();
             s->OuvrirChemin(s->Chemin("marques.gpx"));
-        } else if (c == 'n') {
-            QTest::keyClick(f().ListePOI, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
-            QVERIFY(r.Nom_Route->hasFocus());
-            QTest::keyClicks(r.Nom_Route, argument);
-            QTest::keyClick(r.Nom_Route, Qt::Key_Return);
         } else if (c == 'A')
             QTest::keyClick(f().ListePOI, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
         else if (c == 'p') {

@@ -110,11 +110,11 @@ def tirer(n, graine):
                     genres["statement dropped"].append((nom, s, ";", "statement dropped"))
                 for m in re.finditer(r"(\w*)\((\w+), (\w+)\)", s):
                     # Not in a call whose two arguments are alike (swap, min,
-                    # max), nor two equal arguments.
-                    if m.group(1) in SYMETRIQUES or m.group(2) == m.group(3):
-                        continue
-                    # Nor in one whose type is given: std::min<size_t>(a, b).
-                    if re.search(r"\b(%s)<[\w:, ]*>$" % "|".join(SYMETRIQUES), s[:m.start()]):
+                    # max), its type given or not (std::min<size_t>), nor two
+                    # equal arguments.
+                    if (m.group(2) == m.group(3) or
+                            re.search(r"\b(%s)(<[\w:, ]*>)?$" % "|".join(SYMETRIQUES),
+                                      s[:m.start(2) - 1])):
                         continue
                     nouveau = (s[:m.start()] + f"{m.group(1)}({m.group(3)}, {m.group(2)})" +
                                s[m.end():])
