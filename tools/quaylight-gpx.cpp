@@ -162,6 +162,19 @@ bool Lire(const char* chemin, Table& table, bool& routesOuTraces)
         return false;
     const Gpx::Lecture lecture = Gpx::LirePOI(lignes, table);
     routesOuTraces = lecture.routesTraces;
+    // Said as the editor says it at Open, on standard error: the answer
+    // stands, read from what the file holds.
+    if (!lecture.xml)
+        std::fprintf(stderr,
+                     "quaylight-gpx: note: %s is not well-formed XML (%s, line %ld, column %ld); "
+                     "it was read line by line\n",
+                     chemin, lecture.raison.c_str(), lecture.ligne, lecture.colonne);
+    if (lecture.horsCapacite > 0)
+        std::fprintf(stderr,
+                     "quaylight-gpx: note: %s holds %ld waypoints past the %d the editor holds; "
+                     "they are only kept where this file is written again (rewrite, or merge "
+                     "as MINE)\n",
+                     chemin, lecture.horsCapacite, int(Gpx::MaxPOI));
     return true;
 }
 
