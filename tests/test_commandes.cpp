@@ -2592,9 +2592,9 @@ void TestCommandes::routes_data()
     // route named by typing; S: delete the route (Oui); d n: delete mark n
     // (Oui); u, r: Ctrl+Z, Ctrl+Y; w: save and open again; n name, A: a new
     // route and the marks added by the window's keys, Ctrl+Shift+N and
-    // Ctrl+Shift+A; p text: the chosen point placed at a typed position.
-    // Where given, the point chosen after them, and the messages shown (by
-    // number).
+    // Ctrl+Shift+A; p text: the chosen point placed at a typed position;
+    // f text: typed in the marks' filter. Where given, the point chosen after them, and the
+    // messages shown (by number).
     const QString lues = QStringLiteral("Tour des îles(Le Conquet,001,Molène,Lampaul)|"
                                         "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)");
     Tableau({"commandes", "attendu", "point", "messages"},
@@ -2604,6 +2604,8 @@ void TestCommandes::routes_data()
              {"position illisible", "R 0;P 1;p 48 nord", lues + "|0", "1", "13"},
              {"ajouter", "R 2;c 2;C 1;a", lues.chopped(12) + "Seul(Unique,Lampaul,Molène)|2", "2"},
              {"ajouter, annuler", "R 2;c 2;C 1;a;u", lues + "|2"},
+             // A filter that shows no mark leaves none to add: said.
+             {"ajouter sans marque", "R 2;c 2;f zzz;a;i", lues + "|2", "", "1 1"},
              {"inserer", "R 1;P 1;c 0;i",
               "Tour des îles(Le Conquet,001,Molène,Lampaul)|"
               "Retour(Lampaul,Le Conquet,Le Conquet,Hors carte)|Seul(Unique)|1",
@@ -2711,6 +2713,8 @@ void TestCommandes::routes()
             s->OuvrirChemin(s->Chemin("marques.gpx"));
         } else if (c == 'A')
             QTest::keyClick(f().ListePOI, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        else if (c == 'f')
+            QTest::keyClicks(f().Filtre, argument);
         else if (c == 'p') {
             r.Position_Point->setText(argument);
             r.Placer_Point->click();
