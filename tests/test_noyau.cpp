@@ -747,11 +747,11 @@ void TestNoyau::ecriture()
     QCOMPARE(VerifierInterop(chemin, *table), QString());
 }
 
-// The dump's own format, and the tool's file handling: a file it replaces is
-// replaced whole or not at all, as the editor saves.
 // The editor's own arguments, answered before it needs a display, and the
 // GPX tool's: what was asked for on standard output, a refusal on standard
-// error. @ stands for a sample file, % for a file to write.
+// error, and a note there leaves the answer as it is. @ stands for a sample
+// file, # for one that is not well-formed, & for a file of more marks than
+// the editor holds, % for a file to write.
 void TestNoyau::ligneDeCommande_data()
 {
     const char* usage = "Usage: quaylight-gpx dump FILE\n";
@@ -844,6 +844,8 @@ void TestNoyau::ligneDeCommande()
                  erreur.constData());
 }
 
+// The dump's own format, and the tool's file handling: a file it replaces is
+// replaced whole or not at all, as the editor saves.
 void TestNoyau::outilFichiers()
 {
     const QString d = dossier.filePath("outil") + QLatin1Char('/');
