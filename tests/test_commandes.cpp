@@ -1580,6 +1580,8 @@ void TestCommandes::fusion()
     p().fichiers << autre;
     f().Fusionner_Fichier->trigger();
     QCOMPARE(b.Classement().Nombre(Gpx::Classe::Changee), 1);
+    // Every mark with a position: no word of marks without one.
+    QCOMPARE(b.Groupes_Fusion->topLevelItem(3)->text(0), QStringLiteral("Nouveaux (0)"));
     b.Choix_Tous->setCurrentIndex(1);
     QCOMPARE(b.ChoixDe(0), Gpx::Choix::Leur);
     // The mark's own choice, in its cell, from the keyboard: F2 opens the
