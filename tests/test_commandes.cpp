@@ -2595,8 +2595,8 @@ void TestCommandes::routes_data()
     // (Oui); u, r: Ctrl+Z, Ctrl+Y; w: save and open again; n name, A: a new
     // route and the marks added by the window's keys, Ctrl+Shift+N and
     // Ctrl+Shift+A; p text: the chosen point placed at a typed position;
-    // f text: typed in the marks' filter. Where given, the point chosen after them, and the
-    // messages shown (by number).
+    // f text: typed in the marks' filter. Where given, the point chosen
+    // after them, and the messages shown (by number).
     const QString lues = QStringLiteral("Tour des îles(Le Conquet,001,Molène,Lampaul)|"
                                         "Retour(Lampaul,Le Conquet,Hors carte)|Seul(Unique)");
     Tableau({"commandes", "attendu", "point", "messages"},

@@ -783,6 +783,9 @@ void TestNoyau::ligneDeCommande_data()
          {"outil, fichier mal forme", "dump #", "0", "Bout du fichier", "quaylight-gpx",
           "marque-ouverte.gpx is not well-formed XML (no element found, line 9, column 1); it "
           "was read line by line\n"},
+         {"outil, routes d'un fichier mal forme", "routes #", "0", "", "quaylight-gpx",
+          "marque-ouverte.gpx is not well-formed XML (no element found, line 9, column 1); it "
+          "was read line by line\n"},
          {"outil, au-dela de la capacite", "rewrite & %", "0", "", "quaylight-gpx",
           "grande.gpx holds 2 waypoints past the 20000 the editor holds; they are only kept "
           "where this file is written again (rewrite, or merge as MINE)\n"}});

@@ -155,15 +155,11 @@ bool LireLignes(const char* chemin, Gpx::Lignes& lignes)
     return true;
 }
 
-bool Lire(const char* chemin, Table& table, bool& routesOuTraces)
+// The file's marks in table, and what the editor says of them at Open said
+// on standard error: the answer stands, read from what the file holds.
+Gpx::Lecture LirePOI(const char* chemin, const Gpx::Lignes& lignes, Table& table)
 {
-    Gpx::Lignes lignes;
-    if (!LireLignes(chemin, lignes))
-        return false;
     const Gpx::Lecture lecture = Gpx::LirePOI(lignes, table);
-    routesOuTraces = lecture.routesTraces;
-    // Said as the editor says it at Open, on standard error: the answer
-    // stands, read from what the file holds.
     if (!lecture.xml)
         std::fprintf(stderr,
                      "quaylight-gpx: note: %s is not well-formed XML (%s, line %ld, column %ld); "
@@ -175,6 +171,15 @@ bool Lire(const char* chemin, Table& table, bool& routesOuTraces)
                      "they are only kept where this file is written again (rewrite, or merge "
                      "as MINE)\n",
                      chemin, lecture.horsCapacite, int(Gpx::MaxPOI));
+    return lecture;
+}
+
+bool Lire(const char* chemin, Table& table, bool& routesOuTraces)
+{
+    Gpx::Lignes lignes;
+    if (!LireLignes(chemin, lignes))
+        return false;
+    routesOuTraces = LirePOI(chemin, lignes, table).routesTraces;
     return true;
 }
 
@@ -318,7 +323,7 @@ int Itineraires(const char* chemin)
         sortie.clear();
         n = 0;
         Table& table = LaTable();
-        Gpx::LirePOI(lignes, table);
+        LirePOI(chemin, lignes, table);
         if (table.Fichier)
             for (const std::string& texte : table.Fichier->routes)
                 Itineraire(Gpx::LireRoute(texte), ++n, sortie);
